@@ -1,0 +1,187 @@
+#include "config/CArchive.h"
+
+#include <cstring>
+
+namespace jb {
+
+namespace {
+constexpr std::uint8_t kMagic[3] = {0x61, 0x66, 0x42};
+}
+
+CArchive::~CArchive() {
+  // A writer that is destroyed during a failure must not throw again; the
+  // normal path flushes explicitly.
+  if (m_mode == store && m_pos > 0) {
+    try {
+      Flush();
+    } catch (const FileError&) {
+    }
+  }
+}
+
+void CArchive::FormatError(const char* what) { throw CArchiveException(what); }
+
+void CArchive::PutRaw(const void* data, size_t n) {
+  const auto* in = static_cast<const std::uint8_t*>(data);
+  while (n > 0) {
+    if (m_pos == kBufferSize) Flush();
+    size_t take = std::min(n, kBufferSize - m_pos);
+    std::memcpy(m_buffer.data() + m_pos, in, take);
+    m_pos += take;
+    in += take;
+    n -= take;
+  }
+}
+
+void CArchive::PutU16(std::uint16_t v) {
+  std::uint8_t b[2] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8)};
+  PutRaw(b, 2);
+}
+
+void CArchive::PutU32(std::uint32_t v) {
+  std::uint8_t b[4] = {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+                       static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+  PutRaw(b, 4);
+}
+
+void CArchive::PutString(const std::string& s) {
+  size_t n = s.size();
+  if (n < 255) {
+    PutU8(static_cast<std::uint8_t>(n));
+  } else if (n < 0xFFFE) {
+    PutU8(0xFF);
+    PutU16(static_cast<std::uint16_t>(n));
+  } else {
+    if (n > 0xFFFFFFFFu) throw FileError("String too long to store");
+    PutU8(0xFF);
+    PutU16(0xFFFF);
+    PutU32(static_cast<std::uint32_t>(n));
+  }
+  PutRaw(s.data(), n);
+}
+
+void CArchive::Flush() {
+  if (m_mode != store || m_pos == 0) return;
+  size_t n = m_pos;
+  m_pos = 0;
+  m_file.Write(m_buffer.data(), n);
+}
+
+std::uint64_t CArchive::BytesLeft() const { return (m_end - m_pos) + m_file.BytesLeft(); }
+
+void CArchive::Require(std::uint64_t n) const {
+  if (n > BytesLeft()) FormatError("Unexpected end of file");
+}
+
+void CArchive::Fill(size_t need) {
+  // Keep the unread bytes, then top the buffer up from the file.
+  size_t left = m_end - m_pos;
+  std::memmove(m_buffer.data(), m_buffer.data() + m_pos, left);
+  m_pos = 0;
+  m_end = left;
+  try {
+    while (m_end < need) {
+      size_t got = m_file.Read(m_buffer.data() + m_end, kBufferSize - m_end);
+      if (got == 0) break;
+      m_end += got;
+    }
+  } catch (const FileError& e) {
+    throw CArchiveException(e.what());
+  }
+  if (m_end < need) FormatError("Unexpected end of file");
+}
+
+void CArchive::GetRaw(void* data, size_t n) {
+  auto* out = static_cast<std::uint8_t*>(data);
+  while (n > 0) {
+    if (m_pos == m_end) Fill(1);
+    size_t take = std::min(n, m_end - m_pos);
+    std::memcpy(out, m_buffer.data() + m_pos, take);
+    m_pos += take;
+    out += take;
+    n -= take;
+  }
+}
+
+std::uint8_t CArchive::GetU8() {
+  if (m_end - m_pos < 1) Fill(1);
+  return m_buffer[m_pos++];
+}
+
+std::uint16_t CArchive::GetU16() {
+  if (m_end - m_pos < 2) Fill(2);
+  std::uint16_t v = static_cast<std::uint16_t>(m_buffer[m_pos] | (m_buffer[m_pos + 1] << 8));
+  m_pos += 2;
+  return v;
+}
+
+std::uint32_t CArchive::GetU32() {
+  if (m_end - m_pos < 4) Fill(4);
+  const std::uint8_t* b = m_buffer.data() + m_pos;
+  std::uint32_t v = std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
+                    (std::uint32_t(b[3]) << 24);
+  m_pos += 4;
+  return v;
+}
+
+std::string CArchive::GetString() {
+  std::uint32_t n = GetU8();
+  if (n == 0xFF) {
+    n = GetU16();
+    if (n == 0xFFFE) FormatError("Unknown string length form");
+    if (n == 0xFFFF) n = GetU32();
+  }
+  Require(n);  // before allocating anything of that size
+  std::string s(n, '\0');
+  GetRaw(s.data(), n);
+  return s;
+}
+
+void CArchive::SerialVersion() {
+  if (IsStoring()) {
+    PutU8(1);
+  } else if (GetU8() != 1) {
+    FormatError("Unknown version");
+  }
+}
+
+void CArchive::SerialCount(std::uint32_t& count, size_t minElementBytes) {
+  if (IsStoring()) {
+    PutU32(count);
+    return;
+  }
+  count = GetU32();
+  if (minElementBytes > 0 && count > BytesLeft() / minElementBytes) FormatError("Count exceeds the file");
+}
+
+void CArchive::PutHeader(FileKind kind) {
+  PutU8(static_cast<std::uint8_t>(kind));
+  PutRaw(kMagic, 3);
+  PutU8(1);
+}
+
+bool CArchive::CheckHeader(FileKind kind) {
+  if (BytesLeft() < 5) return false;
+  std::uint8_t b[5];
+  GetRaw(b, 5);
+  return b[0] == static_cast<std::uint8_t>(kind) && std::memcmp(b + 1, kMagic, 3) == 0 && b[4] == 1;
+}
+
+bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
+  std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
+  if (!file) return false;
+  try {
+    {
+      CArchive ar(*file, CArchive::store);
+      write(ar);
+      ar.Flush();
+    }
+    file->Commit();
+    return true;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+}  // namespace jb
+

@@ -1,0 +1,93 @@
+#pragma once
+// The buffered byte stream under every stored file: little-endian integers,
+// length-prefixed 8-bit strings, the file header and object lists. A stream
+// either reads or writes; objects store themselves with one Serialize that
+// asks the stream which.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "platform/File.h"
+
+namespace jb {
+
+// The format error: a wrong version or kind, or a value the bytes left cannot
+// hold. It aborts the whole read; the file's reader reports it.
+class CArchiveException : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+enum class FileKind : std::uint8_t { Config = 0x00, Skin = 0x01, Environment = 0x02 };
+
+class CArchive {
+ public:
+  enum Mode { load, store };
+  static constexpr size_t kBufferSize = 4096;
+
+  CArchive(CFile& file, Mode mode) : m_file(file), m_mode(mode) {}
+  ~CArchive();
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+
+  bool IsLoading() const { return m_mode == load; }
+  bool IsStoring() const { return m_mode == store; }
+
+  void PutU8(std::uint8_t v) { PutRaw(&v, 1); }
+  void PutU16(std::uint16_t v);
+  void PutU32(std::uint32_t v);
+  void PutI32(std::int32_t v) { PutU32(static_cast<std::uint32_t>(v)); }
+  void PutString(const std::string& s);
+  void PutRaw(const void* data, size_t n);
+
+  std::uint8_t GetU8();
+  std::uint16_t GetU16();
+  std::uint32_t GetU32();
+  std::int32_t GetI32() { return static_cast<std::int32_t>(GetU32()); }
+  std::string GetString();
+  void GetRaw(void* data, size_t n);
+
+  // Both directions: write v, or read into v.
+  void Serial(std::uint8_t& v) { IsStoring() ? PutU8(v) : void(v = GetU8()); }
+  void Serial(std::uint32_t& v) { IsStoring() ? PutU32(v) : void(v = GetU32()); }
+  void Serial(std::int32_t& v) { IsStoring() ? PutI32(v) : void(v = GetI32()); }
+  void Serial(std::string& v) { IsStoring() ? PutString(v) : void(v = GetString()); }
+
+  // The version byte that opens every stored body: writes 1, or reads it and
+  // raises the format error for anything else.
+  void SerialVersion();
+
+  // Object-list count. Reading refuses a count whose elements, each at least
+  // minElementBytes long, cannot fit in the bytes left.
+  void SerialCount(std::uint32_t& count, size_t minElementBytes = 1);
+
+  // The 5-byte file header: kind, 61 66 42, version 1.
+  void PutHeader(FileKind kind);
+  // True when the next 5 bytes are exactly the header of kind.
+  bool CheckHeader(FileKind kind);
+
+  // Bytes not yet read (buffered and in the file).
+  std::uint64_t BytesLeft() const;
+  // Writes the buffer out (writing streams).
+  void Flush();
+  [[noreturn]] static void FormatError(const char* what);
+
+ private:
+  void Fill(size_t need);
+  void Require(std::uint64_t n) const;
+
+  CFile& m_file;
+  Mode m_mode;
+  std::array<std::uint8_t, kBufferSize> m_buffer{};
+  size_t m_pos = 0;   // next byte to read, or bytes buffered for writing
+  size_t m_end = 0;   // end of buffered bytes when reading
+};
+
+// Writes a whole file through an archive, atomically: nothing replaces path
+// unless every byte reached the disk. False on any failure.
+bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write);
+
+}  // namespace jb

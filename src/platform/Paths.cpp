@@ -1,0 +1,36 @@
+#include "platform/Paths.h"
+
+namespace jb {
+
+std::string_view FileNamePart(std::string_view path) {
+  size_t at = path.rfind(kPathSeparator);
+  return at == std::string_view::npos ? path : path.substr(at + 1);
+}
+
+std::string_view DirectoryPart(std::string_view path) {
+  size_t at = path.rfind(kPathSeparator);
+  return at == std::string_view::npos ? std::string_view{} : path.substr(0, at + 1);
+}
+
+std::string_view NameWithoutExtension(std::string_view path) {
+  std::string_view name = FileNamePart(path);
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+std::string_view ExtensionOf(std::string_view path) {
+  size_t dot = path.rfind('.');
+  return dot == std::string_view::npos ? path : path.substr(dot + 1);
+}
+
+std::string WithTrailingSeparator(std::string_view dir) {
+  std::string out(dir);
+  if (out.empty() || out.back() != kPathSeparator) out += kPathSeparator;
+  return out;
+}
+
+bool SamePath(std::string_view a, std::string_view b) { return a == b; }
+
+std::string PathKey(std::string_view path) { return std::string(path); }
+
+}  // namespace jb

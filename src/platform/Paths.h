@@ -1,0 +1,37 @@
+#pragma once
+// Path rules of the program. Paths are byte strings with "/" as separator.
+// Whether two paths name the same file is decided here alone, so a port to a
+// case-insensitive file system changes one function.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace jb {
+
+inline constexpr char kPathSeparator = '/';
+
+// The part after the last separator (the whole path when it has none).
+std::string_view FileNamePart(std::string_view path);
+
+// Everything up to and including the last separator (empty when none).
+std::string_view DirectoryPart(std::string_view path);
+
+// The file name part less its last "." and what follows; a name without
+// "." stays whole.
+std::string_view NameWithoutExtension(std::string_view path);
+
+// The text after the last "." of the whole path (the whole path when it
+// holds no "."): the extension by which a type claims a file.
+std::string_view ExtensionOf(std::string_view path);
+
+// dir with a separator appended unless it already ends with one.
+std::string WithTrailingSeparator(std::string_view dir);
+
+// Path identity: exact bytes on Linux, whose names are case-sensitive.
+bool SamePath(std::string_view a, std::string_view b);
+
+// A key for hashing paths consistently with SamePath.
+std::string PathKey(std::string_view path);
+
+}  // namespace jb

@@ -1,0 +1,35 @@
+#include "platform/Text.h"
+
+namespace jb {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+std::string ToLowerAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = FoldAscii(c);
+  return out;
+}
+
+std::string_view TrimRight(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0) {
+    char c = s[n - 1];
+    if (c != ' ' && c != '\t' && c != '\n' && c != '\v' && c != '\f' && c != '\r') break;
+    --n;
+  }
+  return s.substr(0, n);
+}
+
+std::string FormatOne(std::string_view format, std::string_view arg) {
+  std::string out(format);
+  size_t at = out.find("%s");
+  if (at != std::string::npos) out.replace(at, 2, arg);
+  return out;
+}
+
+}  // namespace jb

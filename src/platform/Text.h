@@ -1,0 +1,26 @@
+#pragma once
+// Byte-string helpers shared by every layer. Texts are 8-bit byte strings;
+// names, extensions and tag texts compare with ASCII letter-case folding.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace jb {
+
+inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// True when a and b are equal ignoring ASCII letter case (as _stricmp does).
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// a copy of s with ASCII letters folded to lower case; used as a hash key
+// for case-insensitive look-ups.
+std::string ToLowerAscii(std::string_view s);
+
+// s less trailing white space (space, tab, LF, VT, FF, CR).
+std::string_view TrimRight(std::string_view s);
+
+// printf-style replacement of the first "%s" of a string-table text.
+std::string FormatOne(std::string_view format, std::string_view arg);
+
+}  // namespace jb

@@ -1,0 +1,95 @@
+#include "platform/File.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace jb {
+namespace {
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path) {
+  throw FileError(what + " '" + path + "': " + std::strerror(errno));
+}
+
+}  // namespace
+
+std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::unique_ptr<CReadFile>(new CReadFile(fd, static_cast<std::uint64_t>(st.st_size)));
+}
+
+CReadFile::~CReadFile() { ::close(m_fd); }
+
+size_t CReadFile::Read(void* buffer, size_t n) {
+  char* out = static_cast<char*>(buffer);
+  size_t done = 0;
+  while (done < n) {
+    ssize_t got = ::pread(m_fd, out + done, n - done, static_cast<off_t>(m_pos));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw FileError(std::string("Cannot read: ") + std::strerror(errno));
+    }
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+    m_pos += static_cast<std::uint64_t>(got);
+  }
+  return done;
+}
+
+void CReadFile::Write(const void*, size_t) { throw FileError("File opened for reading"); }
+
+std::uint64_t CReadFile::BytesLeft() const { return m_pos < m_size ? m_size - m_pos : 0; }
+
+bool CReadFile::Seek(std::uint64_t offset) {
+  if (offset > m_size) return false;
+  m_pos = offset;
+  return true;
+}
+
+std::unique_ptr<CAtomicFile> CAtomicFile::Create(const std::string& target) {
+  std::string temp = target + ".tmp";
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
+  if (fd < 0) return nullptr;
+  return std::unique_ptr<CAtomicFile>(new CAtomicFile(fd, target, std::move(temp)));
+}
+
+CAtomicFile::~CAtomicFile() {
+  if (m_committed) return;
+  if (m_fd >= 0) ::close(m_fd);
+  ::unlink(m_temp.c_str());
+}
+
+size_t CAtomicFile::Read(void*, size_t) { throw FileError("File opened for writing"); }
+
+void CAtomicFile::Write(const void* buffer, size_t n) {
+  const char* in = static_cast<const char*>(buffer);
+  while (n > 0) {
+    ssize_t put = ::write(m_fd, in, n);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      Fail("Cannot write", m_temp);
+    }
+    in += put;
+    n -= static_cast<size_t>(put);
+  }
+}
+
+void CAtomicFile::Commit() {
+  if (::fsync(m_fd) != 0) Fail("Cannot flush", m_temp);
+  int fd = m_fd;
+  m_fd = -1;
+  if (::close(fd) != 0) Fail("Cannot close", m_temp);
+  if (::rename(m_temp.c_str(), m_target.c_str()) != 0) Fail("Cannot replace", m_target);
+  m_committed = true;
+}
+
+}  // namespace jb

@@ -1,0 +1,175 @@
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <fstream>
+
+#include "TestSupport.h"
+#include "config/CArchive.h"
+
+namespace jb {
+namespace {
+
+using test::Bytes;
+
+std::vector<std::uint8_t> Store(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
+}
+
+std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, size_t n) {
+  return {bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size()))};
+}
+
+TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
+  struct Case {
+    size_t length;
+    std::vector<std::uint8_t> prefix;
+  } cases[] = {
+      {0, {0x00}},
+      {254, {0xFE}},
+      {255, {0xFF, 0xFF, 0x00}},
+      {300, {0xFF, 0x2C, 0x01}},
+      {65533, {0xFF, 0xFD, 0xFF}},
+      {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+  };
+  for (const Case& c : cases) {
+    std::string s(c.length, 'x');
+    auto bytes = Store([&](CArchive& ar) { ar.PutString(s); });
+    ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
+    EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
+
+    CMemoryFile in(bytes);
+    CArchive ar(in, CArchive::load);
+    EXPECT_EQ(ar.GetString(), s) << c.length;
+    EXPECT_EQ(ar.BytesLeft(), 0u);
+  }
+}
+
+TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
+  // 4095 filler bytes put the u32 across the 4096-byte buffer edge.
+  auto bytes = Store([](CArchive& ar) {
+    for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
+    ar.PutU32(0x11223344);
+    ar.PutU16(0xBEEF);
+    ar.PutI32(-2);
+  });
+  ASSERT_EQ(bytes.size(), 4095u + 10);
+  EXPECT_EQ(Prefix({bytes.begin() + 4095, bytes.end()}, 10),
+            (std::vector<std::uint8_t>{0x44, 0x33, 0x22, 0x11, 0xEF, 0xBE, 0xFE, 0xFF, 0xFF, 0xFF}));
+
+  CMemoryFile in(bytes);
+  CArchive ar(in, CArchive::load);
+  for (int i = 0; i < 4095; ++i) ASSERT_EQ(ar.GetU8(), 0xAA);
+  EXPECT_EQ(ar.GetU32(), 0x11223344u);
+  EXPECT_EQ(ar.GetU16(), 0xBEEF);
+  EXPECT_EQ(ar.GetI32(), -2);
+}
+
+TEST(ArchiveTest, EmptyObjectListAndHeader) {
+  auto bytes = Store([](CArchive& ar) {
+    ar.PutHeader(FileKind::Environment);
+    ar.SerialVersion();
+    std::uint32_t n = 0;
+    ar.SerialCount(n);
+  });
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x02, 0x61, 0x66, 0x42, 0x01, 0x01, 0, 0, 0, 0}));
+
+  CMemoryFile in(bytes);
+  CArchive ar(in, CArchive::load);
+  EXPECT_FALSE(ar.CheckHeader(FileKind::Config));
+}
+
+TEST(ArchiveTest, HeaderMustMatchExactly) {
+  for (auto bad : {std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42, 0x02},
+                   std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x43, 0x01},
+                   std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42}}) {
+    CMemoryFile in(bad);
+    CArchive ar(in, CArchive::load);
+    EXPECT_FALSE(ar.CheckHeader(FileKind::Config));
+  }
+  CMemoryFile good(std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42, 0x01});
+  CArchive ar(good, CArchive::load);
+  EXPECT_TRUE(ar.CheckHeader(FileKind::Config));
+}
+
+TEST(ArchiveTest, TruncatedAndHostileInputIsAFormatError) {
+  auto readU32 = [](std::vector<std::uint8_t> b) {
+    CMemoryFile in(b);
+    CArchive ar(in, CArchive::load);
+    return ar.GetU32();
+  };
+  EXPECT_THROW(readU32({1, 2, 3}), CArchiveException);
+
+  auto readString = [](std::vector<std::uint8_t> b) {
+    CMemoryFile in(b);
+    CArchive ar(in, CArchive::load);
+    return ar.GetString();
+  };
+  // A 4 GiB length in a tiny file is refused before anything is allocated.
+  std::vector<std::uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  huge.resize(40, 'x');
+  EXPECT_THROW(readString(huge), CArchiveException);
+  EXPECT_THROW(readString({0x05, 'a', 'b'}), CArchiveException);
+  EXPECT_THROW(readString({0xFF, 0xFE, 0xFF, 0, 0, 0, 0}), CArchiveException);  // never written
+
+  // Counts larger than the bytes left, and wrong versions.
+  CMemoryFile counts(std::vector<std::uint8_t>{0x10, 0, 0, 0, 1, 2, 3});
+  CArchive ar(counts, CArchive::load);
+  std::uint32_t n = 0;
+  EXPECT_THROW(ar.SerialCount(n), CArchiveException);
+
+  CMemoryFile version(std::vector<std::uint8_t>{0x02});
+  CArchive av(version, CArchive::load);
+  EXPECT_THROW(av.SerialVersion(), CArchiveException);
+}
+
+TEST(ArchiveTest, SaveReplacesAtomicallyAndKeepsTheOldFileOnFailure) {
+  test::TempDir dir;
+  std::string path = dir / "data.bin";
+  test::WriteText(path, "old");
+
+  EXPECT_TRUE(SaveArchiveFile(path, [](CArchive& ar) { ar.PutString("new"); }));
+  EXPECT_EQ(test::ReadBytes(path), (std::vector<std::uint8_t>{3, 'n', 'e', 'w'}));
+
+  // A writer that fails half-way leaves the old file and no temporary.
+  EXPECT_FALSE(SaveArchiveFile(path, [](CArchive& ar) {
+    ar.PutString("partial");
+    throw FileError("disk full");
+  }));
+  EXPECT_EQ(test::ReadBytes(path), (std::vector<std::uint8_t>{3, 'n', 'e', 'w'}));
+  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+
+  EXPECT_FALSE(SaveArchiveFile(dir / "missing/x.bin", [](CArchive&) {}));
+}
+
+TEST(ArchiveTest, SaveThatRunsOutOfSpaceAfterCreatingKeepsTheOldFile) {
+  test::TempDir dir;
+  std::string path = dir / "data.bin";
+  test::WriteText(path, "old contents");
+
+  // The file-size limit makes the disk refuse past 100 bytes, as a full
+  // disk would: the temporary is created, then a write fails.
+  struct rlimit old;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old;
+  small.rlim_cur = 100;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  bool saved = SaveArchiveFile(path, [](CArchive& ar) { ar.PutString(std::string(10000, 'z')); });
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(saved);
+  EXPECT_EQ(test::ReadBytes(path), Bytes("old contents"));
+  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+}
+
+}  // namespace
+}  // namespace jb
