@@ -1,0 +1,86 @@
+#pragma once
+// The three built-in resource types and the user-defined type.
+
+#include "types/CResourceType.h"
+
+namespace jb {
+
+enum TypeId : std::uint8_t { kFolderTypeId = 1, kMpegAudioTypeId = 2, kPlayListTypeId = 3, kUserTypeId = 255 };
+
+// Directories: claims no extension and describes no file; makes directory
+// resources.
+class CFolderType : public CResourceType {
+ public:
+  void Serialize(CArchive& ar) override;
+  std::uint8_t GetTypeId() const override { return kFolderTypeId; }
+  std::string GetName() const override;
+  std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(2 + cloaked); }
+  std::unique_ptr<CResource> CreateResource() override;
+};
+
+// MP3 files, described by their ID3 version 1 tag.
+class CMpegAudioType : public CResourceType {
+ public:
+  CMpegAudioType();
+  void Serialize(CArchive& ar) override;
+  std::uint8_t GetTypeId() const override { return kMpegAudioTypeId; }
+  std::string GetName() const override;
+  bool IsNamed(std::string_view name) const override;
+  void GetExtensions(StringList& extensions) const override { extensions.assign({"Mp3"}); }
+  std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(4 + cloaked); }
+  bool MatchesExtension(std::string_view extension) const override;
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                StringList& paths) const override;
+  std::uint8_t GetEditFlags() const override { return 1; }
+  std::unique_ptr<CResource> CreateResource() override;
+
+  std::uint8_t m_nIcon = 4;
+  std::uint8_t m_nTagLessIcon = 0;
+  std::string m_strTagLessName;
+};
+
+// M3U play-lists, described by their entries.
+class CPlayListType : public CResourceType {
+ public:
+  void Serialize(CArchive& ar) override;
+  std::uint8_t GetTypeId() const override { return kPlayListTypeId; }
+  std::string GetName() const override;
+  void GetExtensions(StringList& extensions) const override { extensions.assign({"M3U"}); }
+  std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(6 + cloaked); }
+  bool MatchesExtension(std::string_view extension) const override;
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                StringList& paths) const override;
+  std::uint8_t GetEditFlags() const override { return 1; }
+  std::unique_ptr<CResource> CreateResource() override;
+
+  std::uint8_t m_nIcon = 4;
+};
+
+// A type the user defines: a name, extensions and an icon. Its files are
+// grouped under its name, then under their directory.
+class CUserType : public CResourceType {
+ public:
+  CUserType() = default;
+  CUserType(std::string name, StringList extensions, std::uint8_t icon = 0)
+      : m_nIcon(icon), m_strName(std::move(name)), m_aExtensions(std::move(extensions)) {}
+
+  void Serialize(CArchive& ar) override;
+  std::uint8_t GetTypeId() const override { return kUserTypeId; }
+  std::string GetName() const override { return m_strName; }
+  void GetExtensions(StringList& extensions) const override { extensions = m_aExtensions; }
+  std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(cloaked); }
+  bool MatchesExtension(std::string_view extension) const override;
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                StringList& paths) const override;
+  std::uint8_t GetEditFlags() const override { return 3; }
+  std::unique_ptr<CResource> CreateResource() override;
+
+  void SetName(std::string name) { m_strName = std::move(name); }
+  void SetExtensions(const StringList& extensions) { m_aExtensions = extensions; }
+
+  std::uint8_t m_nIcon = 0;
+  std::string m_strName;
+  StringList m_aExtensions;
+};
+
+}  // namespace jb

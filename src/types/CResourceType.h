@@ -1,0 +1,55 @@
+#pragma once
+// A resource type: which files a scan collects (by extension), how one file
+// becomes a catalogue description, which icons its files and resources show
+// and what the user may do with it.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "types/NodeKind.h"
+
+namespace jb {
+
+class CArchive;
+class CResource;
+
+class CResourceType {
+ public:
+  virtual ~CResourceType() = default;
+
+  // Writes or reads the type's stored body (not its id).
+  virtual void Serialize(CArchive& ar);
+
+  virtual std::uint8_t GetTypeId() const { return 0; }
+  virtual std::string GetName() const { return {}; }
+  // Case-insensitive comparison of name with GetName.
+  virtual bool IsNamed(std::string_view name) const;
+  // Replaces the contents of extensions.
+  virtual void GetExtensions(StringList& extensions) const { extensions.clear(); }
+  // Image index in the type image strip; cloaked is 0 or 1.
+  virtual std::uint8_t GetIcon(int cloaked) const { (void)cloaked; return 0; }
+  virtual bool MatchesExtension(std::string_view extension) const { (void)extension; return false; }
+  // Fills one catalogue description of the file at path.
+  virtual void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                        StringList& paths) const;
+  // Bit 0: has a property dialog; bit 1: may be deleted.
+  virtual std::uint8_t GetEditFlags() const { return 0; }
+  // Runs the type's property dialog; true when the user confirmed.
+  virtual bool EditProperties();
+  // A new resource bound to this type, owned by the caller; null for none.
+  virtual std::unique_ptr<CResource> CreateResource();
+};
+
+// Hands the property dialogs of the types to the front end. Without an
+// editor (the command line, tests) EditProperties answers false.
+class ITypePropertiesEditor {
+ public:
+  virtual ~ITypePropertiesEditor() = default;
+  virtual bool Edit(CResourceType& type) = 0;
+};
+void SetTypePropertiesEditor(ITypePropertiesEditor* editor);
+ITypePropertiesEditor* GetTypePropertiesEditor();
+
+}  // namespace jb

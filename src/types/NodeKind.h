@@ -1,0 +1,25 @@
+#pragma once
+// The kinds of tree element a description names, and the lists a
+// description is made of.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace jb {
+
+enum NodeKind : std::uint8_t {
+  UserType = 0,   // a group named after a type
+  Folder = 1,     // a directory path
+  Artist = 2,
+  Album = 3,
+  PlayList = 4,
+  FileGroup = 5,  // made by the display tree, never by a type
+  File = 6,       // one playable file
+  Root = 7,
+};
+
+using StringList = std::vector<std::string>;
+using ByteList = std::vector<std::uint8_t>;
+
+}  // namespace jb
