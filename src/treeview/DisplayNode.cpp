@@ -1,0 +1,330 @@
+#include "treeview/DisplayNode.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+#include "config/CArchive.h"
+#include "config/CConfig.h"
+#include "platform/Text.h"
+#include "treeview/ChildIndex.h"
+
+namespace jb {
+
+NodeIcons NodeIcons::FromConfig(const CConfig& config) {
+  NodeIcons icons;
+  icons.group[UserType] = config.userTypeIcon;
+  icons.group[Folder] = config.folderIcon;
+  icons.group[Artist] = config.artistIcon;
+  icons.group[Album] = config.albumIcon;
+  icons.group[PlayList] = config.playListIcon;
+  icons.group[FileGroup] = config.fileGroupIcon;
+  return icons;
+}
+
+DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
+
+DisplayNode::DisplayNode(std::string name, std::uint8_t kind, DisplayNode* parent)
+    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>((kind & kKindMask) | Unselected)),
+      m_pParent(parent) {}
+
+DisplayNode::~DisplayNode() {
+  // Chains waiting to be destroyed are spliced into one list through the
+  // next links, so a tree of any shape goes without recursion.
+  DisplayNode* pending = nullptr;
+  auto splice = [&pending](DisplayNode* chain) {
+    if (!chain) return;
+    DisplayNode* tail = chain;
+    while (tail->m_pNext) tail = tail->m_pNext;
+    tail->m_pNext = pending;
+    pending = chain;
+  };
+  splice(m_pFirstChild);
+  splice(m_pNext);
+  m_pFirstChild = m_pNext = nullptr;
+  while (pending) {
+    DisplayNode* n = pending;
+    pending = n->m_pNext;
+    n->m_pNext = nullptr;
+    splice(n->m_pFirstChild);
+    n->m_pFirstChild = nullptr;
+    delete n;
+  }
+}
+
+DisplayNode* DisplayNode::PreOrderNext(const DisplayNode* node, const DisplayNode* top) {
+  if (node->m_pFirstChild) return node->m_pFirstChild;
+  for (; node && node != top; node = node->m_pParent)
+    if (node->m_pNext) return node->m_pNext;
+  return nullptr;
+}
+
+void DisplayNode::DeleteChildren() {
+  int before = OwnRows();
+  DisplayNode* first = m_pFirstChild;
+  m_pFirstChild = nullptr;
+  delete first;
+  m_nChildCount = 0;
+  m_nChildRows = 0;
+  m_pIndex.reset();
+  PropagateRows(OwnRows() - before);
+}
+
+int DisplayNode::Depth() const {
+  int depth = 0;
+  for (const DisplayNode* a = m_pParent; a; a = a->m_pParent) ++depth;
+  return depth;
+}
+
+bool DisplayNode::IsDescendantOf(const DisplayNode* node) const {
+  for (const DisplayNode* a = m_pParent; a; a = a->m_pParent)
+    if (a == node) return true;
+  return false;
+}
+
+DisplayNode* DisplayNode::FindChild(std::string_view name, std::uint8_t kind) const {
+  for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext)
+    if (c->GetKind() == kind && EqualsNoCase(c->m_strName, name)) return c;
+  return nullptr;
+}
+
+void DisplayNode::SetExpanded(bool on) {
+  int before = OwnRows();
+  if (on) {
+    m_nFlags |= kExpanded;
+  } else {
+    // Everything below collapses too, so each node's children count one
+    // row each.
+    for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) {
+      n->m_nFlags &= static_cast<std::uint8_t>(~kExpanded);
+      n->m_nChildRows = static_cast<int>(n->m_nChildCount);
+      n->m_pIndex.reset();
+    }
+  }
+  PropagateRows(OwnRows() - before);
+}
+
+void DisplayNode::SetFocusMark(bool on) {
+  if (on) {
+    m_nFlags |= kFocusMark;
+    return;
+  }
+  for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) n->m_nFlags &= static_cast<std::uint8_t>(~kFocusMark);
+}
+
+DisplayNode* DisplayNode::FindFocus() {
+  for (DisplayNode* n = this; n; n = PreOrderNext(n, this))
+    if (n->HasFocusMark()) return n;
+  return nullptr;
+}
+
+void DisplayNode::SetSelection(SelectionState state) {
+  const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
+  for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) n->m_nFlags = (n->m_nFlags & keep) | state;
+  for (DisplayNode* a = m_pParent; a; a = a->m_pParent) a->RecomputeSelection();
+}
+
+void DisplayNode::RecomputeSelection() {
+  if (!m_pFirstChild) return;
+  std::uint8_t bits = 0;
+  for (DisplayNode* c = m_pFirstChild; c && bits != kSelectionMask; c = c->m_pNext) bits |= c->m_nFlags & kSelectionMask;
+  m_nFlags = static_cast<std::uint8_t>((m_nFlags & ~kSelectionMask) | bits);
+}
+
+void DisplayNode::RecomputeBottomUp(std::vector<DisplayNode*>& nodes) {
+  std::vector<std::pair<int, DisplayNode*>> byDepth;
+  byDepth.reserve(nodes.size());
+  for (DisplayNode* n : nodes) byDepth.emplace_back(n->Depth(), n);
+  std::sort(byDepth.begin(), byDepth.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first : std::less<DisplayNode*>()(a.second, b.second);
+  });
+  byDepth.erase(std::unique(byDepth.begin(), byDepth.end()), byDepth.end());
+  for (const auto& [depth, n] : byDepth) n->RecomputeSelection();
+}
+
+void DisplayNode::SetSelectionOfEach(const std::vector<DisplayNode*>& nodes, SelectionState state) {
+  const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
+  std::unordered_set<DisplayNode*> written;
+  std::vector<DisplayNode*> ancestors;
+  for (DisplayNode* top : nodes) {
+    if (!written.insert(top).second) continue;
+    for (DisplayNode* n = top; n; n = PreOrderNext(n, top)) n->m_nFlags = (n->m_nFlags & keep) | state;
+  }
+  std::unordered_set<DisplayNode*> seen;
+  for (DisplayNode* top : nodes)
+    for (DisplayNode* a = top->m_pParent; a && seen.insert(a).second; a = a->m_pParent) ancestors.push_back(a);
+  RecomputeBottomUp(ancestors);
+}
+
+DisplayNode::ChildIndex* DisplayNode::Index() const {
+  if (!m_pIndex && m_nChildCount >= ChildIndex::kMinChildren) m_pIndex = std::make_unique<ChildIndex>(*this);
+  return m_pIndex.get();
+}
+
+void DisplayNode::PropagateRows(int delta) {
+  for (DisplayNode* n = this; delta != 0 && n->m_pParent; n = n->m_pParent) {
+    DisplayNode* p = n->m_pParent;
+    if (p->m_pIndex) p->m_pIndex->Add(n->m_nSiblingIndex, delta);
+    int before = p->OwnRows();
+    p->m_nChildRows += delta;
+    delta = p->OwnRows() - before;
+  }
+}
+
+void DisplayNode::LinkFront(DisplayNode* child) {
+  DisplayNode* first = m_pFirstChild;
+  if (first) {
+    child->m_pPrev = first->m_pPrev;
+    first->m_pPrev = child;
+  } else {
+    child->m_pPrev = child;
+  }
+  child->m_pNext = first;
+  m_pFirstChild = child;
+  ++m_nChildCount;
+  m_pIndex.reset();
+  int before = OwnRows();
+  m_nChildRows += child->OwnRows();
+  PropagateRows(OwnRows() - before);
+}
+
+void DisplayNode::Relink(DisplayNode** children, size_t count) {
+  m_pIndex.reset();
+  if (count == 0) return;
+  m_pFirstChild = children[0];
+  for (size_t i = 0; i < count; ++i) {
+    children[i]->m_pNext = i + 1 < count ? children[i + 1] : nullptr;
+    children[i]->m_pPrev = children[i == 0 ? count - 1 : i - 1];
+  }
+}
+
+int DisplayNode::CountRows() const { return OwnRows(); }
+
+int DisplayNode::RowsBefore(const DisplayNode* child) const {
+  if (ChildIndex* index = Index()) return index->Prefix(child->m_nSiblingIndex);
+  int rows = 0;
+  for (const DisplayNode* c = m_pFirstChild; c != child; c = c->m_pNext) rows += c->OwnRows();
+  return rows;
+}
+
+DisplayNode* DisplayNode::RowAt(int index) const {
+  int r = index;
+  if (r < 0 || r >= (IsExpanded() ? m_nChildRows : 0)) return nullptr;
+  const DisplayNode* n = this;
+  for (;;) {
+    DisplayNode* c;
+    if (ChildIndex* childIndex = n->Index()) {
+      c = childIndex->nodes[childIndex->Find(r)];
+    } else {
+      c = n->m_pFirstChild;
+      while (r >= c->OwnRows()) {
+        r -= c->OwnRows();
+        c = c->m_pNext;
+      }
+    }
+    if (r == 0) return c;
+    r -= 1;
+    n = c;
+  }
+}
+
+DisplayNode* DisplayNode::NextRow() const {
+  if (IsExpanded() && m_pFirstChild) return m_pFirstChild;
+  for (const DisplayNode* n = this; n; n = n->m_pParent)
+    if (n->m_pNext) return n->m_pNext;
+  return nullptr;
+}
+
+DisplayNode* DisplayNode::PreviousRow() const {
+  if (!m_pParent) return nullptr;
+  if (m_pParent->m_pFirstChild == this) return m_pParent->m_pParent ? m_pParent : nullptr;
+  DisplayNode* n = m_pPrev;
+  while (n->m_pFirstChild && n->IsExpanded()) n = n->m_pFirstChild->m_pPrev;
+  return n;
+}
+
+int DisplayNode::RowIndex() const {
+  // The previous-row walk passes every row of the earlier siblings' subtrees
+  // and the parent's row, level by level up to the top.
+  int index = 0;
+  for (const DisplayNode* n = this; n->m_pParent; n = n->m_pParent) {
+    index += n->m_pParent->RowsBefore(n);
+    if (n->m_pParent->m_pParent) ++index;
+  }
+  return index;
+}
+
+long DisplayNode::IndexOf(const DisplayNode* node) const {
+  long i = 1;
+  for (const DisplayNode* n = this; n; n = PreOrderNext(n, this), ++i)
+    if (n == node) return i;
+  return -1;
+}
+
+DisplayNode* DisplayNode::NodeAt(long index) const {
+  if (index < 1) return nullptr;
+  const DisplayNode* n = this;
+  for (long i = 1; n && i < index; ++i) n = PreOrderNext(n, this);
+  return const_cast<DisplayNode*>(n);
+}
+
+bool DisplayNode::PreOrderBefore(const DisplayNode* a, const DisplayNode* b) {
+  if (a == b) return false;
+  std::vector<const DisplayNode*> pathA, pathB;
+  for (const DisplayNode* n = a; n; n = n->m_pParent) pathA.push_back(n);
+  for (const DisplayNode* n = b; n; n = n->m_pParent) pathB.push_back(n);
+  // Walk down from the top until the paths part.
+  auto ia = pathA.rbegin(), ib = pathB.rbegin();
+  while (ia != pathA.rend() && ib != pathB.rend() && *ia == *ib) ++ia, ++ib;
+  if (ia == pathA.rend()) return true;   // a is an ancestor of b
+  if (ib == pathB.rend()) return false;  // b is an ancestor of a
+  const DisplayNode* x = *ia;
+  const DisplayNode* y = *ib;
+  if (x->m_pParent && x->m_pParent->Index()) return x->m_nSiblingIndex < y->m_nSiblingIndex;
+  // Walk on from both siblings at once: the cost is the distance between them.
+  for (const DisplayNode *p = x, *q = y;;) {
+    p = p->m_pNext;
+    if (p == y) return true;
+    if (!p) return false;
+    q = q->m_pNext;
+    if (q == x) return false;
+    if (!q) return true;
+  }
+}
+
+void DisplayNode::SelectRange(DisplayNode* from, DisplayNode* to) {
+  if (!to) return;
+  SetFocusMark(false);
+  to->SetFocusMark(true);
+  if (!from) from = to;
+  DisplayNode* lo = from;
+  DisplayNode* hi = to;
+  if (PreOrderBefore(hi, lo)) std::swap(lo, hi);
+
+  // Leaves from lo up to hi; the groups passed and every ancestor of the two
+  // ends are recomputed once afterwards, deepest first, which gives the
+  // states that recomputing after each leaf would.
+  const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
+  std::vector<DisplayNode*> groups;
+  for (DisplayNode* n = lo; n && n != hi; n = PreOrderNext(n, this)) {
+    if (n->m_pFirstChild)
+      groups.push_back(n);
+    else
+      n->m_nFlags = (n->m_nFlags & keep) | Selected;
+  }
+  for (DisplayNode* n = hi; n; n = PreOrderNext(n, hi)) n->m_nFlags = (n->m_nFlags & keep) | Selected;
+  for (DisplayNode* a = lo->m_pParent; a; a = a->m_pParent) groups.push_back(a);
+  for (DisplayNode* a = hi->m_pParent; a; a = a->m_pParent) groups.push_back(a);
+  RecomputeBottomUp(groups);
+}
+
+void DisplayNode::WriteSelectedPaths(CArchive& ar) const {
+  static constexpr char kLineEnd[2] = {'\r', '\n'};
+  for (const DisplayNode* n = this; n; n = PreOrderNext(n, this)) {
+    if (n->m_pFirstChild || !n->IsSelected()) continue;
+    ar.PutRaw(n->m_strPath.data(), n->m_strPath.size());
+    ar.PutRaw(kLineEnd, sizeof kLineEnd);
+  }
+}
+
+}  // namespace jb

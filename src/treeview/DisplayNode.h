@@ -1,0 +1,194 @@
+#pragma once
+// One row of the display tree: a group (user type, folder, artist, album,
+// play-list, file group) or a file. Nodes form a linked tree: each owns its
+// next sibling and its first child. Everything painting and input need sits
+// in one flag byte whose layout the painter and the input layer rely on:
+//   bits 0-3 NodeKind, bit 4 focus mark, bits 5-6 SelectionState,
+//   bit 7 expanded.
+//
+// Besides the links the node keeps caches that let a collection of a million
+// files stay interactive: the visible rows below it, a previous-sibling link
+// and, for long child lists, an index of the children with the running sums
+// of their rows. They never change a result; they only replace walks.
+// Every walk is iterative, so no depth or breadth of tree can exhaust the
+// stack.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "types/NodeKind.h"
+
+namespace jb {
+
+class CArchive;
+class CCatalogue;
+class CCatalogueEntry;
+class CConfig;
+
+enum SelectionState : std::uint8_t {
+  Unselected = 0x20,
+  Selected = 0x40,
+  PartlySelected = 0x60,  // some descendants selected, some not
+};
+
+// The icons of the six group kinds (UserType to FileGroup), read from the
+// configuration when a tree is built.
+struct NodeIcons {
+  std::uint8_t group[6] = {};
+  static NodeIcons FromConfig(const CConfig& config);
+};
+
+class DisplayNode {
+ public:
+  static constexpr std::uint8_t kKindMask = 0x0F;
+  static constexpr std::uint8_t kFocusMark = 0x10;
+  static constexpr std::uint8_t kSelectionMask = 0x60;
+  static constexpr std::uint8_t kSelectedBit = 0x40;
+  static constexpr std::uint8_t kExpanded = 0x80;
+  static constexpr std::uint8_t kRootFlags = 0xA7;  // Root, Unselected, expanded
+  // Joins the names of a merged chain; the skin draws it as a separator.
+  static constexpr char kSeparator = 16;
+
+  // A root: kind Root, Unselected, expanded, no focus mark, icon 0.
+  DisplayNode();
+  // A child of parent, Unselected and collapsed; not yet linked into the
+  // parent's list. Kinds are four bits; higher bits of kind are dropped.
+  DisplayNode(std::string name, std::uint8_t kind, DisplayNode* parent);
+  // Destroys the rest of the sibling chain and all children.
+  virtual ~DisplayNode();
+  DisplayNode(const DisplayNode&) = delete;
+  DisplayNode& operator=(const DisplayNode&) = delete;
+
+  const std::string& GetName() const { return m_strName; }
+  const std::string& GetPath() const { return m_strPath; }
+  std::uint8_t GetFlags() const { return m_nFlags; }
+  std::uint8_t GetKind() const { return m_nFlags & kKindMask; }
+  std::uint8_t GetIcon() const { return m_nIcon; }
+  SelectionState GetSelection() const { return static_cast<SelectionState>(m_nFlags & kSelectionMask); }
+  // Selected or partly selected: what painting and the hand-off count.
+  bool IsSelected() const { return (m_nFlags & kSelectedBit) != 0; }
+  bool IsExpanded() const { return (m_nFlags & kExpanded) != 0; }
+  bool HasFocusMark() const { return (m_nFlags & kFocusMark) != 0; }
+  DisplayNode* GetParent() const { return m_pParent; }
+  DisplayNode* GetNext() const { return m_pNext; }
+  DisplayNode* GetFirstChild() const { return m_pFirstChild; }
+  bool HasChildren() const { return m_pFirstChild != nullptr; }
+  size_t GetChildCount() const { return m_nChildCount; }
+
+  // Destroys every child and its subtree.
+  void DeleteChildren();
+  // Number of ancestors: the root 0, top-level rows 1.
+  int Depth() const;
+  // True when node is this node's parent, grandparent, ...
+  bool IsDescendantOf(const DisplayNode* node) const;
+  // The first child of that kind whose name equals name ignoring ASCII case.
+  DisplayNode* FindChild(std::string_view name, std::uint8_t kind) const;
+
+  // On expands this node only; off collapses it and every descendant.
+  void SetExpanded(bool on);
+  // On marks this node only; off clears the mark here and in every
+  // descendant.
+  void SetFocusMark(bool on);
+  // The first node in pre-order of this subtree that carries the mark.
+  DisplayNode* FindFocus();
+  // Writes the state into this node and every descendant, then recomputes
+  // each ancestor from its children.
+  void SetSelection(SelectionState state);
+
+  // Visible rows of this subtree: 1 for this node unless it is the root,
+  // plus the rows of the children when expanded.
+  int CountRows() const;
+  // Called on the root: the node on visible row index, or null.
+  DisplayNode* RowAt(int index) const;
+  DisplayNode* NextRow() const;
+  DisplayNode* PreviousRow() const;
+  // How many times PreviousRow can be taken from this node: its visible row
+  // index (for a node hidden in a collapsed group, the row its walk ends on).
+  int RowIndex() const;
+
+  // 1-based position of node in pre-order over every node of this subtree,
+  // this node being 1; negative when node is not in the subtree.
+  long IndexOf(const DisplayNode* node) const;
+  // The node at a 1-based pre-order position; null when out of range.
+  DisplayNode* NodeAt(long index) const;
+
+  // Range selection, called on the root. from is the node with the focus
+  // mark (null when none: then only to's row counts), to the node reached.
+  // The focus mark moves to to; every leaf in pre-order from the earlier to
+  // the later of the two, and the later one with its subtree, become
+  // Selected. Nothing is cleared.
+  void SelectRange(DisplayNode* from, DisplayNode* to);
+  // Every selected leaf's path, in pre-order, each followed by CR LF.
+  void WriteSelectedPaths(CArchive& ar) const;
+
+  // Adds one catalogue entry below this node, starting at level and at the
+  // entry's path pathPosition. New nodes go to the front of their list.
+  void AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
+                const NodeIcons& icons);
+  // Every node that is not the root and has exactly one child takes it
+  // over, bottom-up: a chain becomes one row named "a \x10 b \x10 c".
+  void MergeSingleChildChains();
+  // Orders every child list, bottom-up (see SortsAfter).
+  void SortChildren();
+
+  // Same result as SetSelection(state) on each node in turn, in one pass
+  // over the ancestors.
+  static void SetSelectionOfEach(const std::vector<DisplayNode*>& nodes, SelectionState state);
+
+  // Pre-order successor of node within the subtree of top, or null.
+  static DisplayNode* PreOrderNext(const DisplayNode* node, const DisplayNode* top);
+  // Whether a comes before b in pre-order; both in one tree.
+  static bool PreOrderBefore(const DisplayNode* a, const DisplayNode* b);
+
+ protected:
+  // AddEntry of every catalogue entry, last to first, at level 0 and path
+  // position 0; the child look-up goes through a hash index instead of the
+  // list.
+  void AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons);
+  // Back to the flags of a fresh root (after its children are gone).
+  void ResetRootFlags() { m_nFlags = kRootFlags; }
+
+ private:
+  struct ChildIndex;
+
+  int OwnRows() const { return (m_pParent ? 1 : 0) + (IsExpanded() ? m_nChildRows : 0); }
+  // Tells the ancestors that this node's rows changed by delta.
+  void PropagateRows(int delta);
+  // Links child at the front of the list; child's parent must be this.
+  void LinkFront(DisplayNode* child);
+  // Makes the children, in the order given, this node's list.
+  void Relink(DisplayNode** children, size_t count);
+  // Recomputes this node's state from its children's selection bits.
+  void RecomputeSelection();
+  // RecomputeSelection on each, deepest first, each once.
+  static void RecomputeBottomUp(std::vector<DisplayNode*>& nodes);
+  ChildIndex* Index() const;
+  // Sum of the rows of the children before child.
+  int RowsBefore(const DisplayNode* child) const;
+  // Takes over the chain of single children below this node.
+  void MergeChain();
+  // Shared by AddEntry and the tree build: find is FindChild's contract.
+  template <class Find, class Created>
+  void AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
+                    const NodeIcons& icons, Find&& find, Created&& created);
+
+  std::string m_strName;
+  std::uint8_t m_nFlags;
+  std::uint8_t m_nIcon = 0;
+  std::string m_strPath;
+  DisplayNode* m_pParent = nullptr;
+  DisplayNode* m_pNext = nullptr;        // owned
+  DisplayNode* m_pFirstChild = nullptr;  // owned
+  // Previous sibling; the first child's points at the last child.
+  DisplayNode* m_pPrev = nullptr;
+  std::uint32_t m_nChildCount = 0;
+  std::uint32_t m_nSiblingIndex = 0;  // position in the parent's list, valid while it has an index
+  int m_nChildRows = 0;               // sum of the children's CountRows
+  mutable std::unique_ptr<ChildIndex> m_pIndex;  // long lists only, built on demand
+};
+
+}  // namespace jb

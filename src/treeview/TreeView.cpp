@@ -1,0 +1,317 @@
+#include "treeview/TreeView.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "config/CConfig.h"
+#include "platform/MessageTarget.h"
+#include "platform/Prompt.h"
+#include "platform/Text.h"
+#include "scan/CCatalogue.h"
+#include "treeview/TreeScrollBar.h"
+
+namespace jb {
+namespace {
+
+constexpr std::uint8_t kSmoothScrolling = 0x80;  // bit 7 of scrollOptions
+
+struct Levels {
+  long artist = -1;  // index of the last Artist level
+  long album = -1;   // index of the last Album level
+};
+
+Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
+  Levels levels;
+  size_t count = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
+  for (size_t i = 0; i < count; ++i) {
+    if (entry.m_aKinds[i] == Artist) levels.artist = static_cast<long>(i);
+    if (entry.m_aKinds[i] == Album) levels.album = static_cast<long>(i);
+  }
+  return levels;
+}
+
+// An album name that occurs with two or more artists (an empty artist
+// counting as one) is a compilation: its entries show Album above Artist,
+// every other album Artist above Album. The levels are exchanged in the
+// entries themselves. Names compare without ASCII case.
+void OrderArtistAndAlbum(CCatalogue& catalogue) {
+  std::unordered_map<std::string, std::string> seen;  // album -> its artist
+  std::unordered_set<std::string> compilations;
+  for (size_t i = catalogue.GetSize(); i-- > 0;) {
+    const CCatalogueEntry& entry = *catalogue.GetAt(i);
+    Levels levels = FindArtistAndAlbum(entry);
+    if (levels.album < 0) continue;
+    std::string album = ToLowerAscii(entry.m_aNames[levels.album]);
+    if (compilations.count(album)) continue;
+    std::string_view artist = levels.artist < 0 ? std::string_view() : std::string_view(entry.m_aNames[levels.artist]);
+    auto [it, added] = seen.try_emplace(album, artist);
+    if (!added && !EqualsNoCase(it->second, artist)) {
+      seen.erase(it);
+      compilations.insert(std::move(album));
+    }
+  }
+  for (size_t i = catalogue.GetSize(); i-- > 0;) {
+    CCatalogueEntry& entry = *catalogue.GetAt(i);
+    Levels levels = FindArtistAndAlbum(entry);
+    if (levels.album < 0 || levels.artist < 0) continue;
+    bool compilation = compilations.count(ToLowerAscii(entry.m_aNames[levels.album])) != 0;
+    if (compilation == (levels.artist < levels.album)) {
+      std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
+      std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
+    }
+  }
+}
+
+}  // namespace
+
+void TreeView::Rebuild(CCatalogue& catalogue, const NodeIcons& icons, IPrompt* prompt) {
+  std::optional<WaitCursor> wait;
+  if (prompt) wait.emplace(*prompt);
+  m_nTopRow = 0;
+  if (m_pScrollBar) m_pScrollBar->SetPosition(0);
+  DeleteChildren();
+  ResetRootFlags();
+  OrderArtistAndAlbum(catalogue);
+  AddCatalogueEntries(catalogue, icons);
+  MergeSingleChildChains();
+  SortChildren();
+  if (DisplayNode* first = RowAt(0)) first->SetFocusMark(true);
+  Clamp();
+}
+
+void TreeView::SetArea(int x, int y, int width, int height) {
+  m_nAreaX = x;
+  m_nAreaY = y;
+  m_nAreaWidth = width;
+  m_nAreaHeight = std::max(height, 0);
+  m_nRowsPerPage = m_nAreaHeight / kRowHeight;
+  Clamp();
+}
+
+int TreeView::GetPageRowCount() const { return std::clamp(CountRows() - m_nTopRow, 0, m_nRowsPerPage); }
+
+DisplayNode* TreeView::NextRowWithDepth(const DisplayNode* node, int& depth) {
+  if (node->IsExpanded() && node->GetFirstChild()) {
+    ++depth;
+    return node->GetFirstChild();
+  }
+  for (const DisplayNode* a = node; a; a = a->GetParent(), --depth)
+    if (a->GetNext()) return a->GetNext();
+  return nullptr;
+}
+
+void TreeView::Clamp() {
+  int maxTop = CountRows() - m_nRowsPerPage;
+  m_nTopRow = std::max(std::min(m_nTopRow, maxTop), 0);
+  if (m_pScrollBar) {
+    m_pScrollBar->SetRange(maxTop);
+    m_pScrollBar->SetPosition(m_nTopRow);
+  }
+}
+
+bool TreeView::SmoothScrolling() const { return m_pConfig && (m_pConfig->scrollOptions & kSmoothScrolling); }
+
+void TreeView::MoveTop(long long amount) {
+  m_nTopRow = static_cast<int>(std::clamp<long long>(m_nTopRow + amount, INT_MIN, INT_MAX));
+  Clamp();
+}
+
+void TreeView::Scroll(int delta, bool redraw, bool smooth) {
+  if (redraw && smooth && delta != 0 && SmoothScrolling()) {
+    int step = delta > 0 ? 1 : -1;
+    for (long long k = std::llabs(delta) - 1; k > 0; --k) Scroll(step, true, false);
+    MoveTop(step);
+  } else {
+    MoveTop(delta);
+  }
+  if (redraw) Refresh();
+}
+
+void TreeView::EnsureVisible(const DisplayNode* node, bool redraw, bool smooth) {
+  int i = node ? node->RowIndex() : -1;
+  if (i < m_nTopRow)
+    Scroll(i - m_nTopRow, redraw, smooth);
+  else if (i >= m_nTopRow + m_nRowsPerPage)
+    Scroll(i - m_nRowsPerPage - m_nTopRow + 1, redraw, smooth);
+  else if (redraw)
+    Refresh();
+}
+
+int TreeView::HitTest(int x, int y) {
+  int rx = x - m_nAreaX;
+  int ry = y - m_nAreaY;
+  if (rx < 0 || ry < 0 || rx >= m_nAreaWidth || ry >= m_nAreaHeight) return kZoneNone;
+  m_nHitRow = ry / kRowHeight;
+  if (m_nHitRow >= GetPageRowCount()) return kZoneEmpty;
+  const DisplayNode* node = RowAt(m_nTopRow + m_nHitRow);
+  int d = node->Depth();
+  if (rx <= kIndent * d - kIndent) return kZoneEmpty;
+  if (rx > kIndent * d) return kZoneRowText;
+  return node->GetKind() == File ? kZoneEmpty : kZoneRowToggle;
+}
+
+DisplayNode* TreeView::HitNode() const {
+  if (m_nHitRow < 0 || m_nHitRow >= GetPageRowCount()) return nullptr;
+  return RowAt(m_nTopRow + m_nHitRow);
+}
+
+void TreeView::Refresh() {
+  if (m_pWindow) m_pWindow->Send(WM_TREE_REFRESH, 0, 0);
+}
+
+void TreeView::MoveFocusMark(DisplayNode* to) {
+  if (DisplayNode* focus = FindFocus()) focus->SetFocusMark(false);
+  to->SetFocusMark(true);
+}
+
+void TreeView::MoveFocus(DisplayNode* from, DisplayNode* to, bool ctrl, bool shift, bool smooth) {
+  if (!to) return;
+  if (shift) {
+    SelectRange(from, to);
+  } else {
+    if (!ctrl) {
+      SetSelection(Unselected);
+      to->SetSelection(Selected);
+    }
+    if (from) from->SetFocusMark(false);
+    to->SetFocusMark(true);
+  }
+  EnsureVisible(to, true, smooth);
+}
+
+DisplayNode* TreeView::LastChildRow(const DisplayNode* node) const {
+  int depth = node->Depth();
+  DisplayNode* row = NextRowWithDepth(node, depth);
+  if (!row) return nullptr;
+  for (;;) {
+    int nextDepth = depth;
+    DisplayNode* next = NextRowWithDepth(row, nextDepth);
+    if (!next || nextDepth != depth) return row;
+    row = next;
+  }
+}
+
+void TreeView::ClickRowText(DisplayNode* node, bool ctrl, bool shift) {
+  if (!node) return;
+  if (shift) {
+    SelectRange(FindFocus(), node);
+  } else {
+    SelectionState state = ctrl && node->GetSelection() == Selected ? Unselected : Selected;
+    if (!ctrl) SetSelection(Unselected);
+    node->SetSelection(state);
+    MoveFocusMark(node);
+  }
+  Refresh();
+}
+
+void TreeView::Expand(DisplayNode* node) {
+  node->SetExpanded(true);
+  // As many children as fit come onto the page, the node staying on it.
+  EnsureVisible(LastChildRow(node), true, false);
+  EnsureVisible(node, true, false);
+}
+
+void TreeView::ToggleRow(DisplayNode* node) {
+  if (!node) return;
+  if (!node->IsExpanded()) {
+    Expand(node);
+    return;
+  }
+  node->SetExpanded(false);
+  DisplayNode* focus = FindFocus();
+  if (focus && focus->IsDescendantOf(node)) {
+    focus->SetFocusMark(false);
+    node->SetFocusMark(true);
+  }
+  // The tree may now end above the page.
+  Clamp();
+  Refresh();
+}
+
+void TreeView::ClickEmptyArea(bool ctrl, bool shift) {
+  if (ctrl || shift) return;
+  SetSelection(Unselected);
+  Refresh();
+}
+
+void TreeView::SelectForMenu(DisplayNode* node) {
+  if (!node || node->IsSelected()) return;
+  SetSelection(Unselected);
+  node->SetSelection(Selected);
+  MoveFocusMark(node);
+  Refresh();
+}
+
+void TreeView::PageMove(DisplayNode* focus, bool down, bool ctrl, bool shift) {
+  DisplayNode* target = focus;
+  for (int k = 0; k < m_nRowsPerPage - 1; ++k) {
+    DisplayNode* n = down ? target->NextRow() : target->PreviousRow();
+    if (!n) break;
+    target = n;
+  }
+  EnsureVisible(focus, true, false);
+  MoveFocus(focus, target, ctrl, shift, true);
+}
+
+void TreeView::MoveUpDown(DisplayNode* focus, bool down, bool ctrl, bool shift) {
+  if (shift)
+    focus->SetSelection(Selected);
+  else if (!ctrl)
+    SetSelection(Unselected);
+  focus->SetFocusMark(false);
+  DisplayNode* target = down ? focus->NextRow() : focus->PreviousRow();
+  if (!target) target = focus;
+  if (!ctrl || shift) target->SetSelection(Selected);
+  target->SetFocusMark(true);
+  EnsureVisible(target, true, false);
+}
+
+void TreeView::OnKey(TreeKey key, bool ctrl, bool shift) {
+  DisplayNode* focus = FindFocus();
+  if (!focus) return;
+  switch (key) {
+    case TreeKey::Space:
+      focus->SetSelection(ctrl && !shift && focus->GetSelection() == Selected ? Unselected : Selected);
+      Refresh();
+      break;
+    case TreeKey::PageUp:
+    case TreeKey::PageDown:
+      PageMove(focus, key == TreeKey::PageDown, ctrl, shift);
+      break;
+    case TreeKey::End:
+      MoveFocus(focus, RowAt(CountRows() - 1), ctrl, shift, false);
+      break;
+    case TreeKey::Home:
+      MoveFocus(focus, RowAt(0), ctrl, shift, false);
+      break;
+    case TreeKey::Left:
+      if (focus->IsExpanded()) {
+        focus->SetExpanded(false);
+        Clamp();
+        Refresh();
+      } else if (DisplayNode* parent = focus->GetParent(); parent && parent->GetParent()) {
+        // The nearest earlier row of smaller depth is always the parent's.
+        MoveFocus(focus, parent, false, false, false);
+      }
+      break;
+    case TreeKey::Right:
+      if (focus->GetKind() == File) break;
+      if (!focus->IsExpanded())
+        Expand(focus);
+      else if (focus->HasChildren())
+        MoveFocus(focus, focus->GetFirstChild(), false, false, false);
+      break;
+    case TreeKey::Up:
+    case TreeKey::Down:
+      MoveUpDown(focus, key == TreeKey::Down, ctrl, shift);
+      break;
+  }
+}
+
+}  // namespace jb
