@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <fstream>
 
 #include "TestSupport.h"
@@ -185,15 +183,8 @@ TEST_F(ConfigTest, SaveThatFailsAfterCreatingShowsMessage4AndKeepsTheOldFile) {
   std::vector<std::uint8_t> old = test::ReadBytes(path);
   config.backgroundImagePath = std::string(20000, 'p');
 
-  struct rlimit saved;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto handler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 4096;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool ok = config.Save();
-  setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, handler);
+  bool ok = true;
+  test::WithFileSizeLimit(4096, [&] { ok = config.Save(); });
 
   EXPECT_FALSE(ok);
   EXPECT_EQ(prompt.messages, std::vector<int>{4});

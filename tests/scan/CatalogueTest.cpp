@@ -10,19 +10,11 @@ namespace jb {
 namespace {
 
 std::vector<std::uint8_t> Store(CCatalogue& catalogue) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    catalogue.SerializeCatalogue(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
+  return test::StoreBytes([&](CArchive& ar) { catalogue.SerializeCatalogue(ar); });
 }
 
 void Load(CCatalogue& catalogue, std::vector<std::uint8_t> bytes) {
-  CMemoryFile file(std::move(bytes));
-  CArchive ar(file, CArchive::load);
-  catalogue.SerializeCatalogue(ar);
+  test::LoadBytes(std::move(bytes), [&](CArchive& ar) { catalogue.SerializeCatalogue(ar); });
 }
 
 const std::vector<std::uint8_t> kWorkedEntry = {

@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +11,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "config/CArchive.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace jb::test {
@@ -68,6 +73,34 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
+}
+
+void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read) {
+  CMemoryFile file(std::move(bytes));
+  CArchive ar(file, CArchive::load);
+  read(ar);
+}
+
+void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body) {
+  struct rlimit saved;
+  if (getrlimit(RLIMIT_FSIZE, &saved) != 0) throw std::runtime_error("getrlimit failed");
+  auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = limit;
+  if (setrlimit(RLIMIT_FSIZE, &small) != 0) throw std::runtime_error("setrlimit failed");
+  body();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, handler);
+}
 
 ScopedCurrentDir::ScopedCurrentDir(const std::string& dir) : m_old(CurrentDirectory()) {
   if (!ChangeDirectory(dir)) throw std::runtime_error("cannot enter " + dir);

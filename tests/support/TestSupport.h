@@ -8,7 +8,13 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
 #include "platform/Prompt.h"
+
+namespace jb {
+class CArchive;
+}
 
 namespace jb::test {
 
@@ -54,6 +60,15 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+
+// The bytes an archive writer produces.
+std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write);
+// Reads bytes through an archive.
+void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read);
+
+// Runs body while the system refuses to let files grow past limit bytes,
+// as a full disk would.
+void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body);
 
 // Runs the body from dir as the current directory, restoring the old one.
 class ScopedCurrentDir {

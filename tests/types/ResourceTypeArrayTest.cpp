@@ -9,19 +9,11 @@ namespace jb {
 namespace {
 
 std::vector<std::uint8_t> StoreList(CResourceTypeArray& list) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    list.Serialize(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
+  return test::StoreBytes([&](CArchive& ar) { list.Serialize(ar); });
 }
 
 void LoadList(CResourceTypeArray& list, std::vector<std::uint8_t> bytes) {
-  CMemoryFile file(std::move(bytes));
-  CArchive ar(file, CArchive::load);
-  list.Serialize(ar);
+  test::LoadBytes(std::move(bytes), [&](CArchive& ar) { list.Serialize(ar); });
 }
 
 std::vector<std::uint8_t> Cat(std::initializer_list<std::vector<std::uint8_t>> parts) {
