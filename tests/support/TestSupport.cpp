@@ -37,6 +37,34 @@ std::optional<std::string> RecordingPrompt::ChooseSaveFile(const FileDialogOptio
   return ChooseOpenFile(options);
 }
 
+void RecordingTarget::Post(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_messages.push_back({message, lParam, false});
+}
+
+void RecordingTarget::Send(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_messages.push_back({message, lParam, true});
+}
+
+std::vector<RecordingTarget::Message> RecordingTarget::Messages() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_messages;
+}
+
+std::vector<long> RecordingTarget::Ticks() const {
+  std::vector<long> ticks;
+  for (const Message& m : Messages())
+    if (m.message == WM_SCAN_PROGRESS) ticks.push_back(static_cast<long>(m.lParam));
+  return ticks;
+}
+
+int RecordingTarget::Count(unsigned message) const {
+  int n = 0;
+  for (const Message& m : Messages()) n += m.message == message;
+  return n;
+}
+
 TempDir::TempDir() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "jukebar-test-XXXXXX").string();
   if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");

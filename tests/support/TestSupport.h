@@ -10,6 +10,9 @@
 
 #include <functional>
 
+#include <mutex>
+
+#include "platform/MessageTarget.h"
 #include "platform/Prompt.h"
 
 namespace jb {
@@ -38,6 +41,26 @@ class RecordingPrompt : public IPrompt {
   int waitDepth = 0;
   int waitCursors = 0;
   int beeps = 0;
+};
+
+// A window that records the messages it is sent and posted.
+class RecordingTarget : public IMessageTarget {
+ public:
+  struct Message {
+    unsigned message;
+    std::intptr_t lParam;
+    bool sent;
+    bool operator==(const Message&) const = default;
+  };
+  void Post(unsigned message, std::uintptr_t, std::intptr_t lParam) override;
+  void Send(unsigned message, std::uintptr_t, std::intptr_t lParam) override;
+  std::vector<Message> Messages() const;
+  std::vector<long> Ticks() const;  // the WM_SCAN_PROGRESS values, in order
+  int Count(unsigned message) const;
+
+ private:
+  mutable std::mutex m_mutex;
+  std::vector<Message> m_messages;
 };
 
 // A fresh directory under the system's temporary folder, removed with its
