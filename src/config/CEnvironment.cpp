@@ -107,10 +107,13 @@ bool CEnvironment::Save() {
 
 bool CEnvironment::SaveAs() {
   std::optional<std::string> chosen = m_prompt.ChooseSaveFile({LoadString(kFileFilter), m_strPath, kExtension});
-  if (!chosen) return false;
+  return chosen && SaveAs(*chosen);
+}
+
+bool CEnvironment::SaveAs(const std::string& path) {
   // The environment takes the new name only once it is saved there.
-  if (!SaveTo(*chosen)) return false;
-  m_strPath = *chosen;
+  if (!SaveTo(path)) return false;
+  m_strPath = path;
   return true;
 }
 

@@ -38,6 +38,8 @@ class CEnvironment : public CCatalogue {
   // True when the file was written (message 16 otherwise).
   bool Save();
   bool SaveAs();
+  // Saves to path and, once saved, takes it as the environment's path.
+  bool SaveAs(const std::string& path);
 
   const std::string& GetPath() const { return m_strPath; }
   std::string GetFileName() const;

@@ -1,6 +1,9 @@
 #include "TestSupport.h"
 
 #include <sys/resource.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -128,6 +131,39 @@ void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body) {
   body();
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, handler);
+}
+
+std::string BuildDir() { return JUKEBAR_BINARY_DIR; }
+
+std::string SourceDir() { return JUKEBAR_SOURCE_DIR; }
+
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args) {
+  TempDir outputs;
+  std::string program = BuildDir() + "/" + buildRelativePath;
+  std::vector<char*> argv;
+  argv.push_back(program.data());
+  std::vector<std::string> copies = args;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, (outputs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, (outputs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + program);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ProgramResult result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  auto out = ReadBytes(outputs / "out");
+  auto err = ReadBytes(outputs / "err");
+  result.out.assign(out.begin(), out.end());
+  result.err.assign(err.begin(), err.end());
+  return result;
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const std::string& dir) : m_old(CurrentDirectory()) {

@@ -93,6 +93,17 @@ void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchiv
 // as a full disk would.
 void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body);
 
+// Runs a program of the build (relative to the build folder) with args and
+// no standard input; returns its exit status and what it printed.
+struct ProgramResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+std::string BuildDir();
+std::string SourceDir();
+
 // Runs the body from dir as the current directory, restoring the old one.
 class ScopedCurrentDir {
  public:
