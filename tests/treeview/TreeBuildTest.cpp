@@ -5,6 +5,7 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
+#include "config/CConfig.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 
@@ -184,6 +185,26 @@ TEST_F(TreeBuild, PlayListTracksAreSiblingsAndARepeatedFileTakesNoPath) {
   EXPECT_EQ(shortList->GetFirstChild()->GetNext()->GetPath(), "/s/a.mp3");
   EXPECT_EQ(shortList->GetFirstChild()->GetPath(), "");
   EXPECT_EQ(Dump(tree), reference);
+}
+
+TEST_F(TreeBuild, GroupIconsComeFromTheConfiguration) {
+  CConfig config(prompt);
+  config.userTypeIcon = 20;
+  config.folderIcon = 21;
+  config.artistIcon = 22;
+  config.albumIcon = 23;
+  config.playListIcon = 24;
+  config.fileGroupIcon = 25;
+  catalogue.Add(MakeEntry({{UserType, "u"}, {Folder, "/f"}, {File, "1"}}, {"/f/1"}, 3));
+  catalogue.Add(MakeEntry({{UserType, "u"}, {Folder, "/f"}, {File, "2"}}, {"/f/2"}, 3));
+  catalogue.Add(MakeEntry({{UserType, "u"}, {Folder, "/g"}, {File, "7"}}, {"/g/7"}, 3));
+  catalogue.Add(MakeEntry({{PlayList, "p"}, {FileGroup, "g"}, {File, "3"}, {File, "4"}}, {"/3", "/4"}, 3));
+  catalogue.Add(MakeEntry({{PlayList, "p"}, {Artist, "a"}, {Album, "b"}, {File, "5"}, {File, "6"}}, {"/5", "/6"}, 3));
+  tree.Rebuild(catalogue, NodeIcons::FromConfig(config));
+  std::string icons;
+  for (const DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
+    icons += Shown(n->GetName()) + "=" + std::to_string(n->GetIcon()) + " ";
+  EXPECT_EQ(icons, "u=20 /f=21 1=3 2=3 /g > 7=3 p=24 a > b=23 5=3 6=3 g=25 3=3 4=3 ");
 }
 
 TEST_F(TreeBuild, RebuildReplacesTheOldTreeAndItsState) {

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 
+#include "TestSupport.h"
 #include "TreeTestSupport.h"
+#include "config/CConfig.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 
@@ -68,6 +70,31 @@ TEST_F(TreeInput, PageGeometryAndClamp) {
   EXPECT_EQ(tree.GetAreaHeight(), 0);
   EXPECT_EQ(tree.GetRowsPerPage(), 0);
   EXPECT_EQ(tree.GetPageRowCount(), 0);
+}
+
+TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
+  RecordingPrompt prompt;
+  CConfig config(prompt);
+  tree.SetConfig(&config);
+  tree.Scroll(8, true, true);  // the option is off
+  EXPECT_EQ(tree.GetTopRow(), 8);
+  EXPECT_EQ(window.refreshes, 1);
+  config.scrollOptions |= 0x80;
+  tree.Scroll(-8, true, true);
+  EXPECT_EQ(tree.GetTopRow(), 0);
+  EXPECT_EQ(window.refreshes, 1 + 8);
+  tree.Scroll(8, false, true);  // no repaint asked: one jump
+  EXPECT_EQ(tree.GetTopRow(), 8);
+  EXPECT_EQ(window.refreshes, 9);
+  tree.Scroll(-3, true, false);
+  EXPECT_EQ(window.refreshes, 10);
+  // Page Down moves the focus by a page, smoothly.
+  tree.Scroll(-100, false, false);
+  tree.OnKey(TreeKey::PageDown, false, false);  // focus g00 -> g04, on the page
+  EXPECT_EQ(window.refreshes, 10 + 2);
+  tree.OnKey(TreeKey::PageDown, false, false);  // g08: four rows down, row by row
+  EXPECT_EQ(tree.GetTopRow(), 4);
+  EXPECT_EQ(window.refreshes, 12 + 1 + 4);
 }
 
 TEST_F(TreeInput, EnsureVisibleScrollsTheLeast) {
