@@ -8,10 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
-#include <cstdlib>
-#include <fstream>
-#include <thread>
 
 #include "TestSupport.h"
 #include "platform/Shell.h"
@@ -31,12 +27,10 @@ class DesktopShellTest : public ::testing::Test {
       ::mkdir((dir / d).c_str(), 0755);
   }
 
-  // A player script that writes its argv, one per line, to record.
+  // A player that records its argv.
   std::string Player(const std::string& name) {
     std::string path = dir / ("bin/" + name);
-    test::WriteText(path, "#!/bin/sh\n{ printf '%s\\n' \"$0\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" +
-                              record + ".tmp' && mv '" + record + ".tmp' '" + record + "'\n");
-    ::chmod(path.c_str(), 0755);
+    test::WriteRecordingProgram(path, record, true);
     return path;
   }
   // Installs the player's desktop entry and makes it the default.
@@ -71,16 +65,7 @@ class DesktopShellTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  // The recorded argv, once the player has written it.
-  std::vector<std::string> Recorded() {
-    for (int i = 0; i < 500 && ::access(record.c_str(), F_OK) != 0; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::vector<std::string> lines;
-    std::ifstream in(record);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    std::remove(record.c_str());
-    return lines;
-  }
+  std::vector<std::string> Recorded() { return test::TakeRecordedLines(record); }
 
   test::TempDir dir;
   std::string record = dir / "record";

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -164,6 +165,22 @@ ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector
   result.out.assign(out.begin(), out.end());
   result.err.assign(err.begin(), err.end());
   return result;
+}
+
+void WriteRecordingProgram(const std::string& path, const std::string& record, bool withName) {
+  WriteText(path, std::string("#!/bin/sh\n{ ") + (withName ? "printf '%s\\n' \"$0\"; " : "") +
+                      "for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > '" + record + ".tmp' && mv '" + record +
+                      ".tmp' '" + record + "'\n");
+  ::chmod(path.c_str(), 0755);
+}
+
+std::vector<std::string> TakeRecordedLines(const std::string& record) {
+  for (int i = 0; i < 500 && ::access(record.c_str(), F_OK) != 0; ++i) ::usleep(20000);
+  std::vector<std::string> lines;
+  std::ifstream in(record);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::remove(record.c_str());
+  return lines;
 }
 
 ScopedCurrentDir::ScopedCurrentDir(const std::string& dir) : m_old(CurrentDirectory()) {

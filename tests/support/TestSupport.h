@@ -104,6 +104,13 @@ ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector
 std::string BuildDir();
 std::string SourceDir();
 
+// A shell script at path standing in for a program started elsewhere: it
+// writes its arguments, one per line ($0 first when withName), to record.
+void WriteRecordingProgram(const std::string& path, const std::string& record, bool withName);
+// The lines of record once it exists (waiting up to 10 s, for a program
+// started detached); the file is removed so the next call waits again.
+std::vector<std::string> TakeRecordedLines(const std::string& record);
+
 // Runs the body from dir as the current directory, restoring the old one.
 class ScopedCurrentDir {
  public:
