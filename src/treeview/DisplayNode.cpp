@@ -60,6 +60,8 @@ DisplayNode* DisplayNode::PreOrderNext(const DisplayNode* node, const DisplayNod
 }
 
 void DisplayNode::DeleteChildren() {
+  if (std::vector<DisplayNode*>* marked = MarkedNodes())
+    std::erase_if(*marked, [this](DisplayNode* n) { return n->IsDescendantOf(this); });
   int before = OwnRows();
   DisplayNode* first = m_pFirstChild;
   m_pFirstChild = nullptr;
@@ -104,18 +106,45 @@ void DisplayNode::SetExpanded(bool on) {
   PropagateRows(OwnRows() - before);
 }
 
+std::vector<DisplayNode*>* DisplayNode::MarkedNodes() const {
+  const DisplayNode* top = this;
+  while (top->m_pParent) top = top->m_pParent;
+  return top->m_pMarked.get();
+}
+
 void DisplayNode::SetFocusMark(bool on) {
   if (on) {
+    if (HasFocusMark()) return;
     m_nFlags |= kFocusMark;
+    DisplayNode* top = this;
+    while (top->m_pParent) top = top->m_pParent;
+    if (!top->m_pMarked) top->m_pMarked = std::make_unique<std::vector<DisplayNode*>>();
+    top->m_pMarked->push_back(this);
     return;
   }
-  for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) n->m_nFlags &= static_cast<std::uint8_t>(~kFocusMark);
+  // Only the listed nodes carry the mark: clearing it below this node needs
+  // no walk.
+  std::vector<DisplayNode*>* marked = MarkedNodes();
+  if (!marked) return;
+  std::erase_if(*marked, [this](DisplayNode* n) {
+    if (!Contains(n)) return false;
+    n->m_nFlags &= static_cast<std::uint8_t>(~kFocusMark);
+    return true;
+  });
 }
 
 DisplayNode* DisplayNode::FindFocus() {
-  for (DisplayNode* n = this; n; n = PreOrderNext(n, this))
-    if (n->HasFocusMark()) return n;
-  return nullptr;
+  std::vector<DisplayNode*>* marked = MarkedNodes();
+  if (!marked) return nullptr;
+  DisplayNode* first = nullptr;
+  for (DisplayNode* n : *marked)
+    if (Contains(n) && (!first || PreOrderBefore(n, first))) first = n;
+  return first;
+}
+
+void DisplayNode::ResetRootFlags() {
+  m_nFlags = kRootFlags;
+  if (m_pMarked) std::erase(*m_pMarked, this);
 }
 
 void DisplayNode::SetSelection(SelectionState state) {
@@ -301,9 +330,10 @@ void DisplayNode::SelectRange(DisplayNode* from, DisplayNode* to) {
   DisplayNode* hi = to;
   if (PreOrderBefore(hi, lo)) std::swap(lo, hi);
 
-  // Leaves from lo up to hi; the groups passed and every ancestor of the two
-  // ends are recomputed once afterwards, deepest first, which gives the
-  // states that recomputing after each leaf would.
+  // Leaves from lo up to hi. The groups passed, then the ancestors of lo,
+  // are recomputed once each afterwards, children before parents (every
+  // ancestor of hi is one or the other), which gives the states that
+  // recomputing after each leaf would.
   const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
   std::vector<DisplayNode*> groups;
   for (DisplayNode* n = lo; n && n != hi; n = PreOrderNext(n, this)) {
@@ -313,9 +343,8 @@ void DisplayNode::SelectRange(DisplayNode* from, DisplayNode* to) {
       n->m_nFlags = (n->m_nFlags & keep) | Selected;
   }
   for (DisplayNode* n = hi; n; n = PreOrderNext(n, hi)) n->m_nFlags = (n->m_nFlags & keep) | Selected;
-  for (DisplayNode* a = lo->m_pParent; a; a = a->m_pParent) groups.push_back(a);
-  for (DisplayNode* a = hi->m_pParent; a; a = a->m_pParent) groups.push_back(a);
-  RecomputeBottomUp(groups);
+  for (auto it = groups.rbegin(); it != groups.rend(); ++it) (*it)->RecomputeSelection();
+  for (DisplayNode* a = lo->m_pParent; a; a = a->m_pParent) a->RecomputeSelection();
 }
 
 void DisplayNode::WriteSelectedPaths(CArchive& ar) const {

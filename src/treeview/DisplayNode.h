@@ -7,9 +7,10 @@
 //   bit 7 expanded.
 //
 // Besides the links the node keeps caches that let a collection of a million
-// files stay interactive: the visible rows below it, a previous-sibling link
-// and, for long child lists, an index of the children with the running sums
-// of their rows. They never change a result; they only replace walks.
+// files stay interactive: the visible rows below it, a previous-sibling link,
+// for long child lists an index of the children with the running sums of
+// their rows, and on the root the list of nodes that carry the focus mark.
+// They never change a result; they only replace walks.
 // Every walk is iterative, so no depth or breadth of tree can exhaust the
 // stack.
 
@@ -91,7 +92,7 @@ class DisplayNode {
   // On expands this node only; off collapses it and every descendant.
   void SetExpanded(bool on);
   // On marks this node only; off clears the mark here and in every
-  // descendant.
+  // descendant. The node must be linked into its tree.
   void SetFocusMark(bool on);
   // The first node in pre-order of this subtree that carries the mark.
   DisplayNode* FindFocus();
@@ -150,7 +151,7 @@ class DisplayNode {
   // list.
   void AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons);
   // Back to the flags of a fresh root (after its children are gone).
-  void ResetRootFlags() { m_nFlags = kRootFlags; }
+  void ResetRootFlags();
 
  private:
   struct ChildIndex;
@@ -167,6 +168,11 @@ class DisplayNode {
   // RecomputeSelection on each, deepest first, each once.
   static void RecomputeBottomUp(std::vector<DisplayNode*>& nodes);
   ChildIndex* Index() const;
+  // The nodes of this node's tree that carry the focus mark, kept on the
+  // root; null when there never were any.
+  std::vector<DisplayNode*>* MarkedNodes() const;
+  // Whether node is this node or lies below it.
+  bool Contains(const DisplayNode* node) const { return node == this || node->IsDescendantOf(this); }
   // Sum of the rows of the children before child.
   int RowsBefore(const DisplayNode* child) const;
   // Takes over the chain of single children below this node.
@@ -189,6 +195,7 @@ class DisplayNode {
   std::uint32_t m_nSiblingIndex = 0;  // position in the parent's list, valid while it has an index
   int m_nChildRows = 0;               // sum of the children's CountRows
   mutable std::unique_ptr<ChildIndex> m_pIndex;  // long lists only, built on demand
+  std::unique_ptr<std::vector<DisplayNode*>> m_pMarked;  // roots only
 };
 
 }  // namespace jb

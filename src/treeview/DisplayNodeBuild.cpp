@@ -2,7 +2,6 @@
 // chains and ordering the child lists.
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/Paths.h"
@@ -33,33 +32,66 @@ void ForEachPostOrder(DisplayNode* top, Visit visit) {
 }
 
 // The child look-up of a build: (parent, kind, name without case) to the
-// first such child in list order.
+// node, in an open-addressing table of hashes and node pointers, which keeps
+// a million look-ups from chasing a million list nodes.
 struct ChildKey {
   const DisplayNode* parent;
   std::uint8_t kind;
   std::string_view name;
-};
 
-struct ChildKeyHash {
-  using is_transparent = void;
-  size_t operator()(const ChildKey& key) const {
+  std::uint64_t Hash() const {
     std::uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded name
-    for (char c : key.name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
-    h ^= reinterpret_cast<std::uintptr_t>(key.parent) * 0x9E3779B97F4A7C15ull;
-    return static_cast<size_t>(h ^ (key.kind * 0xC2B2AE3D27D4EB4Full));
+    for (char c : name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+    h ^= reinterpret_cast<std::uintptr_t>(parent) * 0x9E3779B97F4A7C15ull;
+    h ^= kind * 0xC2B2AE3D27D4EB4Full;
+    return h ^ (h >> 29);
   }
-  size_t operator()(const DisplayNode* n) const { return (*this)(ChildKey{n->GetParent(), n->GetKind(), n->GetName()}); }
+  bool Matches(const DisplayNode* n) const {
+    return n->GetParent() == parent && n->GetKind() == kind && EqualsNoCase(n->GetName(), name);
+  }
 };
 
-struct ChildKeyEqual {
-  using is_transparent = void;
-  static ChildKey KeyOf(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName()}; }
-  static ChildKey KeyOf(const ChildKey& k) { return k; }
-  template <class A, class B>
-  bool operator()(const A& a, const B& b) const {
-    ChildKey x = KeyOf(a), y = KeyOf(b);
-    return x.parent == y.parent && x.kind == y.kind && EqualsNoCase(x.name, y.name);
+class ChildTable {
+ public:
+  DisplayNode* Find(const ChildKey& key, std::uint64_t hash) const {
+    if (m_slots.empty()) return nullptr;
+    for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+      const Slot& slot = m_slots[i];
+      if (!slot.node) return nullptr;
+      if (slot.hash == hash && key.Matches(slot.node)) return slot.node;
+    }
   }
+  // Adds a node whose key is not in the table yet.
+  void Insert(DisplayNode* node, std::uint64_t hash) {
+    if (2 * (m_count + 1) > m_slots.size()) Grow();
+    Place({hash, node});
+    ++m_count;
+  }
+  void Reserve(size_t count) {
+    while (2 * count > m_slots.size()) Grow();
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    DisplayNode* node = nullptr;
+  };
+  void Place(const Slot& slot) {
+    size_t i = slot.hash & m_mask;
+    while (m_slots[i].node) i = (i + 1) & m_mask;
+    m_slots[i] = slot;
+  }
+  void Grow() {
+    std::vector<Slot> old(m_slots.empty() ? 16 : 2 * m_slots.size());
+    old.swap(m_slots);
+    m_mask = m_slots.size() - 1;
+    for (const Slot& slot : old)
+      if (slot.node) Place(slot);
+  }
+
+  std::vector<Slot> m_slots;
+  size_t m_mask = 0;
+  size_t m_count = 0;
 };
 
 // The sort class of each kind: groups of types and folders, then artists,
@@ -89,7 +121,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
   for (size_t i = level; i < levels; ++i) {
     const std::string& name = entry.m_aNames[i];
     auto kind = static_cast<std::uint8_t>(entry.m_aKinds[i] & kKindMask);
-    DisplayNode* child = find(n, name, kind);
+    DisplayNode* child = find(n, name, kind, i);
     if (!child) {
       child = new DisplayNode(name, kind, n);
       if (kind < File) {
@@ -101,7 +133,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
         ++pathPosition;
       }
       n->LinkFront(child);
-      created(child);
+      created(child, i);
     }
     // Levels after a file are its siblings (the tracks of a play-list).
     if (kind != File) n = child;
@@ -112,20 +144,37 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
                            const NodeIcons& icons) {
   AddEntryWith(
       entry, level, pathPosition, entryIcon, icons,
-      [](DisplayNode* parent, const std::string& name, std::uint8_t kind) { return parent->FindChild(name, kind); },
-      [](DisplayNode*) {});
+      [](DisplayNode* parent, const std::string& name, std::uint8_t kind, size_t) { return parent->FindChild(name, kind); },
+      [](DisplayNode*, size_t) {});
 }
 
 void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons) {
-  std::unordered_set<DisplayNode*, ChildKeyHash, ChildKeyEqual> children;
-  children.reserve(catalogue.GetSize() * 2);
+  ChildTable children;
+  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 2);
   // Nodes already there, in list order, so the first of equal ones is found.
-  for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) children.insert(n);
-  auto find = [&children](DisplayNode* parent, const std::string& name, std::uint8_t kind) -> DisplayNode* {
-    auto it = children.find(ChildKey{parent, kind, name});
-    return it == children.end() ? nullptr : *it;
+  for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) {
+    ChildKey key{n->m_pParent, n->GetKind(), n->m_strName};
+    std::uint64_t hash = key.Hash();
+    if (!children.Find(key, hash)) children.Insert(n, hash);
+  }
+  // Neighbouring entries mostly share their artist and album: the node a
+  // level led to last time is tried before the table. Each key has one node
+  // at most, so a hit is the node the table would give.
+  std::vector<DisplayNode*> recent;
+  std::uint64_t lastHash = 0;
+  auto find = [&](DisplayNode* parent, const std::string& name, std::uint8_t kind, size_t level) -> DisplayNode* {
+    ChildKey key{parent, kind, name};
+    if (level >= recent.size()) recent.resize(level + 1);
+    if (recent[level] && key.Matches(recent[level])) return recent[level];
+    lastHash = key.Hash();
+    recent[level] = children.Find(key, lastHash);
+    return recent[level];
   };
-  auto created = [&children](DisplayNode* child) { children.insert(child); };
+  // Called right after a find that failed: its hash is the new node's.
+  auto created = [&](DisplayNode* child, size_t level) {
+    children.Insert(child, lastHash);
+    recent[level] = child;
+  };
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
     AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, find, created);
@@ -152,6 +201,12 @@ void DisplayNode::MergeChain() {
     if (n == last) break;
   }
 
+  // The mark of the chain's last node moves here; others in the chain go
+  // with it. Marks below the chain stay.
+  if (std::vector<DisplayNode*>* marked = MarkedNodes()) {
+    std::erase_if(*marked, [this, last](DisplayNode* n) { return n == this || (n->IsDescendantOf(this) && n->Contains(last)); });
+    if (last->HasFocusMark()) marked->push_back(this);
+  }
   int before = OwnRows();
   DisplayNode* chain = m_pFirstChild;
   m_strName = std::move(name);

@@ -43,28 +43,41 @@ Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
 void OrderArtistAndAlbum(CCatalogue& catalogue) {
   std::unordered_map<std::string, std::string> seen;  // album -> its artist
   std::unordered_set<std::string> compilations;
+  // An entry with the album and artist of the one before changes nothing:
+  // neighbouring tracks of one album skip the look-ups.
+  const std::string* lastAlbum = nullptr;
+  std::string_view lastArtist;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0) continue;
-    std::string album = ToLowerAscii(entry.m_aNames[levels.album]);
-    if (compilations.count(album)) continue;
+    const std::string& albumName = entry.m_aNames[levels.album];
     std::string_view artist = levels.artist < 0 ? std::string_view() : std::string_view(entry.m_aNames[levels.artist]);
+    if (lastAlbum && *lastAlbum == albumName && lastArtist == artist) continue;
+    lastAlbum = &albumName;
+    lastArtist = artist;
+    std::string album = ToLowerAscii(albumName);
+    if (compilations.count(album)) continue;
     auto [it, added] = seen.try_emplace(album, artist);
     if (!added && !EqualsNoCase(it->second, artist)) {
       seen.erase(it);
       compilations.insert(std::move(album));
     }
   }
+  lastAlbum = nullptr;
+  bool compilation = false;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     CCatalogueEntry& entry = *catalogue.GetAt(i);
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0 || levels.artist < 0) continue;
-    bool compilation = compilations.count(ToLowerAscii(entry.m_aNames[levels.album])) != 0;
+    const std::string& albumName = entry.m_aNames[levels.album];
+    if (!lastAlbum || *lastAlbum != albumName) compilation = compilations.count(ToLowerAscii(albumName)) != 0;
     if (compilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
     }
+    // After an exchange the album name moved: remember it where it is now.
+    lastAlbum = &entry.m_aNames[compilation == (levels.artist < levels.album) ? levels.artist : levels.album];
   }
 }
 

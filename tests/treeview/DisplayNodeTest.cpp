@@ -112,6 +112,41 @@ TEST_F(NodeModel, FocusMark) {
   EXPECT_EQ(tree.FindFocus(), nullptr);
 }
 
+TEST(FocusMark, FollowsMergesAndGoesWithDeletedNodes) {
+  DisplayNode root;
+  auto x1 = Track("X", "Y", "t1", "/1"), x2 = Track("X", "Y", "t2", "/2"), z = Track("Z", "W", "t3", "/3");
+  for (auto* e : {x1.get(), x2.get(), z.get()}) root.AddEntry(*e, 0, 0, 0, NodeIcons());
+  DisplayNode* zNode = root.GetFirstChild();
+  DisplayNode* xNode = zNode->GetNext();
+  DisplayNode* y = xNode->GetFirstChild();
+  DisplayNode* t1 = y->GetFirstChild()->GetNext();
+  zNode->GetFirstChild()->GetFirstChild()->SetFocusMark(true);  // t3, at the end of a chain
+  y->SetFocusMark(true);
+  t1->SetFocusMark(true);
+  xNode->SetFocusMark(true);  // X's own mark is replaced by Y's
+  root.MergeSingleChildChains();
+  EXPECT_EQ(ChildNames(root), "Z > W > t3|X > Y");
+  EXPECT_TRUE(zNode->HasFocusMark());
+  EXPECT_TRUE(xNode->HasFocusMark());
+  EXPECT_TRUE(t1->HasFocusMark());
+  EXPECT_EQ(root.FindFocus(), zNode);
+  zNode->SetFocusMark(false);
+  EXPECT_EQ(root.FindFocus(), xNode);
+  xNode->GetFirstChild()->SetFocusMark(false);  // t2: t1 keeps its mark
+  EXPECT_EQ(xNode->GetFirstChild()->FindFocus(), nullptr);
+  EXPECT_EQ(t1->FindFocus(), t1);
+  root.SetFocusMark(false);
+  for (DisplayNode* n = &root; n; n = DisplayNode::PreOrderNext(n, &root)) EXPECT_FALSE(n->HasFocusMark());
+  EXPECT_EQ(root.FindFocus(), nullptr);
+
+  t1->SetFocusMark(true);
+  root.DeleteChildren();
+  EXPECT_EQ(root.FindFocus(), nullptr);
+  root.AddEntry(*z, 0, 0, 0, NodeIcons());
+  root.GetFirstChild()->SetFocusMark(true);
+  EXPECT_EQ(root.FindFocus(), root.GetFirstChild());
+}
+
 TEST_F(NodeModel, GroupStateIsTheUnionOfItsChildren) {
   for (int i = 0; i < 3; ++i) Child(first, i)->SetSelection(Selected);
   EXPECT_EQ(first->GetSelection(), Selected);
