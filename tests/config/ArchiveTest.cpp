@@ -13,15 +13,7 @@ namespace {
 
 using test::Bytes;
 
-std::vector<std::uint8_t> Store(const std::function<void(CArchive&)>& write) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    write(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
-}
+using test::Stored;
 
 std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, size_t n) {
   return {bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size()))};
@@ -41,7 +33,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
   };
   for (const Case& c : cases) {
     std::string s(c.length, 'x');
-    auto bytes = Store([&](CArchive& ar) { ar.PutString(s); });
+    auto bytes = Stored([&](CArchive& ar) { ar.PutString(s); });
     ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
     EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
 
@@ -54,7 +46,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
 
 TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
   // 4095 filler bytes put the u32 across the 4096-byte buffer edge.
-  auto bytes = Store([](CArchive& ar) {
+  auto bytes = Stored([](CArchive& ar) {
     for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
     ar.PutU32(0x11223344);
     ar.PutU16(0xBEEF);
@@ -73,7 +65,7 @@ TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
 }
 
 TEST(ArchiveTest, EmptyObjectListAndHeader) {
-  auto bytes = Store([](CArchive& ar) {
+  auto bytes = Stored([](CArchive& ar) {
     ar.PutHeader(FileKind::Environment);
     ar.SerialVersion();
     std::uint32_t n = 0;

@@ -94,12 +94,17 @@ TEST(SpriteBlendTest, FillBlendsByTransparency) {
   }
 }
 
+// Three pixels of one colour at alpha 255, 128 and 0.
+CQvSprite FadingRow(std::uint32_t rgb) {
+  CQvSprite s;
+  s.CreateBitmap(3, 1);
+  const std::uint32_t alphas[3] = {255, 128, 0};
+  for (int x = 0; x < 3; ++x) s.SetPixel(x, 0, (alphas[x] << 24) | rgb);
+  return s;
+}
+
 TEST(SpriteBlendTest, SourceAlphaBlendsSpritesAndCoverageShadesGlyphs) {
-  CQvSprite source;
-  source.CreateBitmap(3, 1);
-  source.SetPixel(0, 0, Argb(255, 200, 100, 0));
-  source.SetPixel(1, 0, Argb(128, 200, 100, 0));
-  source.SetPixel(2, 0, Argb(0, 200, 100, 0));
+  CQvSprite source = FadingRow(0xC86400);
   CQvSprite target = Filled(3, 1, Argb(255, 0, 0, 200));
   target.DrawSprite(0, 0, source);
   EXPECT_EQ(target.GetPixel(0, 0), Argb(255, 200, 100, 0));
@@ -108,11 +113,7 @@ TEST(SpriteBlendTest, SourceAlphaBlendsSpritesAndCoverageShadesGlyphs) {
 
   // A glyph's colour is ignored; only its coverage counts, and the text
   // colour's own transparency weakens it further.
-  CQvSprite glyph;
-  glyph.CreateBitmap(3, 1);
-  glyph.SetPixel(0, 0, Argb(255, 1, 2, 3));
-  glyph.SetPixel(1, 0, Argb(128, 1, 2, 3));
-  glyph.SetPixel(2, 0, Argb(0, 1, 2, 3));
+  CQvSprite glyph = FadingRow(0x010203);
   CQvSprite text = Filled(3, 1, Argb(255, 0, 0, 0));
   text.DrawChar(0, 0, glyph, CQvSprite::GetColor(255, 255, 255));
   EXPECT_EQ(text.GetPixel(0, 0), Argb(255, 255, 255, 255));
@@ -278,14 +279,6 @@ TEST(SpriteSurfaceTest, DisplayHandsOverThePixelsOnceAndEmptySpritesNotAtAll) {
   EXPECT_EQ(display.first, Argb(255, 3, 0, 0));
 }
 
-std::vector<std::uint8_t> Store(const std::function<void(CArchive&)>& write) {
-  CMemoryFile file;
-  CArchive ar(file, CArchive::store);
-  write(ar);
-  ar.Flush();
-  return file.Bytes();
-}
-
 template <typename T>
 void LoadFrom(const std::vector<std::uint8_t>& bytes, T& object) {
   CMemoryFile file(bytes);
@@ -298,14 +291,14 @@ TEST(SpriteStorageTest, StoredFormIsVersionSizeAndRgbtPixels) {
   s.CreateBitmap(2, 1);
   s.SetPixel(0, 0, Argb(255, 1, 2, 3));
   s.SetPixel(1, 0, Argb(0x37, 4, 5, 6));
-  std::vector<std::uint8_t> bytes = Store([&](CArchive& ar) { s.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = test::Stored([&](CArchive& ar) { s.Serialize(ar); });
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 0, 4, 5, 6, 0xC8}));
   CQvSprite back;
   LoadFrom(bytes, back);
   EXPECT_EQ(back.GetPixel(1, 0), Argb(0x37, 4, 5, 6));
   EXPECT_EQ(back.GetPixel(0, 0), Argb(255, 1, 2, 3));
 
-  std::vector<std::uint8_t> empty = Store([](CArchive& ar) { CQvSprite().Serialize(ar); });
+  std::vector<std::uint8_t> empty = test::Stored([](CArchive& ar) { CQvSprite().Serialize(ar); });
   EXPECT_EQ(empty, (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 0, 0}));
   LoadFrom(empty, back);
   EXPECT_FALSE(back.IsBitmapCreated());
@@ -338,7 +331,7 @@ TEST(SpriteArrayTest, StoresCountAndSpritesAndRefusesImpossibleCounts) {
   array.Add(Numbered(1, 1, 1));
   array.Add(Numbered(2, 1, 2));
   array.Add(CQvSprite());
-  std::vector<std::uint8_t> bytes = Store([&](CArchive& ar) { array.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = test::Stored([&](CArchive& ar) { array.Serialize(ar); });
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 5), (std::vector<std::uint8_t>{1, 3, 0, 0, 0}));
   CQvSpriteArray back;
   LoadFrom(bytes, back);

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "config/CArchive.h"
 #include "platform/FileSystem.h"
 
 namespace jb::test {
@@ -85,6 +86,16 @@ ScopedEnv::~ScopedEnv() {
     ::setenv(m_name.c_str(), m_old->c_str(), 1);
   else
     ::unsetenv(m_name.c_str());
+}
+
+std::vector<std::uint8_t> Stored(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
 }
 
 }  // namespace jb::test

@@ -4,11 +4,16 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Prompt.h"
+
+namespace jb {
+class CArchive;
+}
 
 namespace jb::test {
 
@@ -54,6 +59,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+// The bytes an archive writes.
+std::vector<std::uint8_t> Stored(const std::function<void(CArchive&)>& write);
 
 // Runs the body from dir as the current directory, restoring the old one.
 class ScopedCurrentDir {
