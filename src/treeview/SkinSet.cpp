@@ -1,5 +1,7 @@
 #include "treeview/SkinSet.h"
 
+#include <algorithm>
+
 #include "config/CArchive.h"
 #include "config/CConfig.h"
 #include "platform/File.h"
@@ -10,6 +12,40 @@ namespace jb {
 namespace {
 constexpr int kCannotOpenSkin = 1;
 constexpr int kBadSkinFormat = 2;
+
+// Windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0, 0x017D, 0,
+    0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0, 0x017E, 0x0178,
+};
+
+char GlyphByteOf(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252High[i] == c) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+// Decodes strict UTF-8 (no overlong forms, surrogates or values past
+// U+10FFFF); false when text is not UTF-8.
+bool DecodeUtf8(const std::string& text, std::u32string& out) {
+  for (size_t i = 0; i < text.size();) {
+    unsigned char b = static_cast<unsigned char>(text[i]);
+    int extra = b < 0x80 ? 0 : (b & 0xE0) == 0xC0 ? 1 : (b & 0xF0) == 0xE0 ? 2 : (b & 0xF8) == 0xF0 ? 3 : -1;
+    if (extra < 0 || text.size() - i <= size_t(extra)) return false;
+    char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k) {
+      unsigned char next = static_cast<unsigned char>(text[i + size_t(k)]);
+      if ((next & 0xC0) != 0x80) return false;
+      c = (c << 6) | (next & 0x3F);
+    }
+    static constexpr char32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+    if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+    out.push_back(c);
+    i += size_t(extra) + 1;
+  }
+  return true;
+}
 }  // namespace
 
 SkinSet::SkinSet() = default;
@@ -102,6 +138,16 @@ std::int32_t SkinSet::TextWidth(const std::string& text) const {
   std::int32_t width = 0;
   for (char c : text) width += Glyph(static_cast<std::uint8_t>(c)).GetWidth() + 1;
   return text.empty() ? 0 : width - 1;
+}
+
+std::string SkinSet::ToGlyphBytes(const std::string& text) {
+  bool ascii = std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  std::u32string decoded;
+  if (ascii || !DecodeUtf8(text, decoded)) return text;
+  std::string out;
+  out.reserve(decoded.size());
+  for (char32_t c : decoded) out.push_back(GlyphByteOf(c));
+  return out;
 }
 
 }  // namespace jb

@@ -75,6 +75,10 @@ class SkinSet {
                         const std::string& text, Colour colour) const;
   // Width DrawText would use for the whole text, trailing space excluded.
   std::int32_t TextWidth(const std::string& text) const;
+  // The glyph bytes to draw for a name: valid UTF-8 with non-ASCII
+  // characters becomes Windows-1252 ('?' for characters without a glyph);
+  // anything else is drawn byte by byte, unchanged.
+  static std::string ToGlyphBytes(const std::string& text);
 
   CQvSprite& Frame(int index) { return m_skin.m_aFrame.at(static_cast<size_t>(index)); }
   const CQvSprite& Frame(int index) const { return m_skin.m_aFrame.at(static_cast<size_t>(index)); }

@@ -336,3 +336,19 @@ TEST_F(DefaultSkinTest, ExtraPicturesMatchEachOther) {
 
 }  // namespace
 }  // namespace jb
+
+namespace jb {
+namespace {
+
+TEST(SkinTextTest, Utf8NamesBecomeWindows1252GlyphBytes) {
+  EXPECT_EQ(SkinSet::ToGlyphBytes("Bj\xC3\xB6rk"), "Bj\xF6rk");
+  EXPECT_EQ(SkinSet::ToGlyphBytes("\xE2\x82\xAC 5 \xE2\x80\x93 \xC5\xB8"), "\x80 5 \x96 \x9F");
+  EXPECT_EQ(SkinSet::ToGlyphBytes("\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5"), "?? ?");  // no glyphs
+  EXPECT_EQ(SkinSet::ToGlyphBytes("\xC2\x81"), "?");  // a C1 control is no Windows-1252 character
+  // Not UTF-8: shown byte by byte, as a Windows-1252 name would be.
+  for (std::string raw : {"Bj\xF6rk", "\xC0\xAF", "\xED\xA0\x80", "abc\xE2\x82", "\xF4\x90\x80\x80", "plain"})
+    EXPECT_EQ(SkinSet::ToGlyphBytes(raw), raw);
+}
+
+}  // namespace
+}  // namespace jb

@@ -263,7 +263,7 @@ int DrawString(CQvSprite& target, const Font& font, int x, int y, const std::str
   return x - start;
 }
 
-void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath) {
+void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath, const CQvSpriteArray* icons) {
   std::vector<std::string> lines = Lines(scriptPath);
   for (size_t i = 0; i < lines.size(); ++i) {
     std::string where = scriptPath + ":" + std::to_string(i + 1);
@@ -296,6 +296,10 @@ void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath)
       std::uint32_t alpha = std::uint32_t(std::stoi(option("alpha", "255")));
       picture.DrawRect(std::stoi(w[1]), std::stoi(w[2]), std::stoi(w[3]), std::stoi(w[4]),
                        CQvSprite::FromArgb((alpha << 24) | (argb & 0xFFFFFFu)), true);
+    } else if (w[0] == "icon" && w.size() == 4 && icons) {
+      int index = std::stoi(w[3]);
+      if (index < 0 || index >= icons->GetSize()) Fail(where, "no icon " + w[3]);
+      picture.DrawSprite(std::stoi(w[1]), std::stoi(w[2]), icons->GetAt(index));
     } else {
       Fail(where, "unknown lettering line");
     }
@@ -328,14 +332,14 @@ void BuildSkin(const std::string& sourceDir, SkinSet& skin) {
   skin.MutableLargeSample() = Xpm(sourceDir, "sample-large.xpm");
   skin.MutableSmallSample() = Xpm(sourceDir, "sample-small.xpm");
   CQvSprite splash = Xpm(sourceDir, "splash.xpm");
-  Letter(splash, font, sourceDir + "/splash.txt");
+  Letter(splash, font, sourceDir + "/splash.txt", &skin.Icons());
   skin.SplashPicture() = splash;
   CQvSprite credits;
   credits.CreateBitmap(splash.GetWidth(), splash.GetHeight());
   // Clear: only the lettering covers the splash.
   for (int y = 0; y < credits.GetHeight(); ++y)
     for (int x = 0; x < credits.GetWidth(); ++x) credits.SetPixel(x, y, 0);
-  Letter(credits, font, sourceDir + "/credits.txt");
+  Letter(credits, font, sourceDir + "/credits.txt", &skin.Icons());
   skin.MutableCreditsOverlay() = credits;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sprites/CQvSprite.h"
+#include "sprites/CQvSpriteArray.h"
 
 namespace jb {
 class SkinSet;
@@ -31,9 +32,9 @@ using Font = std::array<CQvSprite, 256>;
 Font ReadFont(const std::string& path);
 
 // Runs a lettering script over picture: "text X Y COLOUR [bold] [scale=N]
-// [shadow=COLOUR] \"string\"" (X may be "center") and "fill X Y W H COLOUR
-// [alpha=N]".
-void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath);
+// [shadow=COLOUR] \"string\"" (X may be "center"), "fill X Y W H COLOUR
+// [alpha=N]" and "icon X Y INDEX" (a node icon of icons).
+void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath, const CQvSpriteArray* icons = nullptr);
 
 // Draws text with the font; returns the width used.
 int DrawString(CQvSprite& target, const Font& font, int x, int y, const std::string& text, std::uint32_t argb,

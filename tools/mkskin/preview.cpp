@@ -7,6 +7,7 @@
 // -credits, enlarged; with EXTRAS_DIR also PREFIX-extras.png, the dialogs'
 // and tray's pictures on a light and a dark ground.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -222,15 +223,29 @@ int main(int argc, char** argv) {
 
     if (argc == 4) {
       std::vector<std::string> files = jb::skin::ListFiles(argv[3], ".xpm");
+      // Left to right in rows of 320 pixels, on a light and a dark ground.
+      std::vector<CQvSprite> pictures;
+      for (const std::string& file : files) pictures.push_back(jb::skin::ReadXpm(file).sprite);
+      std::vector<std::pair<int, int>> places;
+      int ex = 2, ey = 2, rowHeight = 0;
+      for (const CQvSprite& picture : pictures) {
+        if (ex + picture.GetWidth() > 320) {
+          ex = 2;
+          ey += rowHeight + 6;
+          rowHeight = 0;
+        }
+        places.emplace_back(ex, ey);
+        ex += std::max(picture.GetWidth(), 16) + 6;
+        rowHeight = std::max(rowHeight, picture.GetHeight());
+      }
+      const int half = ey + rowHeight + 2;
       CQvSprite extras;
-      extras.CreateBitmap(8 * 40, int((files.size() + 7) / 8) * 40 * 2);
-      extras.DrawRect(0, 0, extras.GetWidth(), extras.GetHeight() / 2, CQvSprite::GetColor(236, 233, 228), true);
-      extras.DrawRect(0, extras.GetHeight() / 2, extras.GetWidth(), extras.GetHeight() / 2, CQvSprite::GetColor(40, 44, 52), true);
-      for (size_t i = 0; i < files.size(); ++i) {
-        CQvSprite picture = jb::skin::ReadXpm(files[i]).sprite;
-        int ex = int(i % 8) * 40 + 2, ey = int(i / 8) * 40 + 2;
-        extras.DrawSprite(ex, ey, picture);
-        extras.DrawSprite(ex, ey + extras.GetHeight() / 2, picture);
+      extras.CreateBitmap(324, half * 2);
+      extras.DrawRect(0, 0, 324, half, CQvSprite::GetColor(236, 233, 228), true);
+      extras.DrawRect(0, half, 324, half, CQvSprite::GetColor(40, 44, 52), true);
+      for (size_t i = 0; i < pictures.size(); ++i) {
+        extras.DrawSprite(places[i].first, places[i].second, pictures[i]);
+        extras.DrawSprite(places[i].first, places[i].second + half, pictures[i]);
       }
       save("extras", extras, 3);
     }
