@@ -3,8 +3,8 @@
 //
 //   skinpreview SKIN.skn OUTPUT_PREFIX [EXTRAS_DIR]
 //
-// writes PREFIX-window.png, -states, -icons, -font, -samples, -splash and
-// -credits, enlarged; with EXTRAS_DIR also PREFIX-extras.png, the dialogs'
+// writes PREFIX-window-1x.png as shown, and PREFIX-window.png, -states,
+// -icons, -font, -samples, -splash and -credits enlarged; with EXTRAS_DIR also PREFIX-extras.png, the dialogs'
 // and tray's pictures on a light and a dark ground.
 
 #include <algorithm>
@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
     CQvSprite window;
     window.CreateBitmap(275, 319);
     DrawWindow(window, 0, 0, skin, 275, 319, true, 0, 70, 20, rows);
+    save("window-1x", window, 1);
     save("window", window, 3);
 
     // The other states: inactive, small forms, pressed buttons.
