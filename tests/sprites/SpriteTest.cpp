@@ -291,14 +291,14 @@ TEST(SpriteStorageTest, StoredFormIsVersionSizeAndRgbtPixels) {
   s.CreateBitmap(2, 1);
   s.SetPixel(0, 0, Argb(255, 1, 2, 3));
   s.SetPixel(1, 0, Argb(0x37, 4, 5, 6));
-  std::vector<std::uint8_t> bytes = test::Stored([&](CArchive& ar) { s.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = test::StoreBytes([&](CArchive& ar) { s.Serialize(ar); });
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 0, 4, 5, 6, 0xC8}));
   CQvSprite back;
   LoadFrom(bytes, back);
   EXPECT_EQ(back.GetPixel(1, 0), Argb(0x37, 4, 5, 6));
   EXPECT_EQ(back.GetPixel(0, 0), Argb(255, 1, 2, 3));
 
-  std::vector<std::uint8_t> empty = test::Stored([](CArchive& ar) { CQvSprite().Serialize(ar); });
+  std::vector<std::uint8_t> empty = test::StoreBytes([](CArchive& ar) { CQvSprite().Serialize(ar); });
   EXPECT_EQ(empty, (std::vector<std::uint8_t>{1, 0, 0, 0, 0, 0, 0, 0, 0}));
   LoadFrom(empty, back);
   EXPECT_FALSE(back.IsBitmapCreated());
@@ -331,7 +331,7 @@ TEST(SpriteArrayTest, StoresCountAndSpritesAndRefusesImpossibleCounts) {
   array.Add(Numbered(1, 1, 1));
   array.Add(Numbered(2, 1, 2));
   array.Add(CQvSprite());
-  std::vector<std::uint8_t> bytes = test::Stored([&](CArchive& ar) { array.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = test::StoreBytes([&](CArchive& ar) { array.Serialize(ar); });
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 5), (std::vector<std::uint8_t>{1, 3, 0, 0, 0}));
   CQvSpriteArray back;
   LoadFrom(bytes, back);
