@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "config/CArchive.h"
+#include "config/CConfig.h"
 #include "treeview/SkinSet.h"
 
 namespace jb {
@@ -212,6 +213,15 @@ TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
   }
   skin.RebuildBackgroundImage(dir / "gone.bmp", blue, 128);
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
+  // The configuration's own fields: path, colour and image transparency.
+  RecordingPrompt prompt;
+  CConfig config(prompt);
+  config.backgroundImagePath = dir / "tile.bmp";
+  config.backgroundColour = CQvSprite::GetColor(0, 255, 0);
+  config.imageTransparency = 255;
+  skin.RebuildBackgroundImage(config);
+  ASSERT_NE(skin.BackgroundImage(), nullptr);
+  EXPECT_EQ(skin.BackgroundImage()->GetPixel(0, 0), Argb(255, 0, 255, 0));
   test::WriteText(dir / "not-a-bitmap.bmp", "hello");
   skin.RebuildBackgroundImage(dir / "tile.bmp", blue, 0);
   skin.RebuildBackgroundImage(dir / "not-a-bitmap.bmp", blue, 0);
