@@ -35,7 +35,7 @@ class SkinSet {
   static constexpr std::uint8_t kSeparatorGlyph = 16;
 
   // Frame sprites by index.
-  enum Frame : int {
+  enum FrameIndex : int {
     kTitleLeft = 0, kTitleFill, kTitleMiddle, kTitleRight,       // active window
     kTitleLeftInactive, kTitleFillInactive, kTitleMiddleInactive, kTitleRightInactive,
     kSmallTitle, kSmallTitleInactive,                             // whole small-form title
