@@ -133,7 +133,10 @@ class DisplayNode {
   // Every node that is not the root and has exactly one child takes it
   // over, bottom-up: a chain becomes one row named "a \x10 b \x10 c".
   void MergeSingleChildChains();
-  // Orders every child list, bottom-up (see SortsAfter).
+  // Orders every child list, bottom-up: by the kinds' sort class (user
+  // types and folders; artists, albums and play-lists; file groups; files),
+  // then by name as unsigned bytes, a file below a group by its file name.
+  // Equal ones keep their order.
   void SortChildren();
 
   // Same result as SetSelection(state) on each node in turn, in one pass
@@ -147,8 +150,8 @@ class DisplayNode {
 
  protected:
   // AddEntry of every catalogue entry, last to first, at level 0 and path
-  // position 0; the child look-up goes through a hash index instead of the
-  // list.
+  // position 0; the child look-up goes through a hash table instead of the
+  // lists.
   void AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons);
   // Back to the flags of a fresh root (after its children are gone).
   void ResetRootFlags();
