@@ -203,12 +203,21 @@ void BM_EnsureVisible(benchmark::State& state) {
   state.counters["rows"] = rows;
 }
 
+// A key press that moves the focus one row and clears the selection.
+void BM_DownKey(benchmark::State& state) {
+  TreeView& tree = ExpandedTree(static_cast<size_t>(state.range(0)));
+  tree.SetArea(11, 20, 245, 279);
+  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), false, false, false);
+  for (auto _ : state) tree.OnKey(TreeKey::Down, false, false);
+}
+
 BENCHMARK(BM_Rebuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SelectAllByRange)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSelectedPaths)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HandOffEverything)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RowAt)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_EnsureVisible)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DownKey)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace jb

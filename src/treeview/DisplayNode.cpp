@@ -147,10 +147,37 @@ void DisplayNode::ResetRootFlags() {
   if (m_pMarked) std::erase(*m_pMarked, this);
 }
 
-void DisplayNode::SetSelection(SelectionState state) {
+void DisplayNode::WriteSelection(SelectionState state) {
+  // A group's state is the union of its children's, so a node already
+  // Selected or Unselected has its whole subtree in that state: no need to
+  // go down it.
   const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
-  for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) n->m_nFlags = (n->m_nFlags & keep) | state;
-  for (DisplayNode* a = m_pParent; a; a = a->m_pParent) a->RecomputeSelection();
+  const bool uniform = state != PartlySelected;
+  for (DisplayNode* n = this; n;) {
+    if (uniform && n->GetSelection() == state) {
+      for (; n && n != this && !n->m_pNext; n = n->m_pParent) {
+      }
+      n = n && n != this ? n->m_pNext : nullptr;
+      continue;
+    }
+    n->m_nFlags = (n->m_nFlags & keep) | state;
+    n = PreOrderNext(n, this);
+  }
+}
+
+void DisplayNode::RecomputeUpwards() {
+  // Once a node keeps its state, the ones above it keep theirs.
+  for (DisplayNode* a = this; a; a = a->m_pParent) {
+    std::uint8_t before = a->m_nFlags;
+    a->RecomputeSelection();
+    if (a->m_nFlags == before) break;
+  }
+}
+
+void DisplayNode::SetSelection(SelectionState state) {
+  if (state != PartlySelected && GetSelection() == state) return;
+  WriteSelection(state);
+  if (m_pParent) m_pParent->RecomputeUpwards();
 }
 
 void DisplayNode::RecomputeSelection() {
@@ -172,13 +199,10 @@ void DisplayNode::RecomputeBottomUp(std::vector<DisplayNode*>& nodes) {
 }
 
 void DisplayNode::SetSelectionOfEach(const std::vector<DisplayNode*>& nodes, SelectionState state) {
-  const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
   std::unordered_set<DisplayNode*> written;
   std::vector<DisplayNode*> ancestors;
-  for (DisplayNode* top : nodes) {
-    if (!written.insert(top).second) continue;
-    for (DisplayNode* n = top; n; n = PreOrderNext(n, top)) n->m_nFlags = (n->m_nFlags & keep) | state;
-  }
+  for (DisplayNode* top : nodes)
+    if (written.insert(top).second) top->WriteSelection(state);
   std::unordered_set<DisplayNode*> seen;
   for (DisplayNode* top : nodes)
     for (DisplayNode* a = top->m_pParent; a && seen.insert(a).second; a = a->m_pParent) ancestors.push_back(a);
@@ -342,7 +366,7 @@ void DisplayNode::SelectRange(DisplayNode* from, DisplayNode* to) {
     else
       n->m_nFlags = (n->m_nFlags & keep) | Selected;
   }
-  for (DisplayNode* n = hi; n; n = PreOrderNext(n, hi)) n->m_nFlags = (n->m_nFlags & keep) | Selected;
+  hi->WriteSelection(Selected);
   for (auto it = groups.rbegin(); it != groups.rend(); ++it) (*it)->RecomputeSelection();
   for (DisplayNode* a = lo->m_pParent; a; a = a->m_pParent) a->RecomputeSelection();
 }

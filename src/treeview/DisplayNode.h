@@ -97,7 +97,7 @@ class DisplayNode {
   // The first node in pre-order of this subtree that carries the mark.
   DisplayNode* FindFocus();
   // Writes the state into this node and every descendant, then recomputes
-  // each ancestor from its children.
+  // each ancestor from its children (the root included).
   void SetSelection(SelectionState state);
 
   // Visible rows of this subtree: 1 for this node unless it is the root,
@@ -127,7 +127,10 @@ class DisplayNode {
   void WriteSelectedPaths(CArchive& ar) const;
 
   // Adds one catalogue entry below this node, starting at level and at the
-  // entry's path pathPosition. New nodes go to the front of their list.
+  // entry's path pathPosition. New nodes go to the front of their list. A
+  // new node below a selected group leaves it partly selected: a group's
+  // state stays the union of its children's, which the selection
+  // operations rely on.
   void AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
                 const NodeIcons& icons);
   // Every node that is not the root and has exactly one child takes it
@@ -168,6 +171,10 @@ class DisplayNode {
   void Relink(DisplayNode** children, size_t count);
   // Recomputes this node's state from its children's selection bits.
   void RecomputeSelection();
+  // Writes the state into this subtree.
+  void WriteSelection(SelectionState state);
+  // RecomputeSelection here and on each ancestor, while states change.
+  void RecomputeUpwards();
   // RecomputeSelection on each, deepest first, each once.
   static void RecomputeBottomUp(std::vector<DisplayNode*>& nodes);
   ChildIndex* Index() const;

@@ -133,6 +133,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
         ++pathPosition;
       }
       n->LinkFront(child);
+      if (n->GetSelection() != Unselected) n->RecomputeUpwards();
       created(child, i);
     }
     // Levels after a file are its siblings (the tracks of a play-list).

@@ -1,6 +1,8 @@
 // The node model: flags, expansion, focus, selection, rows and walks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <random>
 
 #include "TreeTestSupport.h"
@@ -289,6 +291,91 @@ void DescribedSelectRange(DisplayNode& root, DisplayNode* from, DisplayNode* to)
     if (!n->HasChildren()) n->SetSelection(Selected);
   }
   root.NodeAt(hi)->SetSelection(Selected);
+}
+
+// Selection states kept beside a tree by the rules as written: every write
+// goes to the whole subtree and every ancestor is recomputed from its
+// children, one leaf at a time.
+class LiteralSelection {
+ public:
+  explicit LiteralSelection(DisplayNode& root) {
+    for (DisplayNode* n = &root; n; n = DisplayNode::PreOrderNext(n, &root)) {
+      m_order.push_back(n);
+      m_state[n] = n->GetSelection();
+    }
+  }
+  void Set(DisplayNode* node, int state) {
+    for (DisplayNode* n = node; n; n = DisplayNode::PreOrderNext(n, node)) m_state[n] = state;
+    for (DisplayNode* a = node->GetParent(); a; a = a->GetParent()) {
+      int bits = 0;
+      for (DisplayNode* c = a->GetFirstChild(); c; c = c->GetNext()) bits |= m_state[c];
+      m_state[a] = bits;
+    }
+  }
+  void Range(DisplayNode* from, DisplayNode* to) {
+    size_t i = Position(from), j = Position(to);
+    for (size_t p = std::min(i, j); p < std::max(i, j); ++p)
+      if (!m_order[p]->HasChildren()) Set(m_order[p], Selected);
+    Set(m_order[std::max(i, j)], Selected);
+  }
+  // Empty when the tree agrees, else the first node that does not.
+  std::string Mismatch() const {
+    for (DisplayNode* n : m_order)
+      if (n->GetSelection() != m_state.at(n)) return Shown(n->GetName());
+    return "";
+  }
+
+ private:
+  size_t Position(DisplayNode* n) const { return std::find(m_order.begin(), m_order.end(), n) - m_order.begin(); }
+  std::vector<DisplayNode*> m_order;
+  std::map<const DisplayNode*, int> m_state;
+};
+
+TEST(Selection, AgreesWithTheRulesAsWritten) {
+  std::mt19937 rng(9);
+  for (int round = 0; round < 30; ++round) {
+    CCatalogue catalogue;
+    for (int i = 0; i < 120; ++i) {
+      std::string title = "t" + std::to_string(i);
+      catalogue.Add(Track("ar" + std::to_string(rng() % 6), "al" + std::to_string(rng() % 5), title, "/" + title));
+    }
+    TreeView tree;
+    tree.Rebuild(catalogue, NodeIcons());
+    LiteralSelection literal(tree);
+    std::vector<DisplayNode*> nodes;
+    for (DisplayNode* n = &tree; n; n = DisplayNode::PreOrderNext(n, &tree)) nodes.push_back(n);
+    for (int op = 0; op < 40; ++op) {
+      DisplayNode* a = nodes[rng() % nodes.size()];
+      DisplayNode* b = nodes[1 + rng() % (nodes.size() - 1)];
+      switch (rng() % 3) {
+        case 0:
+          a->SetSelection(Selected);
+          literal.Set(a, Selected);
+          break;
+        case 1:
+          a->SetSelection(Unselected);
+          literal.Set(a, Unselected);
+          break;
+        default:
+          if (a == &tree) break;
+          tree.SelectRange(a, b);
+          literal.Range(a, b);
+      }
+      ASSERT_EQ(literal.Mismatch(), "") << "round " << round << ", operation " << op;
+    }
+  }
+}
+
+TEST(Selection, ANewNodeBelowASelectedGroupLeavesItPartlySelected) {
+  DisplayNode root;
+  auto one = Track("A", "B", "1", "/1"), two = Track("A", "B", "2", "/2");
+  root.AddEntry(*one, 0, 0, 0, NodeIcons());
+  root.SetSelection(Selected);
+  root.AddEntry(*two, 0, 0, 0, NodeIcons());
+  EXPECT_EQ(root.GetSelection(), PartlySelected);
+  EXPECT_EQ(root.GetFirstChild()->GetSelection(), PartlySelected);
+  root.SetSelection(Selected);
+  EXPECT_EQ(root.GetFirstChild()->GetFirstChild()->GetFirstChild()->GetSelection(), Selected);
 }
 
 TEST(SelectRange, AgreesWithTheDescribedLoop) {
