@@ -53,7 +53,10 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> args(argv + 2, argv + argc);
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::printf("usage: jukebar-cli %s\n\n%s\n%s", it->usage, it->summary, it->help);
+    std::printf("usage: jukebar-cli %s\n\n%s\n\n%s"
+                "  --config FILE   read the resource types from FILE instead of the\n"
+                "                  installation's Jukebar.cfg\n",
+                it->usage, it->summary, it->help);
     return 0;
   }
   try {

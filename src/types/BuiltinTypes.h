@@ -15,7 +15,7 @@ class CFolderType : public CResourceType {
   std::uint8_t GetTypeId() const override { return kFolderTypeId; }
   std::string GetName() const override;
   std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(2 + cloaked); }
-  std::unique_ptr<CResource> CreateResource() override;
+  CResource* CreateResource() override;
 };
 
 // MP3 files, described by their ID3 version 1 tag.
@@ -32,7 +32,7 @@ class CMpegAudioType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
-  std::unique_ptr<CResource> CreateResource() override;
+  CResource* CreateResource() override;
 
   std::uint8_t m_nIcon = 4;
   std::uint8_t m_nTagLessIcon = 0;
@@ -51,7 +51,7 @@ class CPlayListType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
-  std::unique_ptr<CResource> CreateResource() override;
+  CResource* CreateResource() override;
 
   std::uint8_t m_nIcon = 4;
 };
@@ -73,7 +73,7 @@ class CUserType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 3; }
-  std::unique_ptr<CResource> CreateResource() override;
+  CResource* CreateResource() override;
 
   void SetName(std::string name) { m_strName = std::move(name); }
   void SetExtensions(const StringList& extensions) { m_aExtensions = extensions; }

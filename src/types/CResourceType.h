@@ -39,7 +39,8 @@ class CResourceType {
   // Runs the type's property dialog; true when the user confirmed.
   virtual bool EditProperties();
   // A new resource bound to this type, owned by the caller; null for none.
-  virtual std::unique_ptr<CResource> CreateResource();
+  // (The resources layer defines the overrides.)
+  virtual CResource* CreateResource();
 };
 
 // Hands the property dialogs of the types to the front end. Without an

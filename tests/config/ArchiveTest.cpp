@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <fstream>
 
 #include "TestSupport.h"
@@ -12,16 +9,6 @@ namespace jb {
 namespace {
 
 using test::Bytes;
-
-std::vector<std::uint8_t> Store(const std::function<void(CArchive&)>& write) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    write(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
-}
 
 std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, size_t n) {
   return {bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size()))};
@@ -41,7 +28,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
   };
   for (const Case& c : cases) {
     std::string s(c.length, 'x');
-    auto bytes = Store([&](CArchive& ar) { ar.PutString(s); });
+    auto bytes = test::StoreBytes([&](CArchive& ar) { ar.PutString(s); });
     ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
     EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
 
@@ -54,7 +41,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
 
 TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
   // 4095 filler bytes put the u32 across the 4096-byte buffer edge.
-  auto bytes = Store([](CArchive& ar) {
+  auto bytes = test::StoreBytes([](CArchive& ar) {
     for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
     ar.PutU32(0x11223344);
     ar.PutU16(0xBEEF);
@@ -73,7 +60,7 @@ TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
 }
 
 TEST(ArchiveTest, EmptyObjectListAndHeader) {
-  auto bytes = Store([](CArchive& ar) {
+  auto bytes = test::StoreBytes([](CArchive& ar) {
     ar.PutHeader(FileKind::Environment);
     ar.SerialVersion();
     std::uint32_t n = 0;
@@ -156,15 +143,10 @@ TEST(ArchiveTest, SaveThatRunsOutOfSpaceAfterCreatingKeepsTheOldFile) {
 
   // The file-size limit makes the disk refuse past 100 bytes, as a full
   // disk would: the temporary is created, then a write fails.
-  struct rlimit old;
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = old;
-  small.rlim_cur = 100;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool saved = SaveArchiveFile(path, [](CArchive& ar) { ar.PutString(std::string(10000, 'z')); });
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  bool saved = true;
+  test::WithFileSizeLimit(100, [&] {
+    saved = SaveArchiveFile(path, [](CArchive& ar) { ar.PutString(std::string(10000, 'z')); });
+  });
 
   EXPECT_FALSE(saved);
   EXPECT_EQ(test::ReadBytes(path), Bytes("old contents"));

@@ -1,6 +1,12 @@
 #include "TestSupport.h"
 
+#include <sys/resource.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +14,8 @@
 #include <iterator>
 #include <stdexcept>
 
+#include "config/CArchive.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 
 namespace jb::test {
@@ -30,6 +38,34 @@ std::optional<std::string> RecordingPrompt::ChooseOpenFile(const FileDialogOptio
 
 std::optional<std::string> RecordingPrompt::ChooseSaveFile(const FileDialogOptions& options) {
   return ChooseOpenFile(options);
+}
+
+void RecordingTarget::Post(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_messages.push_back({message, lParam, false});
+}
+
+void RecordingTarget::Send(unsigned message, std::uintptr_t, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_messages.push_back({message, lParam, true});
+}
+
+std::vector<RecordingTarget::Message> RecordingTarget::Messages() const {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  return m_messages;
+}
+
+std::vector<long> RecordingTarget::Ticks() const {
+  std::vector<long> ticks;
+  for (const Message& m : Messages())
+    if (m.message == WM_SCAN_PROGRESS) ticks.push_back(static_cast<long>(m.lParam));
+  return ticks;
+}
+
+int RecordingTarget::Count(unsigned message) const {
+  int n = 0;
+  for (const Message& m : Messages()) n += m.message == message;
+  return n;
 }
 
 TempDir::TempDir() {
@@ -68,6 +104,67 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
+}
+
+void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read) {
+  CMemoryFile file(std::move(bytes));
+  CArchive ar(file, CArchive::load);
+  read(ar);
+}
+
+void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body) {
+  struct rlimit saved;
+  if (getrlimit(RLIMIT_FSIZE, &saved) != 0) throw std::runtime_error("getrlimit failed");
+  auto handler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = limit;
+  if (setrlimit(RLIMIT_FSIZE, &small) != 0) throw std::runtime_error("setrlimit failed");
+  body();
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, handler);
+}
+
+std::string BuildDir() { return JUKEBAR_BINARY_DIR; }
+
+std::string SourceDir() { return JUKEBAR_SOURCE_DIR; }
+
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args) {
+  TempDir outputs;
+  std::string program = BuildDir() + "/" + buildRelativePath;
+  std::vector<char*> argv;
+  argv.push_back(program.data());
+  std::vector<std::string> copies = args;
+  for (std::string& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, (outputs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, (outputs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) throw std::runtime_error("cannot start " + program);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  ProgramResult result;
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  auto out = ReadBytes(outputs / "out");
+  auto err = ReadBytes(outputs / "err");
+  result.out.assign(out.begin(), out.end());
+  result.err.assign(err.begin(), err.end());
+  return result;
+}
 
 ScopedCurrentDir::ScopedCurrentDir(const std::string& dir) : m_old(CurrentDirectory()) {
   if (!ChangeDirectory(dir)) throw std::runtime_error("cannot enter " + dir);

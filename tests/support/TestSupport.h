@@ -8,7 +8,16 @@
 #include <string>
 #include <vector>
 
+#include <functional>
+
+#include <mutex>
+
+#include "platform/MessageTarget.h"
 #include "platform/Prompt.h"
+
+namespace jb {
+class CArchive;
+}
 
 namespace jb::test {
 
@@ -34,6 +43,26 @@ class RecordingPrompt : public IPrompt {
   int beeps = 0;
 };
 
+// A window that records the messages it is sent and posted.
+class RecordingTarget : public IMessageTarget {
+ public:
+  struct Message {
+    unsigned message;
+    std::intptr_t lParam;
+    bool sent;
+    bool operator==(const Message&) const = default;
+  };
+  void Post(unsigned message, std::uintptr_t, std::intptr_t lParam) override;
+  void Send(unsigned message, std::uintptr_t, std::intptr_t lParam) override;
+  std::vector<Message> Messages() const;
+  std::vector<long> Ticks() const;  // the WM_SCAN_PROGRESS values, in order
+  int Count(unsigned message) const;
+
+ private:
+  mutable std::mutex m_mutex;
+  std::vector<Message> m_messages;
+};
+
 // A fresh directory under the system's temporary folder, removed with its
 // contents when the object goes.
 class TempDir {
@@ -54,6 +83,26 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+
+// The bytes an archive writer produces.
+std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write);
+// Reads bytes through an archive.
+void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read);
+
+// Runs body while the system refuses to let files grow past limit bytes,
+// as a full disk would.
+void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body);
+
+// Runs a program of the build (relative to the build folder) with args and
+// no standard input; returns its exit status and what it printed.
+struct ProgramResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+std::string BuildDir();
+std::string SourceDir();
 
 // Runs the body from dir as the current directory, restoring the old one.
 class ScopedCurrentDir {

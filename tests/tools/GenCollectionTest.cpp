@@ -1,11 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -129,7 +127,7 @@ TEST(GenCollectionTest, SameArgumentsGiveTheSameTreeAndOtherSeedsAnother) {
 TEST(GenCollectionTest, WritesExactlyTheFilesAsked) {
   test::TempDir dir;
   for (std::uint64_t n : {0, 1, 7, 49, 50, 333}) {
-    const std::string root = dir / ("n" + std::to_string(n));
+    const std::string root = dir / std::to_string(n);
     CollectionSummary s = GenerateCollection({root, n, 1});
     std::uint64_t files = 0, dirs = 0, links = 0, bytes = 0;
     for (const auto& [rel, e] : Snapshot(root)) {
@@ -145,49 +143,31 @@ TEST(GenCollectionTest, WritesExactlyTheFilesAsked) {
   }
 }
 
-// The program beside this test's build folder: build/tests/x -> build/tools/gencollection.
-std::string ProgramPath() {
-  return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools/gencollection/gencollection")
-      .string();
-}
-
-struct RunResult {
-  int status;
-  std::string output;
-};
-
-RunResult RunProgram(const std::string& args) {
-  std::string command = "'" + ProgramPath() + "' " + args + " 2>&1";
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) throw std::runtime_error("popen failed");
-  RunResult result{0, {}};
-  char buffer[4096];
-  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, n);
-  int status = ::pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+constexpr const char* kProgram = "tools/gencollection/gencollection";
 
 // Separate processes: nothing that differs between runs (addresses, hash
 // seeds, the clock) may reach the tree.
 TEST(GenCollectionProgramTest, TwoRunsWriteTheSameTreeAndPrintOneLine) {
-  ASSERT_TRUE(fs::exists(ProgramPath())) << ProgramPath();
   test::TempDir dir;
   const std::string root = dir / "c";
-  RunResult first = RunProgram("'" + root + "' --files 400 --seed 9");
-  ASSERT_EQ(first.status, 0) << first.output;
+  test::ProgramResult first = test::RunProgram(kProgram, {root, "--files", "400", "--seed", "9"});
+  ASSERT_EQ(first.status, 0) << first.err;
   Tree tree = Snapshot(root);
   fs::remove_all(root);
-  RunResult second = RunProgram("--seed 9 --files 400 '" + root + "'");
-  ASSERT_EQ(second.status, 0) << second.output;
+  test::ProgramResult second = test::RunProgram(kProgram, {"--seed", "9", "--files", "400", root});
+  ASSERT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(tree, Snapshot(root));
-  EXPECT_EQ(first.output, second.output);
-  EXPECT_TRUE(first.output.starts_with(root + ": 400 files, ")) << first.output;
-  EXPECT_EQ(std::count(first.output.begin(), first.output.end(), '\n'), 1);
+  EXPECT_EQ(first.out, second.out);
+  EXPECT_TRUE(first.out.starts_with(root + ": 400 files, ")) << first.out;
+  EXPECT_EQ(std::count(first.out.begin(), first.out.end(), '\n'), 1);
 
-  EXPECT_EQ(RunProgram("'" + root + "' --files 400").status, 1);  // not empty any more
-  for (const char* bad : {"", "--files 3", "x --files", "x --files -1", "x --files 3 --seed", "x y --files 3"})
-    EXPECT_EQ(RunProgram(bad).status, 2) << bad;
+  test::ProgramResult again = test::RunProgram(kProgram, {root, "--files", "400"});
+  EXPECT_EQ(again.status, 1);
+  EXPECT_NE(again.err.find("not an empty directory"), std::string::npos) << again.err;
+  const std::vector<std::vector<std::string>> bad = {
+      {}, {"--files", "3"}, {"x", "--files"}, {"x", "--files", "-1"}, {"x", "--files", "3", "--seed"},
+      {"x", "y", "--files", "3"}, {"x", "--files", "3k"}};
+  for (const auto& args : bad) EXPECT_EQ(test::RunProgram(kProgram, args).status, 2) << testing::PrintToString(args);
 }
 
 TEST(GenCollectionTest, RefusesADirectoryThatHoldsAnything) {

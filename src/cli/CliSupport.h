@@ -1,0 +1,76 @@
+#pragma once
+// What jukebar-cli's commands share: argument parsing, the terminal as the
+// program's prompt, and opening the configuration and an environment.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "config/CConfig.h"
+#include "config/CEnvironment.h"
+#include "platform/Prompt.h"
+
+namespace jb::cli {
+
+// Splits a command's arguments into options and positional arguments.
+// Options may stand anywhere; unknown ones are usage errors.
+class ArgParser {
+ public:
+  ArgParser(const std::vector<std::string>& args, std::vector<std::string> flags,
+            std::vector<std::string> valueOptions);
+
+  bool Has(const std::string& flag) const;
+  std::optional<std::string> Value(const std::string& option) const;  // the last one given
+  std::vector<std::string> Values(const std::string& option) const;
+  const std::vector<std::string>& Positionals() const { return m_positionals; }
+  // The positionals, requiring between min and max of them.
+  const std::vector<std::string>& Positionals(size_t min, size_t max) const;
+  // A whole number option within [min, max], or fallback when absent.
+  long Number(const std::string& option, long fallback, long min, long max) const;
+
+ private:
+  std::vector<std::pair<std::string, std::string>> m_options;
+  std::vector<std::string> m_positionals;
+};
+
+// Messages go to standard error; questions are answered Cancel and
+// dialogs cancelled, since nobody is there to answer them.
+class ConsolePrompt : public IPrompt {
+ public:
+  void ShowMessage(int stringId) override;
+  void ShowText(const std::string& text) override;
+  Answer AskYesNoCancel(const std::string& text) override;
+  std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+  std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+
+  int MessagesShown() const { return m_nShown; }
+
+ private:
+  int m_nShown = 0;
+};
+
+// The configuration and one environment, opened for a command.
+class Session {
+ public:
+  // Reads the resource types from --config FILE, else from the
+  // installation's "Jukebar.cfg", else takes the defaults.
+  explicit Session(const ArgParser& args);
+
+  // Loads an existing environment file; a missing or bad one is an error.
+  CEnvironment& Load(const std::string& path);
+  // Saves the environment to its file, atomically.
+  void Save();
+
+  ConsolePrompt prompt;
+  std::unique_ptr<CConfig> config;
+  std::unique_ptr<CEnvironment> environment;
+};
+
+// path made absolute, without trailing separators (the root stays "/").
+std::string CleanPath(const std::string& path);
+
+// The names of the node kinds, for printing.
+const char* KindName(std::uint8_t kind);
+
+}  // namespace jb::cli

@@ -1,0 +1,194 @@
+#include "config/CConfig.h"
+
+#include "config/CArchive.h"
+#include "config/CJukebarCommandLineInfo.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompt.h"
+#include "platform/UserSettings.h"
+
+namespace jb {
+
+CConfig* g_pConfig = nullptr;
+
+namespace {
+constexpr int kMsgCannotSave = 4;
+constexpr int kMsgBadFormat = 5;
+constexpr int kMsgInvalidInstallation = 7;
+}  // namespace
+
+CConfig::CConfig(IPrompt& prompt) : m_prompt(prompt) {
+  g_pConfig = this;
+  SetDefaults();
+}
+
+CConfig::CConfig(IPrompt& prompt, const UserSettings& settings, const CJukebarCommandLineInfo& commandLine)
+    : CConfig(prompt) {
+  FindInstallation(settings);
+  if (!installationValid) return;
+  Load();
+  std::string path;
+  if (commandLine.GetEnvironmentOverride(path)) environmentPath = path;
+}
+
+CConfig::~CConfig() {
+  if (g_pConfig == this) g_pConfig = nullptr;
+}
+
+void CConfig::FindInstallation(const UserSettings& settings) {
+  std::optional<std::string> dir = settings.Get("InstallDir");
+  if (!dir || dir->empty()) {
+    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    return;
+  }
+  std::string program = *dir;
+  if (program.back() != '/') program += '/';
+  program += kProgramFileName;
+  if (!FileExists(program)) {
+    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    return;
+  }
+  installationValid = ChangeDirectory(*dir);
+}
+
+void CConfig::SetDefaults() {
+  scrollOptions = 0x01;
+  wheelLines = 8;
+  userTypeIcon = 0;
+  folderIcon = 1;
+  artistIcon = 2;
+  albumIcon = 3;
+  playListIcon = 7;
+  fileGroupIcon = 0;
+  resourceTypes.SetDefaults();
+  optionFlags = 3;
+  reservedByte = 10;
+  backgroundColour = 0x00000000;
+  textColour = 0x00C8D0D8;
+  selectionColour = 0x00404080;
+  selectionTransparency = 144;
+  backgroundImagePath.clear();
+  imageTransparency = 128;
+  placementFlags = 6;
+  smallX = smallY = 100;
+  largeX = largeY = 100;
+  largeWidth = 275;
+  largeHeight = 319;
+  environmentPath.clear();
+}
+
+void CConfig::Load() { Load(m_strFileName); }
+
+void CConfig::Load(const std::string& path) {
+  m_strFileName = path;
+  SetDefaults();
+  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
+  if (!file) return;
+  CArchive ar(*file, CArchive::load);
+  try {
+    if (!ar.CheckHeader(FileKind::Config)) CArchive::FormatError("Not a configuration file");
+    Serialize(ar);
+  } catch (const CArchiveException&) {
+    m_prompt.ShowMessage(kMsgBadFormat);
+    SetDefaults();
+  }
+}
+
+bool CConfig::Save() { return Save(m_strFileName); }
+
+bool CConfig::Save(const std::string& path) {
+  m_strFileName = path;
+  bool saved = SaveArchiveFile(path, [this](CArchive& ar) {
+    ar.PutHeader(FileKind::Config);
+    Serialize(ar);
+  });
+  if (!saved) m_prompt.ShowMessage(kMsgCannotSave);
+  return saved;
+}
+
+void CConfig::Serialize(CArchive& ar) {
+  ar.Serial(environmentPath);
+  ar.Serial(smallX);
+  ar.Serial(smallY);
+  ar.Serial(placementFlags);
+  ar.Serial(largeX);
+  ar.Serial(largeY);
+  ar.Serial(largeWidth);
+  ar.Serial(largeHeight);
+  ar.Serial(scrollOptions);
+  ar.Serial(wheelLines);
+  ar.Serial(userTypeIcon);
+  ar.Serial(folderIcon);
+  ar.Serial(artistIcon);
+  ar.Serial(albumIcon);
+  ar.Serial(playListIcon);
+  ar.Serial(fileGroupIcon);
+  resourceTypes.Serialize(ar);
+  ar.Serial(optionFlags);
+  ar.Serial(reservedByte);
+  ar.Serial(backgroundColour);
+  ar.Serial(textColour);
+  ar.Serial(selectionColour);
+  ar.Serial(selectionTransparency);
+  ar.Serial(backgroundImagePath);
+  ar.Serial(imageTransparency);
+}
+
+void CConfig::SetEnvironmentPath(const std::string& path) {
+  environmentPath = path;
+  Save();
+}
+
+Rect CConfig::GetWindowRect(bool toggle) {
+  if (toggle) placementFlags ^= kSmallForm;
+  if (placementFlags & kSmallForm) return {smallX, smallY, smallX + kSmallWidth, smallY + kSmallHeight};
+  return {largeX, largeY, largeX + largeWidth, largeY + largeHeight};
+}
+
+void CConfig::SetHorzAlignment(std::uint8_t a) {
+  placementFlags = static_cast<std::uint8_t>((placementFlags & ~0x03) | (a & 0x03));
+  Realign();
+}
+
+void CConfig::SetVertAlignment(std::uint8_t a) {
+  placementFlags = static_cast<std::uint8_t>((placementFlags & ~0x0C) | (a & 0x0C));
+  Realign();
+}
+
+void CConfig::Realign() {
+  if (placementFlags & kSmallForm)
+    MoveSmallForm(0, 0);
+  else
+    MoveLargeForm(0, 0, largeWidth, largeHeight);
+}
+
+void CConfig::MoveSmallForm(std::int32_t dx, std::int32_t dy) {
+  placementFlags |= kSmallForm;
+  smallX += dx;
+  smallY += dy;
+  if (placementFlags & kAlignLeft) largeX = smallX;
+  if (placementFlags & kAlignRight) largeX = smallX + kSmallWidth - largeWidth;
+  if (placementFlags & kAlignTop) largeY = smallY;
+  if (placementFlags & kAlignBottom) largeY = smallY + kSmallHeight - largeHeight;
+}
+
+void CConfig::MoveLargeForm(std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height) {
+  placementFlags &= static_cast<std::uint8_t>(~kSmallForm);
+  largeX += dx;
+  largeY += dy;
+  largeWidth = width;
+  largeHeight = height;
+  if (placementFlags & kAlignLeft) smallX = largeX;
+  if (placementFlags & kAlignRight) smallX = largeX + width - kSmallWidth;
+  if (placementFlags & kAlignTop) smallY = largeY;
+  if (placementFlags & kAlignBottom) smallY = largeY + height - kSmallHeight;
+}
+
+void CConfig::UpdateFromWindow(std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height) {
+  if (height == kSmallHeight)
+    MoveSmallForm(dx, dy);
+  else
+    MoveLargeForm(dx, dy, width, height);
+}
+
+}  // namespace jb

@@ -1,0 +1,138 @@
+#include "config/CEnvironment.h"
+
+#include "config/CArchive.h"
+#include "platform/File.h"
+#include "platform/MessageTarget.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "platform/StringTable.h"
+#include "platform/Text.h"
+
+namespace jb {
+
+namespace {
+constexpr int kMsgCannotLaunchScan = 3;
+constexpr int kMsgCannotSave = 16;
+constexpr int kMsgSaveNamed = 17;
+constexpr int kMsgSaveUnnamed = 18;
+constexpr int kMsgBadFormat = 19;
+constexpr int kFileFilter = 136;
+}  // namespace
+
+CEnvironment::CEnvironment(IPrompt& prompt, CResourceTypeArray& types) : m_prompt(prompt), m_types(types) {}
+
+CEnvironment::~CEnvironment() { EndScan(); }
+
+void CEnvironment::Reset() {
+  m_strPath.clear();
+  m_bModified = false;
+  RemoveAllEntries();
+  m_aResources.RemoveAll();
+}
+
+std::string CEnvironment::GetFileName() const { return std::string(FileNamePart(m_strPath)); }
+
+bool CEnvironment::SaveModified() {
+  if (!m_bModified) return true;
+  std::string question = m_strPath.empty() ? LoadString(kMsgSaveUnnamed)
+                                           : FormatOne(LoadString(kMsgSaveNamed), GetFileName());
+  switch (m_prompt.AskYesNoCancel(question)) {
+    case Answer::Cancel:
+      return false;
+    case Answer::Yes:
+      if (!Save()) return false;
+      break;
+    case Answer::No:
+      break;
+  }
+  m_bModified = false;
+  return true;
+}
+
+bool CEnvironment::New() {
+  if (!SaveModified()) return false;
+  Reset();
+  return true;
+}
+
+bool CEnvironment::Open() {
+  if (!SaveModified()) return false;
+  std::optional<std::string> chosen = m_prompt.ChooseOpenFile({LoadString(kFileFilter), m_strPath, ""});
+  if (!chosen) return false;
+  return Load(*chosen);
+}
+
+bool CEnvironment::Load(const std::string& path) {
+  if (path.empty()) return New();
+  if (!SaveModified()) return false;
+  WaitCursor wait(m_prompt);
+  Reset();
+  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
+  if (!file) return true;  // a new environment, without a word
+  m_strPath = path;
+  CArchive ar(*file, CArchive::load);
+  try {
+    if (!ar.CheckHeader(FileKind::Environment)) CArchive::FormatError("Not an environment file");
+    SerializeBody(ar);
+  } catch (const CArchiveException&) {
+    m_prompt.ShowMessage(kMsgBadFormat);
+    Reset();
+  }
+  return true;
+}
+
+void CEnvironment::SerializeBody(CArchive& ar) {
+  SerializeCatalogue(ar);
+  m_aResources.Serialize(ar, m_types);
+}
+
+bool CEnvironment::SaveTo(const std::string& path) {
+  WaitCursor wait(m_prompt);
+  bool saved = SaveArchiveFile(path, [this](CArchive& ar) {
+    ar.PutHeader(FileKind::Environment);
+    SerializeBody(ar);
+  });
+  if (!saved) {
+    m_prompt.ShowMessage(kMsgCannotSave);
+    return false;
+  }
+  m_bModified = false;
+  return true;
+}
+
+bool CEnvironment::Save() {
+  if (m_strPath.empty()) return SaveAs();
+  return SaveTo(m_strPath);
+}
+
+bool CEnvironment::SaveAs() {
+  std::optional<std::string> chosen = m_prompt.ChooseSaveFile({LoadString(kFileFilter), m_strPath, kExtension});
+  return chosen && SaveAs(*chosen);
+}
+
+bool CEnvironment::SaveAs(const std::string& path) {
+  // The environment takes the new name only once it is saved there.
+  if (!SaveTo(path)) return false;
+  m_strPath = path;
+  return true;
+}
+
+bool CEnvironment::StartScan(IMessageTarget& window, unsigned descriptionThreads,
+                             const CScanThread::Launcher& launcher) {
+  m_bModified = true;
+  EndScan();
+  m_pScanThread = std::make_unique<CScanThread>(window, m_aResources, *this, m_types, descriptionThreads);
+  if (m_pScanThread->Start(launcher)) return true;
+  m_pScanThread.reset();
+  m_prompt.ShowMessage(kMsgCannotLaunchScan);
+  window.Post(WM_SCAN_DONE, 0, 0);
+  return false;
+}
+
+void CEnvironment::EndScan() {
+  if (!m_pScanThread) return;
+  m_pScanThread->Join();
+  m_pScanThread.reset();
+}
+
+}  // namespace jb

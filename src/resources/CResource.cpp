@@ -1,0 +1,189 @@
+#include "resources/CResource.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <set>
+#include <unordered_map>
+#include <utility>
+
+#include "config/CArchive.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "resources/CollectFiles.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+
+namespace {
+
+IResourceEditor* g_editor = nullptr;
+
+bool IsHidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
+
+// One directory's entries, sorted by name so a scan's order does not depend
+// on the file system's hashing. Only regular files and directories count
+// (links are followed); FIFOs, sockets and devices are left out.
+struct Listing {
+  std::vector<std::string> files;
+  std::vector<std::string> directories;
+};
+
+bool ListDirectory(const std::string& root, Listing& listing) {
+  DIR* dir = ::opendir(root.c_str());
+  if (!dir) return false;
+  int fd = ::dirfd(dir);
+  while (struct dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    unsigned char type = e->d_type;
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+      struct stat st;
+      if (::fstatat(fd, e->d_name, &st, 0) != 0) continue;  // dangling or vanished
+      type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
+    }
+    if (type == DT_REG)
+      listing.files.push_back(std::move(name));
+    else if (type == DT_DIR)
+      listing.directories.push_back(std::move(name));
+  }
+  ::closedir(dir);
+  std::sort(listing.files.begin(), listing.files.end());
+  std::sort(listing.directories.begin(), listing.directories.end());
+  return true;
+}
+
+// The extension a "*.ext" pattern sees: after the last "."; none without.
+bool NameExtension(const std::string& name, std::string& key) {
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return false;
+  key = ToLowerAscii(std::string_view(name).substr(dot + 1));
+  return true;
+}
+
+bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
+}
+
+}  // namespace
+
+void SetResourceEditor(IResourceEditor* editor) { g_editor = editor; }
+
+// --- CResource ------------------------------------------------------------
+
+void CResource::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  ar.Serial(m_nFlags);
+  ar.Serial(m_strPath);
+}
+
+std::uint8_t CResource::GetTypeId() const { return m_pType ? m_pType->GetTypeId() : 255; }
+
+int CResource::GetIcon() const { return m_pType ? m_pType->GetIcon(m_nFlags & kCloak) : 0; }
+
+bool CResource::Edit(CResourceArray& all) { return g_editor && g_editor->Edit(*this, all); }
+
+void CResource::CollectFiles(const CResourceTypeArray&, const CSkipList& skip, CFoundFiles& found) {
+  if (!IsCloaked()) AddFile(m_strPath, skip, found);
+}
+
+void CResource::AddToSkipList(CSkipList& skip) const {
+  if (IsCloaked()) skip.Add(m_strPath);
+}
+
+void CFileResource::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  CResource::Serialize(ar);
+}
+
+// --- CDirResource ---------------------------------------------------------
+
+void CDirResource::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  std::uint32_t count = static_cast<std::uint32_t>(m_aExcludedExts.size());
+  ar.SerialCount(count);
+  if (ar.IsStoring()) {
+    for (std::string& ext : m_aExcludedExts) ar.PutString(ext);
+  } else {
+    m_aExcludedExts.clear();
+    for (std::uint32_t i = 0; i < count; ++i) m_aExcludedExts.push_back(ar.GetString());
+  }
+  CResource::Serialize(ar);
+}
+
+void CDirResource::Refresh(const CResourceTypeArray& types) {
+  for (size_t i = m_aExcludedExts.size(); i-- > 0;)
+    if (!types.FindByExtension(m_aExcludedExts[i])) m_aExcludedExts.erase(m_aExcludedExts.begin() + static_cast<long>(i));
+}
+
+void CDirResource::AddToSkipList(CSkipList& skip) const { skip.Add(m_strPath); }
+
+void CDirResource::CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) {
+  if (!IsCloaked()) Walk(m_strPath, types, skip, found);
+}
+
+void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& types, const CSkipList& skip,
+                        CFoundFiles& found) const {
+  const bool hidden = (m_nFlags & kHidden) != 0;
+  const bool subDirectories = (m_nFlags & kSubDirectories) != 0;
+
+  // The extensions to look for, in the order files are collected: types from
+  // the last to the first, each one's extensions from the last to the first.
+  StringList patterns;
+  StringList extensions;
+  for (size_t t = types.GetSize(); t-- > 0;) {
+    types.GetAt(t)->GetExtensions(extensions);
+    for (size_t e = extensions.size(); e-- > 0;) {
+      const std::string& ext = extensions[e];
+      bool excluded = std::any_of(m_aExcludedExts.begin(), m_aExcludedExts.end(),
+                                  [&](const std::string& x) { return EqualsNoCase(x, ext); });
+      if (!excluded) patterns.push_back(ext);
+    }
+  }
+
+  // Depth first without recursion, so deep trees cannot exhaust the stack.
+  // A directory (device and inode) is walked once: links that lead back
+  // into the tree are not followed again.
+  std::set<std::pair<dev_t, ino_t>> walked;
+  std::vector<std::string> pending{directory};
+  std::unordered_map<std::string, std::vector<const std::string*>> byExtension;
+  while (!pending.empty()) {
+    std::string current = std::move(pending.back());
+    pending.pop_back();
+    struct stat st;
+    if (::stat(current.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+    if (!walked.insert({st.st_dev, st.st_ino}).second) continue;
+
+    const std::string root = WithTrailingSeparator(current);
+    Listing listing;
+    if (!ListDirectory(root, listing)) continue;
+
+    byExtension.clear();
+    std::string key;
+    for (const std::string& name : listing.files)
+      if ((hidden || !IsHidden(name)) && NameExtension(name, key)) byExtension[key].push_back(&name);
+
+    for (const std::string& ext : patterns) {
+      if (ext.find('.') != std::string::npos) {
+        // An extension holding a dot: match the whole name's ending.
+        for (const std::string& name : listing.files)
+          if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, "." + ext)) AddFile(root + name, skip, found);
+        continue;
+      }
+      auto it = byExtension.find(ToLowerAscii(ext));
+      if (it == byExtension.end()) continue;
+      for (const std::string* name : it->second) AddFile(root + *name, skip, found);
+    }
+
+    if (!subDirectories) continue;
+    for (auto it = listing.directories.rbegin(); it != listing.directories.rend(); ++it) {
+      if (!hidden && IsHidden(*it)) continue;
+      std::string sub = root + *it;
+      if (!skip.Contains(sub)) pending.push_back(std::move(sub));
+    }
+  }
+}
+
+}  // namespace jb

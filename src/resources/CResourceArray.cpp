@@ -1,0 +1,85 @@
+#include "resources/CResourceArray.h"
+
+#include "config/CArchive.h"
+#include "platform/Paths.h"
+#include "platform/StringTable.h"
+#include "platform/Text.h"
+#include "types/BuiltinTypes.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+
+size_t CResourceArray::Add(std::unique_ptr<CResource> resource) {
+  m_resources.push_back(std::move(resource));
+  return m_resources.size() - 1;
+}
+
+void CResourceArray::RemoveAt(size_t index, size_t count) {
+  auto first = m_resources.begin() + static_cast<long>(index);
+  m_resources.erase(first, first + static_cast<long>(count));
+}
+
+void CResourceArray::Serialize(CArchive& ar, CResourceTypeArray& types) {
+  if (ar.IsStoring()) {
+    ar.SerialVersion();
+    ar.PutU32(static_cast<std::uint32_t>(m_resources.size()));
+    for (auto& resource : m_resources) {
+      ar.PutU8(resource->GetTypeId());
+      resource->Serialize(ar);
+    }
+    return;
+  }
+  RemoveAll();
+  try {
+    ar.SerialVersion();
+    std::uint32_t count = 0;
+    ar.SerialCount(count, 5);  // kind, two versions, flags, path length
+    for (std::uint32_t i = 0; i < count; ++i) {
+      std::uint8_t kind = ar.GetU8();
+      std::unique_ptr<CResource> resource;
+      if (kind == kFolderTypeId || kind == kMpegAudioTypeId || kind == kPlayListTypeId) {
+        CResourceType* builtin = types.FindById(kind);
+        if (!builtin) CArchive::FormatError("Built-in type missing");
+        resource.reset(builtin->CreateResource());
+      } else if (kind == kUserTypeId) {
+        resource = std::make_unique<CFileResource>();
+      } else {
+        CArchive::FormatError("Unknown resource kind");
+      }
+      resource->Serialize(ar);
+      m_resources.push_back(std::move(resource));
+    }
+  } catch (...) {
+    RemoveAll();
+    throw;
+  }
+  RelinkTypes(types);
+}
+
+void CResourceArray::RelinkTypes(CResourceTypeArray& types) {
+  for (size_t i = m_resources.size(); i-- > 0;) {
+    CResource& resource = *m_resources[i];
+    if (resource.GetTypeId() != kUserTypeId) continue;
+    // The extension of the file's name: a dot in a folder name is no
+    // extension, and a name without one is claimed by no type.
+    std::string_view name = FileNamePart(resource.m_strPath);
+    size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+      resource.m_pType = nullptr;
+      continue;
+    }
+    std::string ext(name.substr(dot + 1));
+    CResourceType* type = types.FindByExtension(ext);
+    if (!type) {
+      auto user = std::make_unique<CUserType>(FormatOne(LoadString(35), ext), StringList{ext});
+      type = user.get();
+      types.Add(std::move(user));
+    }
+    // A path typed by hand into a user-type resource may carry a built-in
+    // type's extension: bind it to that type, which is what it is.
+    resource.m_pType = type;
+  }
+  for (size_t i = m_resources.size(); i-- > 0;) m_resources[i]->Refresh(types);
+}
+
+}  // namespace jb

@@ -1,0 +1,45 @@
+#pragma once
+// What a scan collects into: the skip list (paths no walk may collect or
+// enter) and the found files (the catalogue being filled). Both answer
+// "is this path here?" from a hash index, so collecting stays linear in the
+// number of files.
+
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+namespace jb {
+
+class CCatalogue;
+
+class CSkipList {
+ public:
+  // Appends path unless an equal one is there. A trailing separator does not
+  // make another path.
+  void Add(std::string_view path);
+  bool Contains(std::string_view path) const;
+  const std::vector<std::string>& Paths() const { return m_paths; }
+
+ private:
+  std::vector<std::string> m_paths;
+  std::unordered_set<std::string> m_keys;
+};
+
+class CFoundFiles {
+ public:
+  explicit CFoundFiles(CCatalogue& catalogue);
+  bool Contains(std::string_view path) const;
+  // Appends a new entry for path.
+  void Append(const std::string& path);
+  CCatalogue& Catalogue() { return m_catalogue; }
+
+ private:
+  CCatalogue& m_catalogue;
+  std::unordered_set<std::string> m_keys;
+};
+
+// Adds path to the found files unless it is skipped or already found.
+void AddFile(const std::string& path, const CSkipList& skip, CFoundFiles& found);
+
+}  // namespace jb

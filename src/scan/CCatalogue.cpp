@@ -1,0 +1,80 @@
+#include "scan/CCatalogue.h"
+
+#include "config/CArchive.h"
+#include "platform/Paths.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+
+void CCatalogueEntry::SetPath(std::string path) {
+  m_strPath = std::move(path);
+  m_strExtension = std::string(ExtensionOf(m_strPath));
+}
+
+void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
+  m_aNames.clear();
+  m_aKinds.clear();
+  m_aPaths.clear();
+  if (const CResourceType* type = types.FindByExtension(m_strExtension))
+    type->Describe(m_strPath, m_nIcon, m_aNames, m_aKinds, m_aPaths);
+}
+
+void CCatalogueEntry::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  if (ar.IsStoring()) {
+    ar.PutString(m_strPath);
+    ar.PutU8(m_nIcon);
+    ar.PutU32(static_cast<std::uint32_t>(m_aNames.size()));
+    for (size_t i = 0; i < m_aNames.size(); ++i) {
+      ar.PutString(m_aNames[i]);
+      ar.PutU8(i < m_aKinds.size() ? m_aKinds[i] : static_cast<std::uint8_t>(File));
+    }
+    ar.PutU32(static_cast<std::uint32_t>(m_aPaths.size()));
+    for (const std::string& p : m_aPaths) ar.PutString(p);
+    return;
+  }
+  SetPath(ar.GetString());
+  m_nIcon = ar.GetU8();
+  std::uint32_t n = 0;
+  ar.SerialCount(n, 2);  // a name of at least its length byte, and a kind
+  m_aNames.clear();
+  m_aKinds.clear();
+  m_aNames.reserve(n);
+  m_aKinds.reserve(n);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    m_aNames.push_back(ar.GetString());
+    m_aKinds.push_back(ar.GetU8());
+  }
+  std::uint32_t m = 0;
+  ar.SerialCount(m, 1);
+  m_aPaths.clear();
+  m_aPaths.reserve(m);
+  for (std::uint32_t i = 0; i < m; ++i) m_aPaths.push_back(ar.GetString());
+}
+
+void CCatalogue::SerializeCatalogue(CArchive& ar) {
+  if (ar.IsStoring()) {
+    ar.SerialVersion();
+    ar.PutU32(static_cast<std::uint32_t>(m_entries.size()));
+    for (auto& entry : m_entries) entry->Serialize(ar);
+    return;
+  }
+  RemoveAllEntries();
+  try {
+    ar.SerialVersion();
+    std::uint32_t count = 0;
+    // An entry body is at least 11 bytes: version, path, icon, two counts.
+    ar.SerialCount(count, 11);
+    m_entries.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      auto entry = std::make_unique<CCatalogueEntry>();
+      entry->Serialize(ar);
+      m_entries.push_back(std::move(entry));
+    }
+  } catch (...) {
+    RemoveAllEntries();
+    throw;
+  }
+}
+
+}  // namespace jb

@@ -1,0 +1,54 @@
+#pragma once
+// One scan on a thread of its own: every resource adds to the skip list,
+// the catalogue is emptied and refilled with the files the resources offer,
+// then every entry is described, with a progress tick 0..119 sent to the
+// window as the description pass advances. WM_SCAN_DONE is posted at the
+// end.
+//
+// The description pass may read files on several threads; the catalogue,
+// its order, the descriptions and the ticks are those of one thread.
+
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace jb {
+
+class CCatalogue;
+class CResourceArray;
+class CResourceTypeArray;
+class IMessageTarget;
+
+class CScanThread {
+ public:
+  // Starts a thread running body; throws std::system_error when it cannot.
+  using Launcher = std::function<std::thread(std::function<void()> body)>;
+
+  CScanThread(IMessageTarget& window, const CResourceArray& resources, CCatalogue& catalogue,
+              const CResourceTypeArray& types, unsigned descriptionThreads = DefaultThreads());
+  ~CScanThread();  // joins
+  CScanThread(const CScanThread&) = delete;
+  CScanThread& operator=(const CScanThread&) = delete;
+
+  // Starts the scan; false when the thread cannot be started.
+  bool Start(const Launcher& launcher = {});
+  // Waits for the thread to end (after WM_SCAN_DONE was posted).
+  void Join();
+
+  // The scan itself, on the calling thread (the thread's body).
+  void Run();
+
+  static unsigned DefaultThreads();
+
+ private:
+  void DescribeAll();
+
+  IMessageTarget& m_window;
+  const CResourceArray& m_resources;
+  CCatalogue& m_catalogue;
+  const CResourceTypeArray& m_types;
+  unsigned m_nThreads;
+  std::thread m_thread;
+};
+
+}  // namespace jb

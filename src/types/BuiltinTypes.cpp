@@ -1,0 +1,187 @@
+#include "types/BuiltinTypes.h"
+
+#include <array>
+
+#include "config/CArchive.h"
+#include "platform/File.h"
+#include "platform/Paths.h"
+#include "platform/StringTable.h"
+#include "platform/Text.h"
+
+namespace jb {
+
+namespace {
+
+void ClearOutputs(StringList& names, ByteList& kinds, StringList& paths) {
+  names.clear();
+  kinds.clear();
+  paths.clear();
+}
+
+void Append(StringList& names, ByteList& kinds, std::string_view name, NodeKind kind) {
+  names.emplace_back(name);
+  kinds.push_back(kind);
+}
+
+// The grouping of a file that is shown by its place rather than by its
+// contents: group name, directory, file name.
+void DescribeByPlace(const std::string& path, const std::string& group, StringList& names, ByteList& kinds,
+                     StringList& paths) {
+  Append(names, kinds, group, UserType);
+  Append(names, kinds, DirectoryPart(path), Folder);
+  Append(names, kinds, NameWithoutExtension(path), File);
+  paths.push_back(path);
+}
+
+constexpr size_t kTagSize = 128;
+
+// The last 128 bytes of the file, when it is a regular file that long.
+bool ReadTag(const std::string& path, std::array<char, kTagSize>& tag) {
+  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
+  if (!file || file->Size() < kTagSize) return false;
+  try {
+    if (!file->Seek(file->Size() - kTagSize)) return false;
+    return file->Read(tag.data(), kTagSize) == kTagSize;
+  } catch (const FileError&) {
+    return false;
+  }
+}
+
+// A tag field as "%.30s" formats it, less trailing white space.
+std::string_view TagField(const std::array<char, kTagSize>& tag, size_t offset) {
+  std::string_view field(tag.data() + offset, 30);
+  size_t zero = field.find('\0');
+  if (zero != std::string_view::npos) field = field.substr(0, zero);
+  return TrimRight(field);
+}
+
+}  // namespace
+
+// --- Folder ---------------------------------------------------------------
+
+void CFolderType::Serialize(CArchive& ar) { ar.SerialVersion(); }
+
+std::string CFolderType::GetName() const { return LoadString(29); }
+
+// --- MPEG Audio -----------------------------------------------------------
+
+CMpegAudioType::CMpegAudioType() : m_strTagLessName(LoadString(24)) {}
+
+void CMpegAudioType::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  ar.Serial(m_strTagLessName);
+  ar.Serial(m_nIcon);
+  ar.Serial(m_nTagLessIcon);
+}
+
+std::string CMpegAudioType::GetName() const { return LoadString(23); }
+
+bool CMpegAudioType::IsNamed(std::string_view name) const {
+  return CResourceType::IsNamed(name) || EqualsNoCase(name, m_strTagLessName);
+}
+
+bool CMpegAudioType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "Mp3"); }
+
+void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                              StringList& paths) const {
+  ClearOutputs(names, kinds, paths);
+  std::array<char, kTagSize> tag;
+  if (!ReadTag(path, tag) || tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') {
+    DescribeByPlace(path, m_strTagLessName, names, kinds, paths);
+    icon = m_nTagLessIcon;
+    return;
+  }
+  std::string_view artist = TagField(tag, 33);
+  std::string_view album = TagField(tag, 63);
+  std::string_view title = TagField(tag, 3);
+  if (!artist.empty()) Append(names, kinds, artist, Artist);
+  if (!album.empty()) Append(names, kinds, album, Album);
+  if (title.empty()) title = NameWithoutExtension(path);
+  Append(names, kinds, title, File);
+  paths.push_back(path);
+  icon = m_nIcon;
+}
+
+// --- Play-Lists -----------------------------------------------------------
+
+void CPlayListType::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  ar.Serial(m_nIcon);
+}
+
+std::string CPlayListType::GetName() const { return LoadString(38); }
+
+bool CPlayListType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "M3U"); }
+
+void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                             StringList& paths) const {
+  ClearOutputs(names, kinds, paths);
+  Append(names, kinds, NameWithoutExtension(path), PlayList);
+
+  const std::string_view dir = DirectoryPart(path);
+  auto takeLine = [&](std::string_view line) {
+    // "#" lines are comments and extended-format directives, not songs.
+    if (line.empty() || line[0] == '#') return;
+    Append(names, kinds, NameWithoutExtension(line), File);
+    // A relative entry names a file beside the play-list; the player is
+    // handed a play-list written elsewhere, so store where it really is.
+    if (line[0] == kPathSeparator || dir.empty())
+      paths.emplace_back(line);
+    else
+      paths.push_back(std::string(dir).append(line));
+  };
+
+  if (std::unique_ptr<CReadFile> file = CReadFile::Open(path)) {
+    std::string line;
+    char buffer[4096];
+    try {
+      for (size_t got; (got = file->Read(buffer, sizeof buffer)) > 0;) {
+        for (size_t i = 0; i < got; ++i) {
+          char c = buffer[i];
+          if (c == '\r' || c == '\n') {
+            takeLine(line);
+            line.clear();
+          } else {
+            line += c;
+          }
+        }
+      }
+    } catch (const FileError&) {
+      // What was read stands; an unreadable rest adds nothing.
+    }
+    takeLine(line);
+  }
+
+  if (names.size() == 1) ClearOutputs(names, kinds, paths);
+  icon = m_nIcon;
+}
+
+// --- User types -----------------------------------------------------------
+
+void CUserType::Serialize(CArchive& ar) {
+  ar.SerialVersion();
+  ar.Serial(m_strName);
+  ar.Serial(m_nIcon);
+  std::uint32_t count = static_cast<std::uint32_t>(m_aExtensions.size());
+  ar.SerialCount(count);
+  if (ar.IsStoring()) {
+    for (std::string& ext : m_aExtensions) ar.PutString(ext);
+  } else {
+    for (std::uint32_t i = 0; i < count; ++i) m_aExtensions.push_back(ar.GetString());
+  }
+}
+
+bool CUserType::MatchesExtension(std::string_view extension) const {
+  for (auto it = m_aExtensions.rbegin(); it != m_aExtensions.rend(); ++it)
+    if (EqualsNoCase(*it, extension)) return true;
+  return false;
+}
+
+void CUserType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+                         StringList& paths) const {
+  ClearOutputs(names, kinds, paths);
+  DescribeByPlace(path, m_strName, names, kinds, paths);
+  icon = m_nIcon;
+}
+
+}  // namespace jb

@@ -1,0 +1,29 @@
+#include "types/CResourceType.h"
+
+#include "config/CArchive.h"
+#include "platform/Text.h"
+
+namespace jb {
+
+namespace {
+ITypePropertiesEditor* g_editor = nullptr;
+}
+
+void SetTypePropertiesEditor(ITypePropertiesEditor* editor) { g_editor = editor; }
+ITypePropertiesEditor* GetTypePropertiesEditor() { return g_editor; }
+
+void CResourceType::Serialize(CArchive&) {}
+
+bool CResourceType::IsNamed(std::string_view name) const { return EqualsNoCase(name, GetName()); }
+
+void CResourceType::Describe(const std::string&, std::uint8_t&, StringList&, ByteList&, StringList&) const {}
+
+bool CResourceType::EditProperties() {
+  // Only types with a property dialog have one to run.
+  if (!(GetEditFlags() & 1) || !g_editor) return false;
+  return g_editor->Edit(*this);
+}
+
+CResource* CResourceType::CreateResource() { return nullptr; }
+
+}  // namespace jb

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "TestSupport.h"
+#include "config/CConfig.h"
+#include "types/BuiltinTypes.h"
+
+namespace jb {
+namespace {
+
+test::ProgramResult Cli(const std::vector<std::string>& args) { return test::RunProgram("src/cli/jukebar-cli", args); }
+
+std::vector<std::uint8_t> TaggedMp3(const std::string& title, const std::string& artist, const std::string& album) {
+  std::vector<std::uint8_t> bytes(1000, 0);
+  bytes.resize(bytes.size() + 128, 0);
+  std::uint8_t* tag = bytes.data() + 1000;
+  std::memcpy(tag, "TAG", 3);
+  std::memcpy(tag + 3, title.data(), title.size());
+  std::memcpy(tag + 33, artist.data(), artist.size());
+  std::memcpy(tag + 63, album.data(), album.size());
+  return bytes;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() {
+    for (const char* d : {"music", "music/rock", "music/.hidden", "films"}) ::mkdir((dir / d).c_str(), 0755);
+    test::WriteBytes(dir / "music/rock/one.mp3", TaggedMp3("One", "Band", "First"));
+    test::WriteBytes(dir / "music/rock/two.mp3", TaggedMp3("Two", "Band", "First"));
+    test::WriteText(dir / "music/.hidden/three.mp3", "no tag");
+    test::WriteText(dir / "music/mix.m3u", "#EXTM3U\r\nrock/one.mp3\r\n");
+    test::WriteText(dir / "films/clip.avi", "video");
+    test::WriteText(dir / "music/clip.avi", "video");
+  }
+  test::TempDir dir;
+  test::ScopedEnv noInstallation{"XDG_CONFIG_HOME", dir / "no-config"};
+  std::string env = dir / "e.jbe";
+};
+
+TEST_F(CliTest, MakesScansAndListsAnEnvironment) {
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  EXPECT_EQ(test::ReadBytes(env).size(), 15u);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music", "--no-hidden"}).status, 0);
+  ASSERT_EQ(Cli({"add-file", env, dir / "films/clip.avi"}).status, 0);
+
+  auto listed = Cli({"resources", env});
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n" + "file\t" + dir / "films/clip.avi" +
+                            "\tUser's \".avi\" type.\n");
+
+  auto scan = Cli({"scan", env, "--threads", "3"});
+  EXPECT_EQ(scan.status, 0) << scan.err;
+  auto catalogue = Cli({"catalogue", env});
+  EXPECT_EQ(catalogue.status, 0);
+  // The .avi beside the music is collected too: relinking made its type.
+  EXPECT_EQ(catalogue.out, dir / "music/clip.avi" + "\tUserType:User's \".avi\" type.\tFolder:" + dir / "music/" +
+                               "\tFile:clip\n" + dir / "music/mix.m3u" + "\tPlayList:mix\tFile:one\n" +
+                               dir / "music/rock/one.mp3" + "\tArtist:Band\tAlbum:First\tFile:One\n" +
+                               dir / "music/rock/two.mp3" + "\tArtist:Band\tAlbum:First\tFile:Two\n" +
+                               dir / "films/clip.avi" + "\tUserType:User's \".avi\" type.\tFolder:" + dir / "films/" +
+                               "\tFile:clip\n");
+
+  ASSERT_EQ(Cli({"remove", env, dir / "films/other.avi"}).status, 1);  // no such resource
+  ASSERT_EQ(Cli({"remove", env, dir / "films/clip.avi"}).status, 0);
+  EXPECT_EQ(Cli({"resources", env}).out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n");
+}
+
+TEST_F(CliTest, BadInputGivesAClearMessageAndChangesNothing) {
+  auto missing = Cli({"scan", dir / "nothing.jbe"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("cannot read the environment"), std::string::npos);
+
+  test::WriteText(env, "garbage that is no environment");
+  auto bad = Cli({"add-dir", env, dir / "music"});
+  EXPECT_EQ(bad.status, 1);
+  EXPECT_NE(bad.err.find("Bad environment file format"), std::string::npos);
+  EXPECT_EQ(test::ReadBytes(env), test::Bytes("garbage that is no environment"));
+
+  ASSERT_EQ(Cli({"new", env, "--force"}).status, 0);
+  EXPECT_EQ(Cli({"new", env}).status, 1);  // exists
+  EXPECT_EQ(Cli({"add-dir", env, dir / "nowhere"}).status, 1);
+  EXPECT_EQ(Cli({"add-dir", env, dir / "music", "--exclude", "zzz"}).status, 1);
+  EXPECT_EQ(Cli({"add-dir", env}).status, 2);
+  EXPECT_EQ(Cli({"add-dir", env, dir / "music", "--bogus"}).status, 2);
+  EXPECT_EQ(Cli({"scan", env, "--threads", "0"}).status, 2);
+  EXPECT_EQ(Cli({"frobnicate"}).status, 2);
+  EXPECT_EQ(Cli({"scan", "--help"}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
+  EXPECT_EQ(Cli({"add-dir", env, dir / "music/"}).status, 1);  // the same directory again
+  EXPECT_EQ(Cli({"catalogue", env, "--config", dir / "none.cfg"}).status, 1);
+}
+
+TEST_F(CliTest, ConfigurationGivesTheTypes) {
+  std::string cfg = dir / "my.cfg";
+  {
+    test::RecordingPrompt prompt;
+    CConfig config(prompt);
+    config.resourceTypes.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
+    ASSERT_TRUE(config.Save(cfg));
+  }
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", "--config", cfg, env, dir / "films"}).status, 0);
+  ASSERT_EQ(Cli({"scan", env, "--config", cfg}).status, 0);
+  EXPECT_EQ(Cli({"catalogue", env, "--config", cfg}).out,
+            dir / "films/clip.avi" + "\tUserType:Videos\tFolder:" + dir / "films/" + "\tFile:clip\n");
+  // Without it the defaults claim no .avi.
+  ASSERT_EQ(Cli({"scan", env}).status, 0);
+  EXPECT_EQ(Cli({"catalogue", env}).out, "");
+
+  // The installation's configuration is read when there is one.
+  ::mkdir((dir / "install").c_str(), 0755);
+  ::mkdir((dir / "cfghome").c_str(), 0755);
+  ::mkdir((dir / "cfghome/Quorvel Software").c_str(), 0755);
+  test::WriteText(dir / "cfghome/Quorvel Software/Jukebar.conf", "[General]\nInstallDir=" + dir / "install\n");
+  test::WriteBytes(dir / "install/Jukebar.cfg", test::ReadBytes(cfg));
+  test::ScopedEnv home("XDG_CONFIG_HOME", dir / "cfghome");
+  ASSERT_EQ(Cli({"scan", env}).status, 0);
+  EXPECT_NE(Cli({"catalogue", env}).out.find("UserType:Videos"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace jb

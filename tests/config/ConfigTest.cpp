@@ -1,0 +1,293 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+#include "TestSupport.h"
+#include "config/CArchive.h"
+#include "config/CConfig.h"
+#include "config/CJukebarCommandLineInfo.h"
+#include "platform/FileSystem.h"
+#include "platform/UserSettings.h"
+#include "types/BuiltinTypes.h"
+
+namespace jb {
+namespace {
+
+using test::Bytes;
+
+// Every stored field, for comparing two configurations field by field.
+std::vector<std::uint8_t> StoredBytes(CConfig& config, test::TempDir& dir) {
+  std::string path = dir / "compare.cfg";
+  EXPECT_TRUE(config.Save(path));
+  return test::ReadBytes(path);
+}
+
+std::vector<std::uint8_t> DefaultFileBytes() {
+  std::vector<std::uint8_t> b = {0x00, 0x61, 0x66, 0x42, 0x01,  // header
+                                 0x00,                          // environment path
+                                 100, 0, 0, 0, 100, 0, 0, 0,    // small form
+                                 0x06,                          // placement
+                                 100, 0, 0, 0, 100, 0, 0, 0,    // large form
+                                 0x13, 0x01, 0, 0, 0x3F, 0x01, 0, 0,
+                                 0x01, 0x08, 0, 1, 2, 3, 7, 0,  // scrolling and icons
+                                 0x01, 0x03, 0, 0, 0, 0x01, 0x01, 0x02, 0x01, 0x0F};
+  std::vector<std::uint8_t> name = Bytes("\"Tag-less\" MP3s");
+  b.insert(b.end(), name.begin(), name.end());
+  std::vector<std::uint8_t> rest = {0x04, 0x00, 0x03, 0x01, 0x04,  // end of the type list
+                                    0x03, 0, 0, 0,                 // option flags
+                                    0x0A,                          // reserved
+                                    0, 0, 0, 0,                    // background colour
+                                    0xD8, 0xD0, 0xC8, 0x00,        // text colour
+                                    0x80, 0x40, 0x40, 0x00,        // selection colour
+                                    144, 0x00, 128};
+  b.insert(b.end(), rest.begin(), rest.end());
+  return b;
+}
+
+class ConfigTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  test::RecordingPrompt prompt;
+  std::string path = dir / "Jukebar.cfg";
+};
+
+TEST_F(ConfigTest, DefaultsAreWrittenAsTheseBytesAndReadBackEqual) {
+  CConfig config(prompt);
+  ASSERT_TRUE(config.Save(path));
+  EXPECT_EQ(test::ReadBytes(path), DefaultFileBytes());
+
+  CConfig loaded(prompt);
+  loaded.wheelLines = 99;
+  loaded.Load(path);
+  EXPECT_EQ(StoredBytes(loaded, dir), DefaultFileBytes());
+  EXPECT_EQ(loaded.wheelLines, 8);
+  EXPECT_EQ(loaded.resourceTypes.GetSize(), 3u);
+  EXPECT_TRUE(prompt.messages.empty());
+  EXPECT_EQ(g_pConfig, &loaded);
+}
+
+TEST_F(ConfigTest, EveryFieldSurvivesARoundTrip) {
+  CConfig config(prompt);
+  config.environmentPath = "/home/me/rock.jbe";
+  config.smallX = -5;
+  config.smallY = 7;
+  config.placementFlags = 0x19;
+  config.largeX = 1;
+  config.largeY = 2;
+  config.largeWidth = 640;
+  config.largeHeight = 480;
+  config.scrollOptions = 0x84;
+  config.wheelLines = 3;
+  config.userTypeIcon = 9;
+  config.folderIcon = 10;
+  config.artistIcon = 11;
+  config.albumIcon = 12;
+  config.playListIcon = 13;
+  config.fileGroupIcon = 14;
+  config.resourceTypes.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "rmi"}, 2));
+  config.optionFlags = 0x09;
+  config.reservedByte = 1;
+  config.backgroundColour = 0x00112233;
+  config.textColour = 0x00445566;
+  config.selectionColour = 0x00778899;
+  config.selectionTransparency = 20;
+  config.backgroundImagePath = "/pics/bg.bmp";
+  config.imageTransparency = 30;
+  std::vector<std::uint8_t> written = StoredBytes(config, dir);
+
+  CConfig loaded(prompt);
+  loaded.Load(dir / "compare.cfg");
+  EXPECT_EQ(StoredBytes(loaded, dir), written);
+  EXPECT_EQ(loaded.environmentPath, "/home/me/rock.jbe");
+  EXPECT_EQ(loaded.largeWidth, 640);
+  EXPECT_EQ(loaded.smallX, -5);
+  EXPECT_EQ(loaded.backgroundImagePath, "/pics/bg.bmp");
+  ASSERT_EQ(loaded.resourceTypes.GetSize(), 4u);
+  StringList exts;
+  loaded.resourceTypes.GetAt(3)->GetExtensions(exts);
+  EXPECT_EQ(exts, (StringList{"mid", "rmi"}));
+  EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(ConfigTest, MissingFileGivesDefaultsSilently) {
+  CConfig config(prompt);
+  config.wheelLines = 50;
+  config.Load(path);
+  EXPECT_EQ(config.wheelLines, 8);
+  EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
+  std::vector<std::uint8_t> good = DefaultFileBytes();
+  // A good file with a path, then broken in different ways.
+  std::vector<std::uint8_t> withPath = good;
+  withPath[5] = 3;
+  withPath.insert(withPath.begin() + 6, {'/', 'e', 'j'});
+
+  std::vector<std::uint8_t> wrongHeader = good;
+  wrongHeader[0] = 0x02;
+  std::vector<std::uint8_t> cutAfterPath(withPath.begin(), withPath.begin() + 9);
+  std::vector<std::uint8_t> kind5 = withPath;
+  kind5[withPath.size() - good.size() + 44] = 0x05;  // the Folder's id byte
+  std::vector<std::uint8_t> listVersion2 = withPath;
+  listVersion2[withPath.size() - good.size() + 39] = 0x02;
+  std::vector<std::uint8_t> hugeString = {0x00, 0x61, 0x66, 0x42, 0x01, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  hugeString.resize(40, 'x');
+
+  // Sanity of the offsets: changing those bytes in the good file matters.
+  ASSERT_EQ(withPath[withPath.size() - good.size() + 44], 0x01);
+  ASSERT_EQ(withPath[withPath.size() - good.size() + 39], 0x01);
+
+  for (const auto& bytes : {wrongHeader, cutAfterPath, kind5, listVersion2, hugeString}) {
+    test::WriteBytes(path, bytes);
+    prompt.messages.clear();
+    CConfig config(prompt);
+    config.wheelLines = 1;
+    config.Load(path);
+    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(config.environmentPath, "");
+    EXPECT_EQ(config.resourceTypes.GetSize(), 3u);
+    EXPECT_EQ(StoredBytes(config, dir), good);
+  }
+
+  // The same path file intact loads its path.
+  test::WriteBytes(path, withPath);
+  CConfig config(prompt);
+  config.Load(path);
+  EXPECT_EQ(config.environmentPath, "/ej");
+}
+
+TEST_F(ConfigTest, SaveThatCannotCreateShowsMessage4AndKeepsTheOldFile) {
+  CConfig config(prompt);
+  ASSERT_TRUE(config.Save(path));
+  std::vector<std::uint8_t> old = test::ReadBytes(path);
+
+  // Even root cannot create a file where a directory stands.
+  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
+  config.wheelLines = 42;
+  EXPECT_FALSE(config.Save());
+  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+  EXPECT_EQ(test::ReadBytes(path), old);
+
+  // A folder that does not exist.
+  prompt.messages.clear();
+  EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));
+  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+}
+
+TEST_F(ConfigTest, SaveThatFailsAfterCreatingShowsMessage4AndKeepsTheOldFile) {
+  CConfig config(prompt);
+  ASSERT_TRUE(config.Save(path));
+  std::vector<std::uint8_t> old = test::ReadBytes(path);
+  config.backgroundImagePath = std::string(20000, 'p');
+
+  bool ok = true;
+  test::WithFileSizeLimit(4096, [&] { ok = config.Save(); });
+
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+  EXPECT_EQ(test::ReadBytes(path), old);
+  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+}
+
+TEST_F(ConfigTest, PlacementFollowsTheAlignment) {
+  CConfig c(prompt);
+  EXPECT_EQ(c.GetWindowRect(false), (Rect{100, 100, 375, 419}));
+  // Toggling before anything moved shows the small form where it was stored.
+  EXPECT_EQ(c.GetWindowRect(true), (Rect{100, 100, 150, 114}));
+  EXPECT_EQ(c.GetWindowRect(true), (Rect{100, 100, 375, 419}));
+
+  // Aligned Right and Top: a drag of the large form carries the small one.
+  c.UpdateFromWindow(10, 0, 275, 319);
+  EXPECT_EQ(c.largeX, 110);
+  EXPECT_EQ(c.smallX, c.largeX + c.largeWidth - 50);
+  EXPECT_EQ(c.smallY, c.largeY);
+
+  // Bottom chosen while the small form shows: the large form's bottom edge
+  // meets the small form's.
+  c.UpdateFromWindow(0, 0, 50, 14);
+  EXPECT_TRUE(c.GetPlacementFlags() & CConfig::kSmallForm);
+  c.SetVertAlignment(CConfig::kAlignBottom);
+  EXPECT_EQ(c.largeY + c.largeHeight, c.smallY + 14);
+
+  // Left: left edges meet; None: the axis moves independently.
+  c.SetHorzAlignment(CConfig::kAlignLeft);
+  EXPECT_EQ(c.largeX, c.smallX);
+  c.SetHorzAlignment(0);
+  std::int32_t largeX = c.largeX;
+  c.MoveSmallForm(30, 0);
+  EXPECT_EQ(c.largeX, largeX);
+}
+
+class InstallationTest : public ConfigTest {
+ protected:
+  void WriteSettings(const std::string& installDir) {
+    ASSERT_EQ(::mkdir((dir / "config").c_str(), 0755), 0);
+    ASSERT_EQ(::mkdir((dir / "config/Quorvel Software").c_str(), 0755), 0);
+    test::WriteText(dir / "config/Quorvel Software/Jukebar.conf", "[General]\nInstallDir=" + installDir + "\n");
+  }
+  test::ScopedEnv xdg{"XDG_CONFIG_HOME", dir / "config"};
+  test::ScopedCurrentDir keep{dir.Path()};
+  CJukebarCommandLineInfo commandLine;
+};
+
+TEST_F(InstallationTest, MissingSettingsFileIsAnInvalidInstallation) {
+  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
+  EXPECT_FALSE(config.IsInstallationValid());
+  EXPECT_EQ(prompt.messages, std::vector<int>{7});
+}
+
+TEST_F(InstallationTest, FolderWithoutTheProgramIsAnInvalidInstallation) {
+  ASSERT_EQ(::mkdir((dir / "install").c_str(), 0755), 0);
+  WriteSettings(dir / "install");
+  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
+  EXPECT_FALSE(config.IsInstallationValid());
+  EXPECT_EQ(prompt.messages, std::vector<int>{7});
+  EXPECT_EQ(CurrentDirectory(), dir.Path());
+}
+
+TEST_F(InstallationTest, ValidFolderBecomesTheCurrentDirectoryAndItsFileIsRead) {
+  std::string install = dir / "install";
+  ASSERT_EQ(::mkdir(install.c_str(), 0755), 0);
+  test::WriteText(install + "/jukebar", "");
+  {
+    CConfig writer(prompt);
+    writer.environmentPath = "/last.jbe";
+    ASSERT_TRUE(writer.Save(install + "/Jukebar.cfg"));
+  }
+  WriteSettings(install + "/");
+
+  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
+  EXPECT_TRUE(config.IsInstallationValid());
+  EXPECT_TRUE(prompt.messages.empty());
+  EXPECT_EQ(CurrentDirectory(), install);
+  EXPECT_EQ(config.GetEnvironmentPath(), "/last.jbe");
+}
+
+TEST_F(InstallationTest, OneNonFlagParameterNamesTheEnvironment) {
+  std::string install = dir / "install";
+  ASSERT_EQ(::mkdir(install.c_str(), 0755), 0);
+  test::WriteText(install + "/jukebar", "");
+  WriteSettings(install);
+
+  struct Case {
+    std::vector<const char*> argv;
+    std::string expected;
+  } cases[] = {
+      {{"jukebar", "/music/rock.jbe"}, "/music/rock.jbe"},
+      {{"jukebar", "/a.jbe", "/b.jbe"}, ""},
+      {{"jukebar", "-x"}, ""},
+      {{"jukebar"}, ""},
+  };
+  for (const Case& c : cases) {
+    CJukebarCommandLineInfo info;
+    info.ParseCommandLine(static_cast<int>(c.argv.size()), c.argv.data());
+    CConfig config(prompt, UserSettings::ForCurrentUser(), info);
+    EXPECT_EQ(config.GetEnvironmentPath(), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace jb

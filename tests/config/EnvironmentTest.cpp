@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <fstream>
+#include <system_error>
+
+#include "TestSupport.h"
+#include "config/CArchive.h"
+#include "config/CEnvironment.h"
+#include "types/BuiltinTypes.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+namespace {
+
+const std::vector<std::uint8_t> kEmptyFile = {0x02, 0x61, 0x66, 0x42, 0x01, 0x01, 0, 0, 0, 0, 0x01, 0, 0, 0, 0};
+
+class EnvironmentTest : public ::testing::Test {
+ protected:
+  EnvironmentTest() { types.SetDefaults(); }
+
+  CResource* AddDir(const std::string& where) {
+    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    r->m_strPath = where;
+    return env.Resources().GetAt(env.Resources().Add(std::move(r)));
+  }
+
+  void ScanAndWait() {
+    ASSERT_TRUE(env.StartScan(window, 2));
+    env.EndScan();
+  }
+
+  test::TempDir dir;
+  test::RecordingPrompt prompt;
+  test::RecordingTarget window;
+  CResourceTypeArray types;
+  CEnvironment env{prompt, types};
+  std::string path = dir / "rock.jbe";
+};
+
+TEST_F(EnvironmentTest, EmptyEnvironmentIsFifteenBytes) {
+  prompt.files.push_back(path);
+  ASSERT_TRUE(env.Save());  // no path yet: asks for one
+  EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
+  EXPECT_EQ(env.GetPath(), path);
+  EXPECT_EQ(prompt.dialogs.at(0).defaultExtension, "jbe");
+  EXPECT_EQ(prompt.dialogs.at(0).filter, "Jukebar environment file (*.jbe)|*.jbe||");
+
+  CEnvironment loaded(prompt, types);
+  EXPECT_TRUE(loaded.Load(path));
+  EXPECT_EQ(loaded.GetSize(), 0u);
+  EXPECT_EQ(loaded.Resources().GetSize(), 0u);
+  EXPECT_EQ(loaded.GetPath(), path);
+  EXPECT_FALSE(loaded.IsModified());
+  EXPECT_TRUE(prompt.messages.empty());
+  EXPECT_EQ(prompt.waitDepth, 0);
+}
+
+TEST_F(EnvironmentTest, AScannedEnvironmentSurvivesARoundTrip) {
+  ::mkdir((dir / "music").c_str(), 0755);
+  test::WriteText(dir / "music/a.mp3", "not a tag");
+  test::WriteText(dir / "music/list.m3u", "a.mp3\r\n");
+  CResource* d = AddDir(dir / "music");
+  static_cast<CDirResource*>(d)->m_aExcludedExts = {"mp3"};
+  d->m_nFlags = CResource::kSubDirectories;
+  auto clip = std::make_unique<CFileResource>();
+  clip->m_strPath = "/films/clip.avi";
+  env.Resources().Add(std::move(clip));
+  env.Resources().RelinkTypes(types);
+  ScanAndWait();
+  EXPECT_TRUE(env.IsModified());
+  ASSERT_EQ(env.GetSize(), 2u);  // the play-list and the clip
+
+  prompt.files.push_back(path);
+  ASSERT_TRUE(env.SaveAs());
+  EXPECT_FALSE(env.IsModified());
+  std::vector<std::uint8_t> saved = test::ReadBytes(path);
+
+  CResourceTypeArray otherTypes;
+  otherTypes.SetDefaults();
+  CEnvironment loaded(prompt, otherTypes);
+  ASSERT_TRUE(loaded.Load(path));
+  ASSERT_EQ(loaded.GetSize(), 2u);
+  EXPECT_EQ(loaded.GetAt(0)->m_aNames, (StringList{"list", "a"}));
+  EXPECT_EQ(loaded.GetAt(0)->m_aPaths, StringList{dir / "music/a.mp3"});
+  ASSERT_EQ(loaded.Resources().GetSize(), 2u);
+  EXPECT_EQ(loaded.Resources().GetAt(1)->m_pType->GetName(), "User's \".avi\" type.");
+  EXPECT_EQ(otherTypes.GetSize(), 4u);  // relinking made the user type
+
+  std::string again = dir / "again.jbe";
+  prompt.files.push_back(again);
+  ASSERT_TRUE(loaded.SaveAs());
+  EXPECT_EQ(test::ReadBytes(again), saved);
+  EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(EnvironmentTest, BadFilesShowMessage19AndLeaveANewEnvironment) {
+  std::vector<std::uint8_t> good = kEmptyFile;
+  good[11] = 1;  // one resource, whose record is missing
+  std::vector<std::uint8_t> kind4 = kEmptyFile;
+  kind4[11] = 1;
+  kind4.insert(kind4.end(), {0x04, 0x01, 0x01, 0x00, 0x00});
+  std::vector<std::uint8_t> wrongHeader = kEmptyFile;
+  wrongHeader[0] = 0x00;
+  for (const auto& bytes : {good, kind4, wrongHeader}) {
+    test::WriteBytes(path, bytes);
+    prompt.messages.clear();
+    AddDir("/somewhere");
+    env.SetModified(false);
+    EXPECT_TRUE(env.Load(path));
+    EXPECT_EQ(prompt.messages, std::vector<int>{19});
+    EXPECT_EQ(env.GetPath(), "");
+    EXPECT_EQ(env.Resources().GetSize(), 0u);
+    EXPECT_FALSE(env.IsModified());
+  }
+  // A file that cannot be opened: a new environment, no word.
+  prompt.messages.clear();
+  EXPECT_TRUE(env.Load(dir / "missing.jbe"));
+  EXPECT_TRUE(prompt.messages.empty());
+  EXPECT_EQ(env.GetPath(), "");
+}
+
+TEST_F(EnvironmentTest, FailedSavesShowMessage16KeepTheOldFileAndTheModifiedMark) {
+  prompt.files.push_back(path);
+  ASSERT_TRUE(env.SaveAs());
+  AddDir(std::string(10000, 'd'));
+  env.SetModified();
+
+  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);  // cannot create
+  EXPECT_FALSE(env.Save());
+  ASSERT_EQ(::rmdir((path + ".tmp").c_str()), 0);
+  bool saved = true;
+  test::WithFileSizeLimit(1000, [&] { saved = env.Save(); });  // fails after creating
+  EXPECT_FALSE(saved);
+
+  EXPECT_EQ(prompt.messages, (std::vector<int>{16, 16}));
+  EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
+  EXPECT_TRUE(env.IsModified());
+  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+
+  // Save As to a place that fails keeps the old name.
+  prompt.files.push_back(dir / "no/such/dir.jbe");
+  EXPECT_FALSE(env.SaveAs());
+  EXPECT_EQ(env.GetPath(), path);
+}
+
+TEST_F(EnvironmentTest, SaveModifiedAsksAndNeverDropsChangesUnasked) {
+  EXPECT_TRUE(env.SaveModified());  // not modified: no question
+  EXPECT_TRUE(prompt.questions.empty());
+
+  env.SetModified();
+  prompt.answers = {Answer::Cancel};
+  EXPECT_FALSE(env.SaveModified());
+  EXPECT_TRUE(env.IsModified());
+
+  // Yes for a never-saved environment, then the save dialog cancelled.
+  prompt.answers = {Answer::Yes};
+  EXPECT_FALSE(env.SaveModified());
+  EXPECT_TRUE(env.IsModified());
+  EXPECT_EQ(prompt.questions.back(), "Environment not saved, save ?");
+
+  prompt.answers = {Answer::No};
+  EXPECT_TRUE(env.New());
+  EXPECT_FALSE(env.IsModified());
+
+  prompt.files.push_back(path);
+  ASSERT_TRUE(env.SaveAs());
+  env.SetModified();
+  prompt.answers = {Answer::Yes};
+  EXPECT_TRUE(env.SaveModified());
+  EXPECT_EQ(prompt.questions.back(), "Environment 'rock.jbe' not saved, save ?");
+  EXPECT_FALSE(env.IsModified());
+
+  // Open: Cancel in the dialog leaves everything; a chosen file loads.
+  EXPECT_FALSE(env.Open());
+  prompt.files.push_back(path);
+  EXPECT_TRUE(env.Open());
+  EXPECT_EQ(prompt.dialogs.back().initialPath, path);
+}
+
+TEST_F(EnvironmentTest, ScanThatCannotStartShowsMessage3AndEndsTheScanningState) {
+  auto failing = [](std::function<void()>) -> std::thread {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  };
+  EXPECT_FALSE(env.StartScan(window, 1, failing));
+  EXPECT_EQ(prompt.messages, std::vector<int>{3});
+  EXPECT_EQ(window.Count(WM_SCAN_DONE), 1);
+  EXPECT_TRUE(env.IsModified());
+}
+
+}  // namespace
+}  // namespace jb

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "TestSupport.h"
+#include "resources/CResourceArray.h"
+#include "scan/CCatalogue.h"
+#include "scan/CScanThread.h"
+#include "types/BuiltinTypes.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+namespace {
+
+// Every stored detail of every entry, in catalogue order.
+std::vector<std::vector<std::string>> Rows(const CCatalogue& catalogue) {
+  std::vector<std::vector<std::string>> rows;
+  for (size_t i = 0; i < catalogue.GetSize(); ++i) {
+    const CCatalogueEntry& e = *catalogue.GetAt(i);
+    std::vector<std::string> row = {e.GetPath(), std::to_string(e.m_nIcon)};
+    row.insert(row.end(), e.m_aNames.begin(), e.m_aNames.end());
+    row.insert(row.end(), e.m_aPaths.begin(), e.m_aPaths.end());
+    for (auto k : e.m_aKinds) row.push_back(std::to_string(k));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+class ScanThreadTest : public ::testing::Test {
+ protected:
+  ScanThreadTest() { types.SetDefaults(); }
+
+  void AddFiles(size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/song%05zu.mp3", i);
+      test::WriteText(dir.Path() + name, i % 2 ? "short" : std::string(200, 'x'));
+    }
+    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    r->m_strPath = dir.Path();
+    resources.Add(std::move(r));
+  }
+
+  void Scan(unsigned threads) {
+    CScanThread scan(window, resources, catalogue, types, threads);
+    ASSERT_TRUE(scan.Start());
+    scan.Join();
+  }
+
+  test::TempDir dir;
+  CResourceTypeArray types;
+  CResourceArray resources;
+  CCatalogue catalogue;
+  test::RecordingTarget window;
+};
+
+TEST_F(ScanThreadTest, EmptyScanSendsNoTickAndOneDone) {
+  catalogue.Add(std::make_unique<CCatalogueEntry>("/stale.mp3"));
+  Scan(1);
+  EXPECT_EQ(catalogue.GetSize(), 0u);
+  EXPECT_EQ(window.Messages(), (std::vector<test::RecordingTarget::Message>{{WM_SCAN_DONE, 0, false}}));
+}
+
+TEST_F(ScanThreadTest, TicksAreSentOncePerStepBeforeTheDone) {
+  AddFiles(3);
+  Scan(1);
+  EXPECT_EQ(window.Ticks(), (std::vector<long>{0, 40, 80}));
+  auto messages = window.Messages();
+  EXPECT_TRUE(messages.front().sent);
+  EXPECT_EQ(messages.back(), (test::RecordingTarget::Message{WM_SCAN_DONE, 0, false}));
+  EXPECT_EQ(window.Count(WM_SCAN_DONE), 1);
+}
+
+TEST_F(ScanThreadTest, EveryTickOnceFor240Entries) {
+  AddFiles(240);
+  Scan(1);
+  std::vector<long> expected(120);
+  std::iota(expected.begin(), expected.end(), 0);
+  EXPECT_EQ(window.Ticks(), expected);
+}
+
+TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
+  AddFiles(500);
+  Scan(1);
+  auto oneThreadTicks = window.Ticks();
+  auto oneThread = Rows(catalogue);
+  ASSERT_EQ(oneThread.size(), 500u);
+
+  for (unsigned threads : {2u, 8u}) {
+    test::RecordingTarget other;
+    CCatalogue again;
+    CScanThread scan(other, resources, again, types, threads);
+    ASSERT_TRUE(scan.Start());
+    scan.Join();
+    EXPECT_EQ(other.Ticks(), oneThreadTicks);
+    EXPECT_EQ(Rows(again), oneThread) << threads << " threads";
+  }
+}
+
+}  // namespace
+}  // namespace jb

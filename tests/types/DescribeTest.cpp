@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "TestSupport.h"
+#include "platform/Paths.h"
+#include "types/BuiltinTypes.h"
+
+namespace jb {
+namespace {
+
+struct Description {
+  std::uint8_t icon = 99;
+  StringList names;
+  ByteList kinds;
+  StringList paths;
+};
+
+Description Describe(const CResourceType& type, const std::string& path) {
+  Description d;
+  d.names = {"stale"};
+  d.kinds = {7};
+  d.paths = {"stale"};
+  type.Describe(path, d.icon, d.names, d.kinds, d.paths);
+  return d;
+}
+
+// A file of some audio bytes followed by a 128-byte tag.
+std::vector<std::uint8_t> Mp3(const std::string& title, const std::string& artist, const std::string& album,
+                              const char* marker = "TAG") {
+  std::vector<std::uint8_t> bytes(300, 0x55);
+  std::vector<std::uint8_t> tag(128, 0);
+  std::memcpy(tag.data(), marker, 3);
+  std::memcpy(tag.data() + 3, title.data(), std::min<size_t>(30, title.size()));
+  std::memcpy(tag.data() + 33, artist.data(), std::min<size_t>(30, artist.size()));
+  std::memcpy(tag.data() + 63, album.data(), std::min<size_t>(30, album.size()));
+  std::memcpy(tag.data() + 93, "1999", 4);
+  std::memcpy(tag.data() + 97, "a comment that changes nothing", 30);
+  tag[127] = 17;
+  bytes.insert(bytes.end(), tag.begin(), tag.end());
+  return bytes;
+}
+
+class DescribeTest : public ::testing::Test {
+ protected:
+  test::TempDir dir;
+  CMpegAudioType mp3;
+  CPlayListType m3u;
+};
+
+TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitle) {
+  std::string path = dir / "song.mp3";
+  test::WriteBytes(path, Mp3("Title", "Artist", "Album"));
+  Description d = Describe(mp3, path);
+  EXPECT_EQ(d.names, (StringList{"Artist", "Album", "Title"}));
+  EXPECT_EQ(d.kinds, (ByteList{Artist, Album, File}));
+  EXPECT_EQ(d.paths, StringList{path});
+  EXPECT_EQ(d.icon, 4);
+}
+
+TEST_F(DescribeTest, TagFieldsAreTrimmedOnTheRightOnly) {
+  std::string path = dir / "Some Name.mp3";
+  // A 30-byte title without a zero, an artist padded with blanks and zeros,
+  // an album with leading spaces and trailing tabs and CRs.
+  std::string full(30, 'T');
+  full[29] = 'Z';
+  test::WriteBytes(path, Mp3(full, std::string("Abc   \0 x", 9), "  Lead\t\r\n\v\f "));
+  Description d = Describe(mp3, path);
+  EXPECT_EQ(d.names, (StringList{"Abc", "  Lead", full}));
+
+  // A title of 30 spaces and empty artist and album: only the file name.
+  test::WriteBytes(path, Mp3(std::string(30, ' '), "", ""));
+  d = Describe(mp3, path);
+  EXPECT_EQ(d.names, StringList{"Some Name"});
+  EXPECT_EQ(d.kinds, ByteList{File});
+  EXPECT_EQ(d.icon, 4);
+}
+
+TEST_F(DescribeTest, WithoutATagTheFileIsGroupedByPlace) {
+  std::string lower = dir / "lower.mp3";
+  test::WriteBytes(lower, Mp3("Title", "Artist", "Album", "tag"));
+  std::string shortFile = dir / "short.mp3";
+  std::vector<std::uint8_t> bytes = Mp3("Title", "Artist", "Album");
+  test::WriteBytes(shortFile, std::vector<std::uint8_t>(bytes.end() - 127, bytes.end()));
+  std::string noExtension = dir / "noext";
+  test::WriteBytes(noExtension, std::vector<std::uint8_t>(10, 0));
+  std::string missing = dir / "missing.mp3";
+
+  for (const std::string& path : {lower, shortFile, noExtension, missing}) {
+    Description d = Describe(mp3, path);
+    std::string name(NameWithoutExtension(path));
+    EXPECT_EQ(d.names, (StringList{"\"Tag-less\" MP3s", dir.Path() + "/", name})) << path;
+    EXPECT_EQ(d.kinds, (ByteList{UserType, Folder, File}));
+    EXPECT_EQ(d.paths, StringList{path});
+    EXPECT_EQ(d.icon, 0);
+  }
+}
+
+TEST_F(DescribeTest, AFifoNamedLikeASongIsNotOpened) {
+  std::string fifo = dir / "pipe.mp3";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  Description d = Describe(mp3, fifo);  // must return, not wait for a writer
+  EXPECT_EQ(d.names.size(), 3u);
+  EXPECT_EQ(d.kinds[0], UserType);
+  std::string listFifo = dir / "pipe.m3u";
+  ASSERT_EQ(::mkfifo(listFifo.c_str(), 0644), 0);
+  EXPECT_TRUE(Describe(m3u, listFifo).names.empty());
+}
+
+TEST_F(DescribeTest, PlayListGivesOneEntryPerLine) {
+  std::string path = dir / "Best of.m3u";
+  for (std::string text : {"/a/one.mp3\r\ntwo.mp3\r\n", "/a/one.mp3\r\ntwo.mp3"}) {
+    test::WriteText(path, text);
+    Description d = Describe(m3u, path);
+    EXPECT_EQ(d.names, (StringList{"Best of", "one", "two"}));
+    EXPECT_EQ(d.kinds, (ByteList{PlayList, File, File}));
+    // The relative entry is stored where it is: beside the play-list.
+    EXPECT_EQ(d.paths, (StringList{"/a/one.mp3", dir.Path() + "/two.mp3"}));
+    EXPECT_EQ(d.icon, 4);
+  }
+}
+
+TEST_F(DescribeTest, PlayListSkipsDirectivesAndKeepsLinesAsWritten) {
+  std::string path = dir / "list.M3u";
+  test::WriteText(path,
+                  "#EXTM3U\n#EXTINF:123,Artist - Song\nsub/dir/Song.v1.mp3  \n\n\r\n"
+                  "/abs/noext\r#comment\n");
+  Description d = Describe(m3u, path);
+  EXPECT_EQ(d.names, (StringList{"list", "Song.v1", "noext"}));
+  EXPECT_EQ(d.paths, (StringList{dir.Path() + "/sub/dir/Song.v1.mp3  ", "/abs/noext"}));
+}
+
+TEST_F(DescribeTest, EmptyOrUnreadablePlayListsGiveNothing) {
+  std::string empty = dir / "empty.m3u", blank = dir / "blank.m3u", comments = dir / "c.m3u";
+  test::WriteText(empty, "");
+  test::WriteText(blank, "\r\n\n\r\r\n");
+  test::WriteText(comments, "#EXTM3U\r\n");
+  for (const std::string& path : {empty, blank, comments, dir / "missing.m3u", dir.Path()}) {
+    Description d = Describe(m3u, path);
+    EXPECT_TRUE(d.names.empty() && d.kinds.empty() && d.paths.empty()) << path;
+  }
+}
+
+TEST_F(DescribeTest, UserTypeGroupsByTypeAndDirectory) {
+  CUserType videos("Videos", {"avi"}, 7);
+  Description d = Describe(videos, "/v/clip.avi");
+  EXPECT_EQ(d.names, (StringList{"Videos", "/v/", "clip"}));
+  EXPECT_EQ(d.kinds, (ByteList{UserType, Folder, File}));
+  EXPECT_EQ(d.paths, StringList{"/v/clip.avi"});
+  EXPECT_EQ(d.icon, 7);
+  EXPECT_EQ(Describe(videos, "/v/README").names[2], "README");
+}
+
+}  // namespace
+}  // namespace jb

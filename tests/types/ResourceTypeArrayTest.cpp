@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "config/CArchive.h"
+#include "types/BuiltinTypes.h"
+#include "types/CResourceTypeArray.h"
+
+namespace jb {
+namespace {
+
+std::vector<std::uint8_t> StoreList(CResourceTypeArray& list) {
+  return test::StoreBytes([&](CArchive& ar) { list.Serialize(ar); });
+}
+
+void LoadList(CResourceTypeArray& list, std::vector<std::uint8_t> bytes) {
+  test::LoadBytes(std::move(bytes), [&](CArchive& ar) { list.Serialize(ar); });
+}
+
+std::vector<std::uint8_t> Cat(std::initializer_list<std::vector<std::uint8_t>> parts) {
+  std::vector<std::uint8_t> out;
+  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+const std::vector<std::uint8_t> kTagLessName = test::Bytes("\"Tag-less\" MP3s");
+
+TEST(ResourceTypeArrayTest, DefaultListIsStoredAsItsWorkedBytes) {
+  ASSERT_EQ(kTagLessName.size(), 15u);
+  CResourceTypeArray list;
+  list.SetDefaults();
+  EXPECT_EQ(StoreList(list), Cat({{0x01, 0x03, 0, 0, 0, 0x01, 0x01, 0x02, 0x01, 0x0F},
+                                  kTagLessName,
+                                  {0x04, 0x00, 0x03, 0x01, 0x04}}));
+}
+
+TEST(ResourceTypeArrayTest, UserTypesKeepTheirExtensionOrderThroughStorage) {
+  CResourceTypeArray list;
+  list.SetDefaults();
+  list.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "rmi"}, 5));
+  auto bytes = StoreList(list);
+  // The user type's body: id, version, name, icon, count, extensions.
+  std::vector<std::uint8_t> user = {0xFF, 0x01, 0x04, 'M', 'i', 'd', 'i', 0x05, 0x02, 0, 0, 0,
+                                    0x03, 'm', 'i', 'd', 0x03, 'r', 'm', 'i'};
+  ASSERT_GE(bytes.size(), user.size());
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.end() - static_cast<long>(user.size()), bytes.end()), user);
+
+  CResourceTypeArray loaded;
+  loaded.SetDefaults();
+  LoadList(loaded, bytes);
+  ASSERT_EQ(loaded.GetSize(), 4u);
+  StringList exts;
+  loaded.GetAt(3)->GetExtensions(exts);
+  EXPECT_EQ(exts, (StringList{"mid", "rmi"}));
+  EXPECT_EQ(loaded.GetAt(3)->GetName(), "Midi");
+  EXPECT_EQ(loaded.GetAt(3)->GetIcon(0), 0);  // user types show image 0 whatever their icon
+  EXPECT_EQ(static_cast<CUserType*>(loaded.GetAt(3))->m_nIcon, 5);
+}
+
+TEST(ResourceTypeArrayTest, BuiltinsAreReadInPlaceWhateverTheStoredOrder) {
+  CResourceTypeArray list;
+  list.SetDefaults();
+  // Play-Lists (icon 9), a user type, Folder, then MPEG Audio with a new name.
+  LoadList(list, Cat({{0x01, 0x04, 0, 0, 0},
+                      {0x03, 0x01, 0x09},
+                      {0xFF, 0x01, 0x01, 'V', 0x00, 0x01, 0, 0, 0, 0x03, 'a', 'v', 'i'},
+                      {0x01, 0x01},
+                      {0x02, 0x01, 0x03, 'N', 'o', 'T', 0x06, 0x07}}));
+  ASSERT_EQ(list.GetSize(), 4u);
+  EXPECT_EQ(list.GetAt(0)->GetTypeId(), kFolderTypeId);
+  EXPECT_EQ(list.GetAt(1)->GetTypeId(), kMpegAudioTypeId);
+  EXPECT_EQ(list.GetAt(2)->GetTypeId(), kPlayListTypeId);
+  EXPECT_EQ(list.GetAt(3)->GetName(), "V");
+  auto* mp3 = static_cast<CMpegAudioType*>(list.GetAt(1));
+  EXPECT_EQ(mp3->m_strTagLessName, "NoT");
+  EXPECT_EQ(mp3->m_nIcon, 6);
+  EXPECT_EQ(mp3->m_nTagLessIcon, 7);
+  EXPECT_EQ(static_cast<CPlayListType*>(list.GetAt(2))->m_nIcon, 9);
+}
+
+TEST(ResourceTypeArrayTest, BadKindsVersionsAndMissingBuiltinsAreFormatErrors) {
+  for (auto bytes : {std::vector<std::uint8_t>{0x02, 0, 0, 0, 0},              // list version 2
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x00, 0x01},  // kind 0
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x05, 0x01},  // kind 5
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0xFE, 0x01},  // kind 254
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x01, 0x02},  // body version 2
+                     std::vector<std::uint8_t>{0x01, 0xFF, 0xFF, 0, 0, 0x01, 0x01}}) {  // count too large
+    CResourceTypeArray list;
+    list.SetDefaults();
+    EXPECT_THROW(LoadList(list, bytes), CArchiveException);
+  }
+  CResourceTypeArray noMp3;
+  noMp3.Add(std::make_unique<CFolderType>());
+  EXPECT_THROW(LoadList(noMp3, {0x01, 0x01, 0, 0, 0, 0x02, 0x01, 0x00, 0x04, 0x00}), CArchiveException);
+}
+
+TEST(ResourceTypeArrayTest, LookupsSearchFromTheLastTypeIgnoringCase) {
+  CResourceTypeArray list;
+  list.SetDefaults();
+  EXPECT_EQ(list.FindByExtension("MP3"), list.GetAt(1));
+  EXPECT_EQ(list.FindByExtension("mp3"), list.GetAt(1));
+  EXPECT_EQ(list.FindByExtension("m3u"), list.GetAt(2));
+  EXPECT_EQ(list.FindByExtension(""), nullptr);
+  EXPECT_TRUE(list.IsNameUsed("folder"));
+  EXPECT_TRUE(list.IsNameUsed("mpeg AUDIO"));
+  EXPECT_TRUE(list.IsNameUsed("\"TAG-LESS\" mp3s"));
+  EXPECT_FALSE(list.IsNameUsed("Videos"));
+
+  // Two types claiming one extension: the later wins.
+  list.Add(std::make_unique<CUserType>("Mine", StringList{"MP3"}));
+  EXPECT_EQ(list.FindByExtension("mp3"), list.GetAt(3));
+  // A user type without extensions is never found.
+  list.Add(std::make_unique<CUserType>("Empty", StringList{}));
+  EXPECT_EQ(list.FindByExtension(""), nullptr);
+}
+
+TEST(ResourceTypeArrayTest, TypeFamilyAnswers) {
+  CResourceTypeArray list;
+  list.SetDefaults();
+  list.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
+  struct Expect {
+    std::uint8_t id;
+    const char* name;
+    int icon0, icon1, editFlags;
+  } expected[] = {{1, "Folder", 2, 3, 0}, {2, "MPEG Audio", 4, 5, 1}, {3, "Play-Lists", 6, 7, 1},
+                  {255, "Videos", 0, 1, 3}};
+  for (size_t i = 0; i < 4; ++i) {
+    const CResourceType* t = list.GetAt(i);
+    EXPECT_EQ(t->GetTypeId(), expected[i].id);
+    EXPECT_EQ(t->GetName(), expected[i].name);
+    EXPECT_EQ(t->GetIcon(0), expected[i].icon0);
+    EXPECT_EQ(t->GetIcon(1), expected[i].icon1);
+    EXPECT_EQ(t->GetEditFlags(), expected[i].editFlags);
+    EXPECT_FALSE(list.GetAt(i)->EditProperties());  // no dialogs without a front end
+  }
+  StringList exts{"stale"};
+  list.GetAt(0)->GetExtensions(exts);
+  EXPECT_TRUE(exts.empty());
+  EXPECT_TRUE(list.GetAt(3)->MatchesExtension("AVI"));
+  EXPECT_TRUE(list.GetAt(3)->MatchesExtension("Avi"));
+}
+
+TEST(ResourceTypeArrayTest, ExtensionTextJoinsAndParses) {
+  EXPECT_EQ(JoinExtensions({"mp3", "mp2"}), "mp3.mp2");
+  EXPECT_EQ(JoinExtensions({}), "");
+  EXPECT_EQ(ParseExtensionText(".mp2..MP2.wav."), (StringList{"mp2", "wav"}));
+  EXPECT_EQ(ParseExtensionText("..."), StringList{});
+  EXPECT_EQ(ParseExtensionText(" Ogg .ogg"), (StringList{" Ogg ", "ogg"}));  // kept as typed
+  EXPECT_EQ(ParseExtensionText("mp3.m3u"), (StringList{"mp3", "m3u"}));
+}
+
+}  // namespace
+}  // namespace jb
