@@ -86,6 +86,11 @@ std::string Latin1FromUtf8(std::string_view s) {
   return out;
 }
 
+std::string Plural(std::string noun) {
+  if (noun.ends_with("y") && !noun.ends_with("ey")) return noun.substr(0, noun.size() - 1) + "ies";
+  return noun + (noun.ends_with("h") ? "es" : "s");
+}
+
 class Names {
  public:
   explicit Names(Rng& rng) : m_rng(rng) {}
@@ -93,13 +98,13 @@ class Names {
   std::string Artist() {
     std::string name;
     switch (m_rng.Below(5)) {
-      case 0: name = std::string("The ") + m_rng.Pick(kNouns) + "s"; break;
+      case 0: name = "The " + Plural(m_rng.Pick(kNouns)); break;
       case 1: name = std::string(m_rng.Pick(kAdjectives)) + " " + m_rng.Pick(kNouns); break;
       case 2: name = std::string(m_rng.Pick(kFirstNames)) + " " + m_rng.Pick(kLastNames); break;
       case 3: name = m_rng.Pick(kNouns); break;
       default:
         name = std::string(m_rng.Pick(kFirstNames)) + " & The " + m_rng.Pick(kAdjectives) + " " +
-               m_rng.Pick(kNouns) + "s";
+               Plural(m_rng.Pick(kNouns));
     }
     return Accent(std::move(name));
   }
@@ -215,6 +220,12 @@ std::string Id3v2Tag(const TagText& t, Rng& rng) {
   header += '\0';  // flags
   for (int shift : {21, 14, 7, 0}) header += static_cast<char>((size >> shift) & 0x7F);  // sync-safe
   return header + frames;
+}
+
+// What a player shows for a track: its file name less the extension.
+std::string Label(std::string_view path) {
+  path = path.substr(path.rfind('/') + 1);
+  return std::string(path.substr(0, path.rfind('.')));
 }
 
 std::string TwoDigits(std::uint32_t n) {
@@ -408,7 +419,7 @@ class Generator {
       bool extended = m_rng.Percent(50);
       if (extended) lines.push_back("#EXTM3U");
       for (const std::string& entry : listed) {
-        if (extended) lines.push_back("#EXTINF:" + std::to_string(m_rng.Between(90, 420)) + "," + entry);
+        if (extended) lines.push_back("#EXTINF:" + std::to_string(m_rng.Between(90, 420)) + "," + Label(entry));
         lines.push_back(entry);
       }
       WritePlayList(dir, folder + (m_albums % 20 == 15 ? ".M3U" : ".m3u"), lines, true);
@@ -501,7 +512,7 @@ class Generator {
       if (extended) lines.push_back("#EXTM3U");
       for (std::uint32_t n = m_tracks.empty() ? 0 : m_rng.Between(3, 25); n > 0; --n) {
         const std::string& track = m_tracks[m_rng.Below(static_cast<std::uint32_t>(m_tracks.size()))];
-        if (extended) lines.push_back("#EXTINF:" + std::to_string(m_rng.Between(90, 420)) + "," + track);
+        if (extended) lines.push_back("#EXTINF:" + std::to_string(m_rng.Between(90, 420)) + "," + Label(track));
         lines.push_back(m_rng.Percent(40) ? m_absRoot + "/" + track : "../" + track);
         if (m_rng.Percent(3)) lines.emplace_back();
       }
