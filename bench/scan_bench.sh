@@ -8,7 +8,7 @@
 #
 # The collection lives in $JUKEBAR_BENCH_DIR (default $TMPDIR/jukebar-bench,
 # else /tmp/jukebar-bench) and is made again only when the arguments or the
-# generator's sources change.
+# generator's sources change; then the old one is removed.
 set -euo pipefail
 
 usage="usage: scan_bench.sh BUILD_DIR [--files N] [--seed S] [--runs R]"
@@ -37,7 +37,9 @@ for program in "$gen" "$minimal"; do
 done
 
 work=${JUKEBAR_BENCH_DIR:-${TMPDIR:-/tmp}/jukebar-bench}
-collection=$work/collection-$files-$seed
+# Same arguments and same generator sources: the collection on disk is the one asked for.
+generator=$(cat "$source_dir"/tools/gencollection/*.cpp "$source_dir"/tools/gencollection/*.h | cksum | cut -d' ' -f1)
+collection=$work/collection-$files-$seed-$generator
 stamp=$collection.made
 env_file=$work/bench.jbe
 mkdir -p "$work/config"
@@ -48,18 +50,20 @@ now_ns() { date +%s%N; }
 seconds() { awk -v ns="$1" 'BEGIN { printf "%.3f", ns / 1e9 }'; }
 per_second() { awk -v n="$1" -v ns="$2" 'BEGIN { printf "%.0f", (ns > 0) ? n * 1e9 / ns : 0 }'; }
 
-# Same arguments and same generator: the collection on disk is the one asked for.
-wanted="files=$files seed=$seed generator=$(cat "$source_dir"/tools/gencollection/*.cpp \
-  "$source_dir"/tools/gencollection/*.h | cksum | cut -d' ' -f1)"
-if [ -d "$collection" ] && [ -f "$stamp" ] && [ "$(head -n1 "$stamp")" = "$wanted" ]; then
-  echo "collection: $(tail -n1 "$stamp") (reused)"
+if [ -d "$collection" ] && [ -f "$stamp" ]; then
+  echo "collection: $(cat "$stamp") (reused)"
 else
-  rm -rf "$collection" "$stamp"
+  rm -rf "$collection"
   t0=$(now_ns)
   summary=$("$gen" "$collection" --files "$files" --seed "$seed")
   t1=$(now_ns)
-  printf '%s\n%s\n' "$wanted" "$summary" >"$stamp"
+  echo "$summary" >"$stamp"
   echo "collection: $summary (made in $(seconds $((t1 - t0))) s)"
+  # Old collections go only now: ext4 is slow to hand out inodes freed
+  # moments ago, which would slow the generator several times over.
+  for old in "$work/collection-$files-$seed-"*; do
+    [ "$old" = "$collection" ] || [ "$old" = "$stamp" ] || rm -rf "$old"
+  done
 fi
 
 # Each prints the nanoseconds of one run.
