@@ -237,11 +237,10 @@ std::string TwoDigits(std::uint32_t n) {
 class Generator {
  public:
   explicit Generator(const GeneratorOptions& options) : m_rng(options.seed), m_names(m_rng) {
+    // Byte by byte, so the bytes do not depend on the machine's byte order.
     m_pool.resize(64 * 1024);
-    for (std::size_t i = 0; i < m_pool.size(); i += 8) {
-      std::uint64_t v = m_rng.Next();
-      std::memcpy(m_pool.data() + i, &v, 8);
-    }
+    for (std::size_t i = 0; i < m_pool.size(); i += 8)
+      for (std::uint64_t v = m_rng.Next(), k = 0; k < 8; ++k) m_pool[i + k] = static_cast<char>(v >> (8 * k));
     OpenRoot(options.root);
     for (const char* reserved : {"Various Artists", "Playlists", "Videos", "MIDI", "Shortcuts"})
       m_artistNames.insert(reserved);
