@@ -66,34 +66,44 @@ else
   done
 fi
 
-# Each prints the nanoseconds of one run.
+# A program that fails ends the benchmark with what it printed.
+run_logged() {  # LOG PROGRAM [ARGS...]
+  local log=$1
+  shift
+  "$@" >"$log" 2>&1 || { echo "scan_bench: failed: $*" >&2; cat "$log" >&2; exit 1; }
+}
+# Each sets $elapsed to the nanoseconds of one run.
 minimal_once() {
-  local t0 t1
+  local t0
   t0=$(now_ns)
-  "$minimal" "$collection" >"$work/minimal.out"
-  t1=$(now_ns)
-  echo $((t1 - t0))
+  run_logged "$work/minimal.out" "$minimal" "$collection"
+  elapsed=$(($(now_ns) - t0))
 }
 scan_once() {  # extra arguments go to jukebar-cli scan
-  local t0 t1
+  local t0
   rm -f "$env_file"
-  "$cli" new "$env_file" >/dev/null
-  "$cli" add-dir "$env_file" "$collection" >/dev/null
+  run_logged "$work/scan.out" "$cli" new "$env_file"
+  run_logged "$work/scan.out" "$cli" add-dir "$env_file" "$collection"
   t0=$(now_ns)
-  "$cli" scan "$env_file" "$@" >"$work/scan.out" 2>&1
-  t1=$(now_ns)
-  echo $((t1 - t0))
+  run_logged "$work/scan.out" "$cli" scan "$env_file" "$@"
+  elapsed=$(($(now_ns) - t0))
 }
-median_ns() {  # FUNCTION [ARGS...]: one warm-up run, then the median of $runs
-  "$@" >/dev/null
-  for ((i = 0; i < runs; ++i)); do "$@"; done | sort -n | sed -n "$(((runs + 1) / 2))p"
+median_ns() {  # FUNCTION [ARGS...]: one warm-up run, then $median of $runs
+  local times=() i
+  "$@"
+  for ((i = 0; i < runs; ++i)); do
+    "$@"
+    times+=("$elapsed")
+  done
+  median=$(printf '%s\n' "${times[@]}" | sort -n | sed -n "$(((runs + 1) / 2))p")
 }
 report() {  # LABEL NS DETAIL
   printf '%-32s %8s s %10s files/s   %s\n' "$1" "$(seconds "$2")" "$(per_second "$files" "$2")" "$3"
 }
 
 echo "median of $runs runs after one warm-up, $files files"
-minimal_ns=$(median_ns minimal_once)
+median_ns minimal_once
+minimal_ns=$median
 report "minimal walk (1 thread)" "$minimal_ns" "$(cat "$work/minimal.out")"
 
 missing=()
@@ -110,11 +120,13 @@ if [ ${#missing[@]} -gt 0 ]; then
   exit 0
 fi
 
-scan_ns=$(median_ns scan_once)
+median_ns scan_once
+scan_ns=$median
 report "jukebar-cli scan" "$scan_ns" "$(cat "$work/scan.out")"
 awk -v a="$scan_ns" -v b="$minimal_ns" 'BEGIN { printf "ratio scan / minimal walk: %.2f\n", a / b }'
 if "$cli" scan --help 2>/dev/null | grep -q -- '--threads'; then
-  single_ns=$(median_ns scan_once --threads 1)
+  median_ns scan_once --threads 1
+  single_ns=$median
   report "jukebar-cli scan --threads 1" "$single_ns" "$(cat "$work/scan.out")"
   awk -v a="$single_ns" -v b="$minimal_ns" 'BEGIN { printf "ratio scan --threads 1 / minimal walk: %.2f\n", a / b }'
 fi
