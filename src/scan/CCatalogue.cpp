@@ -41,14 +41,21 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
   m_aKinds.clear();
   m_aNames.reserve(n);
   m_aKinds.reserve(n);
+  size_t files = 0;
   for (std::uint32_t i = 0; i < n; ++i) {
     m_aNames.push_back(ar.GetString());
-    m_aKinds.push_back(ar.GetU8());
+    std::uint8_t kind = ar.GetU8();
+    if (kind > Root) CArchive::FormatError("Unknown element kind");
+    files += kind == File;
+    m_aKinds.push_back(kind);
   }
   std::uint32_t m = 0;
   ar.SerialCount(m, 1);
   m_aPaths.clear();
   m_aPaths.reserve(m);
+  // The tree hands out one path per File element: a file that breaks
+  // that would make it read past the list.
+  if (m != files) CArchive::FormatError("Paths do not match the files");
   for (std::uint32_t i = 0; i < m; ++i) m_aPaths.push_back(ar.GetString());
 }
 

@@ -66,6 +66,20 @@ TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
   std::vector<std::uint8_t> hugeNames = {0x01, 0x01, 0, 0, 0, 0x01, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0x7F};
   EXPECT_THROW(Load(catalogue, hugeNames), CArchiveException);
   EXPECT_EQ(catalogue.GetSize(), 0u);
+
+  // Elements the tree could not show: an unknown kind, paths that do not
+  // match the File elements.
+  std::vector<std::uint8_t> badKind = {0x01, 0x01, 0, 0, 0};
+  badKind.insert(badKind.end(), kWorkedEntry.begin(), kWorkedEntry.end());
+  badKind[5 + 23] = 0x08;
+  EXPECT_THROW(Load(catalogue, badKind), CArchiveException);
+  std::vector<std::uint8_t> noPath = {0x01, 0x01, 0, 0, 0};
+  noPath.insert(noPath.end(), kWorkedEntry.begin(), kWorkedEntry.begin() + 24);
+  noPath.insert(noPath.end(), {0, 0, 0, 0});
+  EXPECT_THROW(Load(catalogue, noPath), CArchiveException);
+  noPath[5 + 23] = Album;  // no File element: no path is right
+  Load(catalogue, noPath);
+  EXPECT_EQ(catalogue.GetSize(), 1u);
 }
 
 TEST(CatalogueTest, ExtensionAndDescriptionFollowTheTypes) {
