@@ -33,4 +33,6 @@ bool SamePath(std::string_view a, std::string_view b) { return a == b; }
 
 std::string PathKey(std::string_view path) { return std::string(path); }
 
+size_t PathHash::operator()(std::string_view path) const { return std::hash<std::string_view>()(path); }
+
 }  // namespace jb

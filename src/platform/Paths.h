@@ -4,6 +4,7 @@
 // case-insensitive file system changes one function.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,5 +34,13 @@ bool SamePath(std::string_view a, std::string_view b);
 
 // A key for hashing paths consistently with SamePath.
 std::string PathKey(std::string_view path);
+
+// Hashing and equality of paths by SamePath, for hash containers.
+struct PathHash {
+  size_t operator()(std::string_view path) const;
+};
+struct PathEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return SamePath(a, b); }
+};
 
 }  // namespace jb

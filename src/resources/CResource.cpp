@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <set>
@@ -31,10 +32,13 @@ struct Listing {
   std::vector<std::string> directories;
 };
 
-bool ListDirectory(const std::string& root, Listing& listing) {
-  DIR* dir = ::opendir(root.c_str());
-  if (!dir) return false;
-  int fd = ::dirfd(dir);
+// Lists the directory open as fd (taking it over).
+bool ListDirectory(int fd, Listing& listing) {
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return false;
+  }
   while (struct dirent* e = ::readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
@@ -152,13 +156,17 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   while (!pending.empty()) {
     std::string current = std::move(pending.back());
     pending.pop_back();
+    int fd = ::open(current.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;  // gone, unreadable, or not a directory
     struct stat st;
-    if (::stat(current.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
-    if (!walked.insert({st.st_dev, st.st_ino}).second) continue;
+    if (::fstat(fd, &st) != 0 || !walked.insert({st.st_dev, st.st_ino}).second) {
+      ::close(fd);
+      continue;
+    }
 
     const std::string root = WithTrailingSeparator(current);
     Listing listing;
-    if (!ListDirectory(root, listing)) continue;
+    if (!ListDirectory(fd, listing)) continue;
 
     byExtension.clear();
     std::string key;

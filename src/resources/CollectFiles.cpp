@@ -8,32 +8,36 @@
 namespace jb {
 
 namespace {
-std::string SkipKey(std::string_view path) {
+std::string_view LessTrailingSeparators(std::string_view path) {
   while (path.size() > 1 && path.back() == kPathSeparator) path.remove_suffix(1);
-  return PathKey(path);
+  return path;
 }
 }  // namespace
 
 void CSkipList::Add(std::string_view path) {
-  if (m_keys.insert(SkipKey(path)).second) m_paths.emplace_back(path);
+  if (m_keys.insert(PathKey(LessTrailingSeparators(path))).second) m_paths.emplace_back(path);
 }
 
-bool CSkipList::Contains(std::string_view path) const { return m_keys.count(SkipKey(path)) != 0; }
+bool CSkipList::Contains(std::string_view path) const {
+  // Most scans skip nothing: no key to build then.
+  return !m_keys.empty() && m_keys.count(PathKey(LessTrailingSeparators(path))) != 0;
+}
 
 CFoundFiles::CFoundFiles(CCatalogue& catalogue) : m_catalogue(catalogue) {
-  for (size_t i = 0; i < catalogue.GetSize(); ++i) m_keys.insert(PathKey(catalogue.GetAt(i)->GetPath()));
+  for (size_t i = 0; i < catalogue.GetSize(); ++i) m_paths.insert(catalogue.GetAt(i)->GetPath());
 }
 
-bool CFoundFiles::Contains(std::string_view path) const { return m_keys.count(PathKey(path)) != 0; }
+bool CFoundFiles::Contains(std::string_view path) const { return m_paths.count(path) != 0; }
 
-void CFoundFiles::Append(const std::string& path) {
-  m_keys.insert(PathKey(path));
-  m_catalogue.Add(std::make_unique<CCatalogueEntry>(path));
+void CFoundFiles::Append(std::string path) {
+  auto entry = std::make_unique<CCatalogueEntry>(std::move(path));
+  m_paths.insert(entry->GetPath());
+  m_catalogue.Add(std::move(entry));
 }
 
-void AddFile(const std::string& path, const CSkipList& skip, CFoundFiles& found) {
-  if (skip.Contains(path) || found.Contains(path)) return;
-  found.Append(path);
+void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found) {
+  if (found.Contains(path) || skip.Contains(path)) return;
+  found.Append(std::move(path));
 }
 
 }  // namespace jb

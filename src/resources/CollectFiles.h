@@ -9,6 +9,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Paths.h"
+
 namespace jb {
 
 class CCatalogue;
@@ -23,7 +25,7 @@ class CSkipList {
 
  private:
   std::vector<std::string> m_paths;
-  std::unordered_set<std::string> m_keys;
+  std::unordered_set<std::string> m_keys;  // paths less trailing separators
 };
 
 class CFoundFiles {
@@ -31,15 +33,17 @@ class CFoundFiles {
   explicit CFoundFiles(CCatalogue& catalogue);
   bool Contains(std::string_view path) const;
   // Appends a new entry for path.
-  void Append(const std::string& path);
+  void Append(std::string path);
   CCatalogue& Catalogue() { return m_catalogue; }
 
  private:
   CCatalogue& m_catalogue;
-  std::unordered_set<std::string> m_keys;
+  // Views of the entries' own paths: entries never move or change their
+  // path while the catalogue is being filled.
+  std::unordered_set<std::string_view, PathHash, PathEqual> m_paths;
 };
 
 // Adds path to the found files unless it is skipped or already found.
-void AddFile(const std::string& path, const CSkipList& skip, CFoundFiles& found);
+void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found);
 
 }  // namespace jb

@@ -56,68 +56,84 @@ void CScanThread::Run() {
   CFoundFiles found(m_catalogue);
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->CollectFiles(m_types, skip, found);
 
-  DescribeAll();
+  if (m_catalogue.GetSize() > 0) DescribeAll();
   m_window.Post(WM_SCAN_DONE, 0, 0);
 }
 
 void CScanThread::DescribeAll() {
   const size_t count = m_catalogue.GetSize();
-  if (count == 0) return;
+  long lastTick = -1;
+  std::uint64_t accumulator = 0;
+  // Called once per entry, in order: the tick due before entry i is
+  // 120 * i / count, and each value is sent once.
+  auto nextTick = [&] {
+    long tick = static_cast<long>(accumulator / count);
+    accumulator += 120;
+    if (tick > lastTick) {
+      lastTick = tick;
+      m_window.Send(WM_SCAN_PROGRESS, 0, tick);
+    }
+  };
 
-  // Each entry is described by whoever claims it first: the helpers take
-  // entries from a shared cursor, running ahead; this thread walks the
-  // entries in order, sends the tick due before each one, and describes it
-  // itself unless a helper has it, in which case it waits for that helper.
+  constexpr size_t kChunk = 128;
+  const size_t chunks = (count + kChunk - 1) / kChunk;
+  if (m_nThreads <= 1 || chunks < 2) {
+    for (size_t i = 0; i < count; ++i) {
+      nextTick();
+      m_catalogue.GetAt(i)->Describe(m_types);
+    }
+    return;
+  }
+
+  // Entries are described in chunks by whoever claims a chunk first:
+  // helpers take chunks from a shared cursor and run ahead; this thread
+  // takes the chunks in order, describing a chunk itself unless a helper
+  // has it (then it waits for it), and sends the ticks of each chunk once
+  // the chunk is described. The ticks and descriptions are the same as on
+  // one thread; only the work is shared.
   enum : std::uint8_t { kFree, kClaimed, kDone };
-  std::unique_ptr<std::atomic<std::uint8_t>[]> state(new std::atomic<std::uint8_t>[count]());
+  std::unique_ptr<std::atomic<std::uint8_t>[]> state(new std::atomic<std::uint8_t>[chunks]());
   std::atomic<size_t> cursor{0};
-  std::atomic<bool> stop{false};
   std::mutex mutex;
-  std::condition_variable doneChanged;
+  std::condition_variable chunkDone;
 
-  auto describe = [&](size_t i) {
-    m_catalogue.GetAt(i)->Describe(m_types);
+  auto claim = [&](size_t c) {
+    std::uint8_t expected = kFree;
+    return state[c].compare_exchange_strong(expected, kClaimed);
+  };
+  auto describe = [&](size_t c) {
+    const size_t end = std::min(count, (c + 1) * kChunk);
+    for (size_t i = c * kChunk; i < end; ++i) m_catalogue.GetAt(i)->Describe(m_types);
     {
       std::lock_guard<std::mutex> lock(mutex);
-      state[i].store(kDone);
+      state[c].store(kDone);
     }
-    doneChanged.notify_all();
-  };
-  auto claim = [&](size_t i) {
-    std::uint8_t expected = kFree;
-    return state[i].compare_exchange_strong(expected, kClaimed);
+    chunkDone.notify_all();
   };
 
   std::vector<std::thread> helpers;
-  const unsigned helperCount = static_cast<unsigned>(std::min<size_t>(m_nThreads - 1, count - 1));
-  for (unsigned h = 0; h < helperCount; ++h) {
+  const size_t helperCount = std::min<size_t>(m_nThreads - 1, chunks - 1);
+  for (size_t h = 0; h < helperCount; ++h) {
     try {
       helpers.emplace_back([&] {
-        for (size_t i; !stop.load() && (i = cursor.fetch_add(1)) < count;)
-          if (claim(i)) describe(i);
+        for (size_t c; (c = cursor.fetch_add(1)) < chunks;)
+          if (claim(c)) describe(c);
       });
     } catch (const std::system_error&) {
       break;  // fewer helpers; this thread does the rest
     }
   }
 
-  long lastTick = -1;
-  std::uint64_t accumulator = 0;
-  for (size_t i = 0; i < count; ++i) {
-    long tick = static_cast<long>(accumulator / count);
-    if (tick > lastTick) {
-      lastTick = tick;
-      m_window.Send(WM_SCAN_PROGRESS, 0, tick);
-    }
-    if (claim(i)) {
-      describe(i);
+  for (size_t c = 0; c < chunks; ++c) {
+    if (claim(c)) {
+      describe(c);
     } else {
       std::unique_lock<std::mutex> lock(mutex);
-      doneChanged.wait(lock, [&] { return state[i].load() == kDone; });
+      chunkDone.wait(lock, [&] { return state[c].load() == kDone; });
     }
-    accumulator += 120;
+    const size_t end = std::min(count, (c + 1) * kChunk);
+    for (size_t i = c * kChunk; i < end; ++i) nextTick();
   }
-  stop.store(true);
   for (std::thread& t : helpers) t.join();
 }
 

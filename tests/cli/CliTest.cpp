@@ -14,8 +14,7 @@ namespace {
 test::ProgramResult Cli(const std::vector<std::string>& args) { return test::RunProgram("src/cli/jukebar-cli", args); }
 
 std::vector<std::uint8_t> TaggedMp3(const std::string& title, const std::string& artist, const std::string& album) {
-  std::vector<std::uint8_t> bytes(1000, 0);
-  bytes.resize(bytes.size() + 128, 0);
+  std::vector<std::uint8_t> bytes(1000 + 128, 0);
   std::uint8_t* tag = bytes.data() + 1000;
   std::memcpy(tag, "TAG", 3);
   std::memcpy(tag + 3, title.data(), title.size());

@@ -221,5 +221,3 @@ BENCHMARK(BM_DownKey)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace jb
-
-BENCHMARK_MAIN();
