@@ -11,7 +11,10 @@
 // refresh request WM_TREE_REFRESH (synchronously).
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "sprites/CQvSprite.h"
 #include "treeview/DisplayNode.h"
 
 namespace jb {
@@ -20,6 +23,7 @@ class CCatalogue;
 class CConfig;
 class IMessageTarget;
 class IPrompt;
+class SkinSet;
 class TreeScrollBar;
 
 // Keys the tree handles itself when the window is in its large form.
@@ -40,6 +44,26 @@ class TreeView : public DisplayNode {
   void SetWindow(IMessageTarget* window) { m_pWindow = window; }
   // The scroll bar that mirrors the page position; may be null.
   void SetScrollBar(TreeScrollBar* scrollBar) { m_pScrollBar = scrollBar; }
+  // The back buffer the page is painted into and the skin it is painted
+  // with, set once when the window is made.
+  void SetTarget(CQvSprite* target, const SkinSet* skin) {
+    m_pTarget = target;
+    m_pSkin = skin;
+  }
+
+  // The colour of every row's text: red 216, green 208, blue 200.
+  static constexpr Colour kTextColour = 0x00C8D0D8;
+  // Paints the tree area: the background (tiled image or colour), then each
+  // page row with its selection fill, focus outline, icon and text. The
+  // colours come from the configuration (its defaults without one). Does
+  // nothing while the area has no height or no target is set.
+  void Paint();
+  // Draws text with the skin's glyphs from (x, y), cut before the first
+  // glyph that would cross x + maxWidth. A name that is UTF-8 with
+  // characters beyond ASCII is drawn through the Windows-1252 glyphs.
+  void DrawText(int x, int y, int maxWidth, const std::string& text, Colour colour);
+  // The nodes the last paint drew, top to bottom.
+  const std::vector<DisplayNode*>& GetPageRows() const { return m_aPageRows; }
 
   // Replaces the tree with one built from the catalogue: album names shared
   // by several artists become compilation albums (Album level before
@@ -124,6 +148,9 @@ class TreeView : public DisplayNode {
   int m_nTopRow = 0;
   int m_nRowsPerPage = 0;
   int m_nHitRow = 0;
+  std::vector<DisplayNode*> m_aPageRows;
+  CQvSprite* m_pTarget = nullptr;
+  const SkinSet* m_pSkin = nullptr;
 };
 
 }  // namespace jb

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 #include "config/CArchive.h"
 #include "config/CConfig.h"
 #include "treeview/SkinSet.h"
@@ -167,28 +168,7 @@ TEST(SkinFileTest, DamagedFilesNeverCrashTheReader) {
 }
 
 std::vector<std::uint8_t> Bitmap24(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  int stride = (width * 3 + 3) & ~3;
-  std::vector<std::uint8_t> bytes(54 + size_t(stride) * size_t(height), 0);
-  auto put = [&](size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(v >> (8 * i));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put(2, std::uint32_t(bytes.size()));
-  put(10, 54);
-  put(14, 40);
-  put(18, std::uint32_t(width));
-  put(22, std::uint32_t(height));
-  bytes[26] = 1;
-  bytes[28] = 24;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      size_t at = 54 + size_t(y) * size_t(stride) + size_t(x) * 3;
-      bytes[at] = b;
-      bytes[at + 1] = g;
-      bytes[at + 2] = r;
-    }
-  return bytes;
+  return test::Bitmap24(width, height, [&](int, int) { return std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | b; });
 }
 
 TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {

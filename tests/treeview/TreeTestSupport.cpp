@@ -25,6 +25,32 @@ std::unique_ptr<CCatalogueEntry> Track(const std::string& artist, const std::str
   return MakeEntry({{Artist, artist}, {Album, album}, {File, title}}, {path}, icon);
 }
 
+std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<std::uint32_t(int, int)>& rgbAt) {
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<std::uint8_t> bytes(54 + size_t(stride) * size_t(height), 0);
+  auto put = [&](size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = std::uint8_t(v >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(2, std::uint32_t(bytes.size()));
+  put(10, 54);
+  put(14, 40);
+  put(18, std::uint32_t(width));
+  put(22, std::uint32_t(height));
+  bytes[26] = 1;
+  bytes[28] = 24;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t rgb = rgbAt(x, height - 1 - y);
+      size_t at = 54 + size_t(y) * size_t(stride) + size_t(x) * 3;
+      bytes[at] = std::uint8_t(rgb);
+      bytes[at + 1] = std::uint8_t(rgb >> 8);
+      bytes[at + 2] = std::uint8_t(rgb >> 16);
+    }
+  return bytes;
+}
+
 std::string Shown(const std::string& name) {
   std::string out;
   for (char c : name) out += c == DisplayNode::kSeparator ? '>' : c;

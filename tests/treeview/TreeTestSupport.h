@@ -4,6 +4,7 @@
 // insertion sort) that the fast build must agree with.
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <string>
@@ -40,6 +41,10 @@ std::string ChildNames(const DisplayNode& node);
 // The tree the straightforward build gives for the catalogue (which it
 // changes as the real build does), as a Dump.
 std::string ReferenceBuild(CCatalogue& catalogue, const NodeIcons& icons);
+
+// The bytes of an uncompressed 24-bit bitmap file (bottom-up rows) whose
+// pixel (x, y) is rgbAt(x, y) as 0xRRGGBB.
+std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<std::uint32_t(int, int)>& rgbAt);
 
 // Counts refresh requests.
 class RecordingWindow : public IMessageTarget {

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "Png.h"
+#include "sprites/PngFile.h"
 #include "treeview/SkinSet.h"
 
 namespace jb::skin {

@@ -7,7 +7,7 @@
 #include <exception>
 #include <filesystem>
 
-#include "Png.h"
+#include "sprites/PngFile.h"
 #include "SkinSource.h"
 #include "treeview/SkinSet.h"
 
@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
         std::vector<std::pair<std::string, std::string>> text;
         if (picture.hotX >= 0) text.emplace_back("HotSpot", std::to_string(picture.hotX) + " " + std::to_string(picture.hotY));
         std::string name = std::filesystem::path(path).stem().string();
-        jb::skin::WritePng(std::string(argv[3]) + "/" + name + ".png", picture.sprite, text);
+        jb::WritePng(std::string(argv[3]) + "/" + name + ".png", picture.sprite, text);
       }
     }
   } catch (const std::exception& e) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Png.h"
+#include "sprites/PngFile.h"
 #include "SkinSource.h"
 #include "platform/Prompt.h"
 #include "treeview/SkinSet.h"
@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
   try {
     const std::string prefix = argv[2];
     auto save = [&](const std::string& name, const CQvSprite& picture, int scale) {
-      jb::skin::WritePng(prefix + "-" + name + ".png", scale > 1 ? jb::skin::Scaled(picture, scale) : picture);
+      jb::WritePng(prefix + "-" + name + ".png", scale > 1 ? jb::Scaled(picture, scale) : picture);
     };
     const jb::Colour backdrop = CQvSprite::GetColor(58, 62, 70);
     std::vector<Row> rows = SampleRows();

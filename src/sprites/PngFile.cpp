@@ -1,4 +1,4 @@
-#include "Png.h"
+#include "sprites/PngFile.h"
 
 #include <png.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <stdexcept>
 
-namespace jb::skin {
+namespace jb {
 
 void WritePng(const std::string& path, const CQvSprite& sprite,
               const std::vector<std::pair<std::string, std::string>>& text) {
@@ -49,6 +49,32 @@ void WritePng(const std::string& path, const CQvSprite& sprite,
   png_destroy_write_struct(&png, &info);
 }
 
+bool ReadPng(const std::string& path, CQvSprite& sprite) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  if (image.width == 0 || image.height == 0 || image.width > std::uint32_t(CQvSprite::kMaxSide) ||
+      image.height > std::uint32_t(CQvSprite::kMaxSide)) {
+    png_image_free(&image);
+    return false;
+  }
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  CQvSprite read;
+  read.CreateBitmap(static_cast<std::int32_t>(image.width), static_cast<std::int32_t>(image.height));
+  std::uint32_t* out = read.Bits();
+  for (size_t i = 0; i < bytes.size() / 4; ++i) {
+    const png_byte* p = &bytes[i * 4];
+    out[i] = std::uint32_t(p[3]) << 24 | std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2];
+  }
+  sprite = std::move(read);
+  return true;
+}
+
 CQvSprite Scaled(const CQvSprite& sprite, int factor) {
   CQvSprite out;
   out.CreateBitmap(sprite.GetWidth() * factor, sprite.GetHeight() * factor);
@@ -57,4 +83,4 @@ CQvSprite Scaled(const CQvSprite& sprite, int factor) {
   return out;
 }
 
-}  // namespace jb::skin
+}  // namespace jb
