@@ -1,0 +1,132 @@
+// Whole windows drawn with the default skin, compared pixel for pixel with
+// the pictures in tests/treeview/golden. After a deliberate change of the
+// artwork or the layout, run the test with JUKEBAR_UPDATE_GOLDEN=1 to write
+// new pictures, look at them, and commit them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "TestSupport.h"
+#include "TreeTestSupport.h"
+#include "config/CConfig.h"
+#include "scan/CCatalogue.h"
+#include "sprites/PngFile.h"
+#include "treeview/MainWindowPainter.h"
+#include "treeview/SkinSet.h"
+#include "treeview/TreeScrollBar.h"
+#include "treeview/TreeText.h"
+#include "treeview/TreeView.h"
+
+namespace jb {
+namespace {
+
+using test::RecordingPrompt;
+
+void AddCollection(CCatalogue& catalogue) {
+  const char* const songs[][3] = {
+      {"Ada Lovelace Trio", "Engines", "Analytical"},     {"Ada Lovelace Trio", "Engines", "Difference"},
+      {"Ada Lovelace Trio", "Engines", "Punched Cards"},  {"Ada Lovelace Trio", "Notes", "Note G"},
+      {"Ada Lovelace Trio", "Notes", "Bernoulli"},        {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Isr\xC3\xA4nna"},
+      {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Norrsken"}, {"Coral Static", "Low Tide", "Undertow"},
+      {"Coral Static", "Low Tide", "Sandbar"},             {"Coral Static", "Low Tide", "Kelp Forest Lullaby in Blue"},
+      {"Coral Static", "Breakers", "Spray"},               {"Dune Radio", "Long Wave", "Mirage"},
+  };
+  int n = 0;
+  for (const auto& s : songs)
+    catalogue.Add(test::Track(s[0], s[1], s[2], "/music/" + std::to_string(++n) + ".mp3", 4));
+  catalogue.Add(test::MakeEntry({{PlayList, "Sunday Morning"}, {File, "Undertow"}, {File, "Mirage"}},
+                                {"/music/8.mp3", "/music/12.mp3"}, 6));
+}
+
+// The window as the program shows it: the default skin, a tree with groups
+// open, one album selected (so its artist is partly selected) and the focus
+// on a song.
+class GoldenWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RecordingPrompt prompt;
+    ASSERT_TRUE(m_skin.Load(prompt, JUKEBAR_DEFAULT_SKIN));
+    AddCollection(m_catalogue);
+    m_tree.SetConfig(&m_config);
+    m_tree.Rebuild(m_catalogue, NodeIcons::FromConfig(m_config));
+    for (const char* open : {"Ada Lovelace Trio", "Ada Lovelace Trio/Engines", "Coral Static", "Coral Static/Low Tide",
+                             "Sunday Morning"})
+      Find(open)->SetExpanded(true);
+    DisplayNode::SetSelectionOfEach({Find("Ada Lovelace Trio/Notes"), Find("Coral Static/Low Tide/Sandbar")}, Selected);
+    m_tree.SetFocusMark(false);
+    Find("Coral Static/Low Tide/Sandbar")->SetFocusMark(true);
+  }
+  DisplayNode* Find(const std::string& path) {
+    std::vector<DisplayNode*> rows = FindRows(m_tree, path);
+    EXPECT_EQ(rows.size(), 1u) << path;
+    return rows.empty() ? nullptr : rows.front();
+  }
+  // Compares the back buffer with the golden picture, or writes it when asked.
+  void ExpectGolden(const CQvSprite& picture, const std::string& name) {
+    const std::string golden = test::SourceDir() + "/tests/treeview/golden/" + name;
+    if (const char* update = std::getenv("JUKEBAR_UPDATE_GOLDEN"); update && *update == '1') {
+      WritePng(golden, picture);
+      std::printf("wrote %s\n", golden.c_str());
+      return;
+    }
+    CQvSprite expected;
+    ASSERT_TRUE(ReadPng(golden, expected)) << golden;
+    ASSERT_EQ(picture.GetWidth(), expected.GetWidth()) << name;
+    ASSERT_EQ(picture.GetHeight(), expected.GetHeight()) << name;
+    int differing = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < picture.GetHeight(); ++y)
+      for (int x = 0; x < picture.GetWidth(); ++x)
+        if (picture.GetPixel(x, y) != expected.GetPixel(x, y) && differing++ == 0) firstX = x, firstY = y;
+    if (differing > 0) {
+      const std::string actual = test::BuildDir() + "/" + name;
+      WritePng(actual, picture);
+      ADD_FAILURE() << name << ": " << differing << " pixels differ, the first at " << firstX << "," << firstY
+                    << "; this run's picture is " << actual;
+    }
+  }
+
+  RecordingPrompt m_prompt;
+  CConfig m_config{m_prompt};
+  SkinSet m_skin;
+  CCatalogue m_catalogue;
+  TreeView m_tree;
+  TreeScrollBar m_bar;
+};
+
+TEST_F(GoldenWindowTest, ActiveWindowWithSelectionFocusAndProgress) {
+  MainWindowPainter painter(m_skin, m_tree, m_bar);
+  painter.SetProgress(60);
+  painter.OnSize(275, 319);
+  ExpectGolden(painter.BackBuffer(), "window-275x319.png");
+}
+
+TEST_F(GoldenWindowTest, InactiveScrolledOverBackgroundImageWhileTheThumbIsDragged) {
+  test::TempDir dir;
+  // A soft diagonal pattern, tinted half way to the background colour.
+  test::WriteBytes(dir / "paper.bmp", test::Bitmap24(16, 12, [](int x, int y) {
+                     const std::uint32_t v = std::uint32_t(40 + ((x + y) % 8) * 6);
+                     return v << 16 | v << 8 | (v + 20);
+                   }));
+  m_config.optionFlags |= CConfig::kBackgroundImage;
+  m_config.backgroundColour = CQvSprite::GetColor(20, 30, 60);
+  m_config.backgroundImagePath = dir / "paper.bmp";
+  m_skin.RebuildBackgroundImage(m_config);
+  MainWindowPainter painter(m_skin, m_tree, m_bar);
+  painter.SetActive(false);
+  painter.OnSize(190, 130);
+  m_tree.Scroll(4, false, false);
+  painter.SetPressedButton(MainWindowPainter::kCloseButton);
+  painter.RefreshView(20);
+  ExpectGolden(painter.BackBuffer(), "window-inactive-190x130.png");
+}
+
+TEST_F(GoldenWindowTest, SmallFormWithItsMenuButtonPressed) {
+  MainWindowPainter painter(m_skin, m_tree, m_bar);
+  painter.OnSize(50, 14);
+  painter.SetPressedButton(MainWindowPainter::kMenuButton);
+  ExpectGolden(painter.BackBuffer(), "small-form.png");
+}
+
+}  // namespace
+}  // namespace jb
