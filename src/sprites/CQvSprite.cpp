@@ -108,6 +108,18 @@ void CQvSprite::Blend(std::uint32_t& target, std::uint32_t argb) {
     return;
   }
   std::uint32_t da = target >> 24;
+  if (da == 255) {
+    // The same result with total = 255 * 255, without its divisions.
+    const std::uint32_t ia = 255 - sa;
+    std::uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+      std::uint32_t s = (argb >> shift) & 0xFFu;
+      std::uint32_t d = (target >> shift) & 0xFFu;
+      out |= ((s * sa + d * ia + 127) / 255) << shift;
+    }
+    target = out;
+    return;
+  }
   std::uint32_t sw = sa * 255;               // source weight, scaled by 255
   std::uint32_t dw = da * (255 - sa);        // target weight, scaled by 255
   std::uint32_t total = sw + dw;             // resulting alpha, scaled by 255
@@ -167,7 +179,13 @@ void CQvSprite::DrawSprite(std::int32_t x, std::int32_t y, std::int32_t sx, std:
   for (std::int64_t row = 0; row < h; ++row) {
     const std::uint32_t* in = from->m_pixels.data() + (srcY + row) * from->m_width + srcX;
     std::uint32_t* out = m_pixels.data() + (dy + row) * m_width + dx;
-    for (std::int64_t col = 0; col < w; ++col) Blend(out[col], in[col]);
+    // Opaque rows (whole tiles, frame pieces) are plain copies.
+    bool opaque = true;
+    for (std::int64_t col = 0; col < w; ++col) opaque &= in[col] >= 0xFF000000u;
+    if (opaque)
+      std::memcpy(out, in, static_cast<size_t>(w) * sizeof(std::uint32_t));
+    else
+      for (std::int64_t col = 0; col < w; ++col) Blend(out[col], in[col]);
   }
 }
 
@@ -229,7 +247,9 @@ void CQvSprite::DrawChar(std::int32_t x, std::int32_t y, const CQvSprite& glyph,
     const std::uint32_t* in = glyph.m_pixels.data() + (gy + row) * glyph.m_width + gx;
     std::uint32_t* out = m_pixels.data() + (dy + row) * m_width + dx;
     for (std::int64_t col = 0; col < w; ++col) {
-      std::uint32_t alpha = ((in[col] >> 24) * strength + 127) / 255;
+      const std::uint32_t coverage = in[col] >> 24;
+      if (coverage == 0) continue;
+      const std::uint32_t alpha = strength == 255 ? coverage : (coverage * strength + 127) / 255;
       Blend(out[col], (alpha << 24) | rgb);
     }
   }

@@ -124,6 +124,35 @@ TEST(SpriteBlendTest, SourceAlphaBlendsSpritesAndCoverageShadesGlyphs) {
   EXPECT_EQ(faint.GetPixel(0, 0), Argb(255, 127, 127, 127));
 }
 
+// Over an opaque target, blending takes a shorter way; it must give what the
+// general "over" gives for every source, target and alpha (and the opaque
+// row copy what pixel-by-pixel blending gives).
+TEST(SpriteBlendTest, OpaqueTargetsGiveTheGeneralResultForEveryValue) {
+  auto general = [](std::uint32_t s, std::uint32_t d, std::uint32_t a) {
+    const std::uint32_t sw = a * 255, dw = 255 * (255 - a), total = sw + dw;
+    return (s * sw + d * dw + total / 2) / total;
+  };
+  CQvSprite row;
+  row.CreateBitmap(256, 1);
+  for (std::uint32_t a = 1; a < 255; ++a)
+    for (std::uint32_t s = 0; s < 256; ++s) {
+      for (std::uint32_t d = 0; d < 256; ++d) row.SetPixel(int(d), 0, Argb(255, d, 255 - d, d));
+      CQvSprite source = Filled(256, 1, Argb(a, s, s, 255 - s));
+      row.DrawSprite(0, 0, source);
+      for (std::uint32_t d = 0; d < 256; ++d)
+        ASSERT_EQ(row.GetPixel(int(d), 0),
+                  Argb(255, general(s, d, a), general(s, 255 - d, a), general(255 - s, d, a)))
+            << "alpha " << a << " source " << s << " target " << d;
+    }
+  // A row with one translucent pixel is blended, not copied.
+  CQvSprite source = Filled(4, 1, Argb(255, 9, 9, 9));
+  source.SetPixel(2, 0, Argb(0, 9, 9, 9));
+  CQvSprite target = Filled(4, 1, Argb(255, 1, 2, 3));
+  target.DrawSprite(0, 0, source);
+  EXPECT_EQ(target.GetPixel(1, 0), Argb(255, 9, 9, 9));
+  EXPECT_EQ(target.GetPixel(2, 0), Argb(255, 1, 2, 3));
+}
+
 TEST(SpriteBlendTest, TranslucentPixelsOverTransparentTargetsKeepTheirColour) {
   CQvSprite target = Filled(1, 1, 0);
   target.DrawRect(0, 0, 1, 1, CQvSprite::GetColor(90, 60, 30, 128), true);
