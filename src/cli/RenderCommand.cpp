@@ -76,7 +76,7 @@ std::vector<DisplayNode*> Rows(TreeView& tree, const std::string& pattern) {
 }
 
 int RunRender(std::vector<std::string>& argv) {
-  ArgParser args(argv, {"--inactive"}, {"--size", "--expand", "--select", "--focus", "--skin", "--progress", "--scale"});
+  ArgParser args(argv, {"--inactive"}, {"--size", "--expand", "--open", "--select", "--focus", "--skin", "--progress", "--scale"});
   const auto& pos = args.Positionals(2, 2);
   int width = 275, height = 319;
   if (std::optional<std::string> size = args.Value("--size")) ParseSize(*size, width, height);
@@ -97,6 +97,9 @@ int RunRender(std::vector<std::string>& argv) {
   tree.SetConfig(session.config.get());
   tree.Rebuild(*session.environment, NodeIcons::FromConfig(*session.config));
   ExpandLevels(tree, levels);
+  for (const std::string& pattern : args.Values("--open"))
+    for (DisplayNode* node : Rows(tree, pattern))
+      for (DisplayNode* n = node; n && n != &tree; n = n->GetParent()) n->SetExpanded(true);
   std::vector<DisplayNode*> selected;
   for (const std::string& pattern : args.Values("--select")) {
     std::vector<DisplayNode*> found = Rows(tree, pattern);
@@ -139,6 +142,7 @@ JB_CLI_COMMAND("render", "render ENV OUT.png [--size WxH] [--expand all|N] [--se
                "configuration's colours and background image.\n"
                "  --size WxH       client size (default 275x319; height 14 is the small form)\n"
                "  --expand all|N   open every group, or the first N levels (default none)\n"
+               "  --open ROW       open the group on the row (and the groups above it)\n"
                "  --select ROW     select the row (a path or glob as 'play' takes)\n"
                "  --focus ROW      put the focus on the row (default: the first selected)\n"
                "  --progress N     show the scan progress bar at N (0 to 120)\n"
