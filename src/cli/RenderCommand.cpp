@@ -1,5 +1,6 @@
 // jukebar-cli render: the main window for an environment, drawn by the
 // window's own painter into a PNG file.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
@@ -69,6 +70,16 @@ void ExpandLevels(DisplayNode& node, int levels) {
   }
 }
 
+void OpenAbove(TreeView& tree, DisplayNode* node) {
+  for (DisplayNode* n = node->GetParent(); n && n != &tree; n = n->GetParent()) n->SetExpanded(true);
+}
+
+bool Shows(const TreeView& tree, const DisplayNode* node) {
+  for (const DisplayNode* n = node->GetParent(); n && n != &tree; n = n->GetParent())
+    if (!n->IsExpanded()) return false;
+  return true;
+}
+
 std::vector<DisplayNode*> Rows(TreeView& tree, const std::string& pattern) {
   std::vector<DisplayNode*> found = FindRows(tree, pattern);
   if (found.empty()) throw CommandError{"no row matches '" + pattern + "'"};
@@ -98,19 +109,26 @@ int RunRender(std::vector<std::string>& argv) {
   tree.Rebuild(*session.environment, NodeIcons::FromConfig(*session.config));
   ExpandLevels(tree, levels);
   for (const std::string& pattern : args.Values("--open"))
-    for (DisplayNode* node : Rows(tree, pattern))
-      for (DisplayNode* n = node; n && n != &tree; n = n->GetParent()) n->SetExpanded(true);
+    for (DisplayNode* node : Rows(tree, pattern)) {
+      node->SetExpanded(true);
+      OpenAbove(tree, node);
+    }
   std::vector<DisplayNode*> selected;
   for (const std::string& pattern : args.Values("--select")) {
     std::vector<DisplayNode*> found = Rows(tree, pattern);
     selected.insert(selected.end(), found.begin(), found.end());
   }
   DisplayNode::SetSelectionOfEach(selected, Selected);
+  // The focus is on a row that shows: --focus opens the groups above its
+  // row, the default is the first selected row that shows.
   DisplayNode* focus = nullptr;
-  if (std::optional<std::string> pattern = args.Value("--focus"))
+  if (std::optional<std::string> pattern = args.Value("--focus")) {
     focus = Rows(tree, *pattern).front();
-  else if (!selected.empty())
-    focus = selected.front();
+    OpenAbove(tree, focus);
+  } else {
+    auto shows = std::find_if(selected.begin(), selected.end(), [&](DisplayNode* n) { return Shows(tree, n); });
+    if (shows != selected.end()) focus = *shows;
+  }
   if (focus) {
     tree.SetFocusMark(false);
     focus->SetFocusMark(true);
@@ -144,7 +162,8 @@ JB_CLI_COMMAND("render", "render ENV OUT.png [--size WxH] [--expand all|N] [--se
                "  --expand all|N   open every group, or the first N levels (default none)\n"
                "  --open ROW       open the group on the row (and the groups above it)\n"
                "  --select ROW     select the row (a path or glob as 'play' takes)\n"
-               "  --focus ROW      put the focus on the row (default: the first selected)\n"
+               "  --focus ROW      put the focus on the row (default: the first selected\n"
+               "                   row that shows)\n"
                "  --progress N     show the scan progress bar at N (0 to 120)\n"
                "  --inactive       draw the title of a window without the focus\n"
                "  --skin FILE      use this skin file\n"

@@ -5,8 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 
 #include "TestSupport.h"
+#include "sprites/CQvSprite.h"
+#include "sprites/PngFile.h"
 
 namespace jb {
 namespace {
@@ -118,6 +121,61 @@ TEST_F(TreeCli, FailuresAreReported) {
   auto cannotWrite = Cli({"play", env, "Band", "--m3u", dir / "nowhere/x.m3u"});
   EXPECT_EQ(cannotWrite.status, 1);
   EXPECT_NE(cannotWrite.err.find("Fatal error : Cannot create temporary playlist !"), std::string::npos);
+}
+
+TEST_F(TreeCli, RenderDrawsTheWindowWithSelectionAndFocus) {
+  const std::string png = dir / "window.png";
+  auto render = Cli({"render", env, png, "--size", "120x90", "--expand", "all", "--select", "Band/First"});
+  ASSERT_EQ(render.status, 0) << render.err;
+  CQvSprite window;
+  ASSERT_TRUE(ReadPng(png, window));
+  EXPECT_EQ(window.GetWidth(), 120);
+  EXPECT_EQ(window.GetHeight(), 90);
+  auto overBlack = [](Colour colour) {
+    CQvSprite one;
+    one.CreateBitmap(1, 1);
+    one.DrawRect(0, 0, 1, 1, colour, true);
+    return one.GetPixel(0, 0);
+  };
+  // The tree area starts at (11, 20) and is 90 wide: Band is partly
+  // selected, First selected and focused, Second > Three not selected.
+  EXPECT_EQ(window.GetPixel(99, 24), overBlack(CQvSprite::GetColor(128, 64, 64, 144)));
+  EXPECT_EQ(window.GetPixel(99, 33), overBlack(CQvSprite::GetColor(128, 64, 64, 72)));
+  EXPECT_NE(window.GetPixel(100, 33), window.GetPixel(99, 33));  // the focus outline
+  EXPECT_EQ(window.GetPixel(99, 60), 0xFF000000u);
+
+  // Without --expand the groups stay closed, as the window starts, and
+  // the focus stays on the top row; --focus opens the groups above its row.
+  ASSERT_EQ(Cli({"render", env, png, "--size", "120x90", "--select", "Band/First"}).status, 0);
+  ASSERT_TRUE(ReadPng(png, window));
+  EXPECT_EQ(window.GetPixel(99, 37), 0xFF000000u);  // Solo > Alone > Only
+  EXPECT_NE(window.GetPixel(100, 24), window.GetPixel(99, 24));
+  ASSERT_EQ(Cli({"render", env, png, "--size", "120x90", "--focus", "Band/First/Two"}).status, 0);
+  ASSERT_TRUE(ReadPng(png, window));
+  EXPECT_EQ(window.GetPixel(99, 51), 0xFF000000u);
+  EXPECT_NE(window.GetPixel(100, 51), 0xFF000000u);  // the outline of the fourth row
+
+  EXPECT_EQ(Cli({"render", env, png, "--size", "12x9"}).status, 2);
+  EXPECT_EQ(Cli({"render", env, png, "--select", "Nobody"}).status, 1);
+  auto noSkinFile = Cli({"render", env, png, "--skin", dir / "none.skn"});
+  EXPECT_EQ(noSkinFile.status, 1);
+  EXPECT_NE(noSkinFile.err.find("none.skn"), std::string::npos);
+}
+
+TEST_F(TreeCli, RenderSaysWhenNoSkinIsFound) {
+  // A copy of the program far from the build's skin, and an installation
+  // folder without one.
+  ::mkdir((dir / "install").c_str(), 0755);
+  Settings("InstallDir=" + (dir / "install") + "\n");
+  std::filesystem::copy_file(test::BuildDir() + "/src/cli/jukebar-cli", dir / "bin/jukebar-cli");
+  const std::string copy = std::filesystem::relative(dir / "bin/jukebar-cli", test::BuildDir()).string();
+  auto missing = test::RunProgram(copy, {"render", env, dir / "w.png"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("no skin: Jukebar.skn is not in " + (dir / "install")), std::string::npos) << missing.err;
+  EXPECT_NE(missing.err.find("--skin FILE"), std::string::npos);
+  // The installation folder's skin is found first.
+  std::filesystem::copy_file(test::BuildDir() + "/Jukebar.skn", dir / "install/Jukebar.skn");
+  EXPECT_EQ(test::RunProgram(copy, {"render", env, dir / "w.png"}).status, 0);
 }
 
 }  // namespace
