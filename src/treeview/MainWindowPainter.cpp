@@ -13,6 +13,12 @@ MainWindowPainter::MainWindowPainter(const SkinSet& skin, TreeView& tree, TreeSc
   m_scrollBar.SetTarget(&m_backBuffer, &m_skin);
 }
 
+MainWindowPainter::~MainWindowPainter() {
+  m_tree.SetTarget(nullptr, nullptr);
+  m_tree.SetScrollBar(nullptr);
+  m_scrollBar.SetTarget(nullptr, nullptr);
+}
+
 void MainWindowPainter::OnSize(int width, int height) {
   m_nWidth = width;
   m_nHeight = height;

@@ -25,6 +25,8 @@ class MainWindowPainter {
 
   // Attaches tree and scroll bar to the back buffer and the skin.
   MainWindowPainter(const SkinSet& skin, TreeView& tree, TreeScrollBar& scrollBar);
+  // Leaves tree and scroll bar without a back buffer to draw into.
+  ~MainWindowPainter();
   MainWindowPainter(const MainWindowPainter&) = delete;
   MainWindowPainter& operator=(const MainWindowPainter&) = delete;
 

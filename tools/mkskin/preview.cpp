@@ -1,5 +1,6 @@
-// skinpreview: lays a skin's pictures out as the main window and its
-// neighbours would show them, to look at the artwork.
+// skinpreview: lays a skin's pictures out as the main window (drawn by the
+// window's own painter) and its neighbours would show them, to look at the
+// artwork.
 //
 //   skinpreview SKIN.skn OUTPUT_PREFIX [EXTRAS_DIR]
 //
@@ -16,7 +17,12 @@
 #include "sprites/PngFile.h"
 #include "SkinSource.h"
 #include "platform/Prompt.h"
+#include "scan/CCatalogue.h"
+#include "treeview/MainWindowPainter.h"
 #include "treeview/SkinSet.h"
+#include "treeview/TreeScrollBar.h"
+#include "treeview/TreeText.h"
+#include "treeview/TreeView.h"
 
 namespace {
 
@@ -32,116 +38,83 @@ class StderrPrompt : public jb::IPrompt {
   std::optional<std::string> ChooseSaveFile(const jb::FileDialogOptions&) override { return {}; }
 };
 
-const jb::Colour kText = CQvSprite::GetColor(216, 208, 200);
+const jb::Colour kText = jb::TreeView::kTextColour;
 
-struct Row {
-  int depth;
-  int icon;
-  std::string text;
-  int selection;  // 0 none, 1 partly, 2 fully
-  bool focus;
-};
-
-// The window as the main window draws it: frame, title, progress, scroll
-// bar and a page of rows.
+// The window as the main window draws it, by the program's own painter:
+// dragOffset >= 0 shows the scroll-bar thumb held by the mouse.
 void DrawWindow(CQvSprite& out, int ox, int oy, const SkinSet& skin, int w, int h, bool active, int pressed,
-                int progress, int thumbOffset, const std::vector<Row>& rows) {
-  CQvSprite b;
-  b.CreateBitmap(w, h);
-  auto frame = [&](int i) -> const CQvSprite& { return skin.Frame(i); };
-  if (h == 14) {
-    b.DrawSprite(0, 0, frame(active ? SkinSet::kSmallTitle : SkinSet::kSmallTitleInactive));
-    if (pressed == 2) b.DrawSprite(4, 3, frame(SkinSet::kMenuPressed));
-    if (pressed == 3) b.DrawSprite(w - 21, 3, frame(SkinSet::kSmallFormPressed));
-    if (pressed == 4) b.DrawSprite(w - 11, 3, frame(SkinSet::kClosePressed));
-    out.DrawSprite(ox, oy, b);
-    return;
-  }
-  int base = active ? 0 : 4;
-  for (int x = 22; x < w - 25; x += frame(base + 1).GetWidth()) b.DrawSprite(x, 0, frame(base + 1));
-  b.DrawSprite(0, 0, frame(base));
-  b.DrawSprite((w - 136) / 2 + 22, 0, frame(base + 2));
-  b.DrawSprite(w - 25, 0, frame(base + 3));
-  if (pressed == 2) b.DrawSprite(4, 3, frame(SkinSet::kMenuPressed));
-  if (pressed == 3) b.DrawSprite(w - 21, 3, frame(SkinSet::kFormPressed));
-  if (pressed == 4) b.DrawSprite(w - 11, 3, frame(SkinSet::kClosePressed));
-  // Edges.
-  const CQvSprite& left = frame(SkinSet::kLeftEdge);
-  int ty = 20;
-  for (; ty <= h - left.GetHeight() - 20; ty += left.GetHeight()) b.DrawSprite(0, ty, left);
-  if (ty != h - 20) b.DrawSprite(0, ty, 0, 0, left.GetWidth(), h - ty - 20, left);
-  const CQvSprite& right = frame(SkinSet::kRightEdge);
-  const CQvSprite& rightEnd = frame(SkinSet::kRightEdgeEnd);
-  for (ty = 20; ty < h - rightEnd.GetHeight() - 20; ty += right.GetHeight()) b.DrawSprite(w - 19, ty, right);
-  b.DrawSprite(w - 19, h - rightEnd.GetHeight() - 20, rightEnd);
-  const CQvSprite& bl = frame(SkinSet::kBottomLeft);
-  const CQvSprite& bf = frame(SkinSet::kBottomFill);
-  const CQvSprite& br = frame(SkinSet::kBottomRight);
-  b.DrawSprite(0, h - 20, bl);
-  int x = bl.GetWidth();
-  for (; x <= w - br.GetWidth() - bf.GetWidth(); x += bf.GetWidth()) b.DrawSprite(x, h - 20, bf);
-  b.DrawSprite(x, h - 20, 0, 0, w - br.GetWidth() - x, bf.GetHeight(), bf);
-  b.DrawSprite(w - br.GetWidth(), h - 20, br);
-  b.DrawSprite(w - 65, h - 19, skin.BottomOrnament());
-  if (progress >= 0) b.DrawSprite(10, h - 16, skin.ProgressEmpty());
-  if (progress > 0)
-    b.DrawSprite(10, h - 16, 0, 0, progress + 1, skin.ProgressFull().GetHeight(), skin.ProgressFull());
-  // Tree area.
-  int ax = 11, ay = 20, aw = w - 30, ah = h - 40;
-  if (const CQvSprite* image = skin.BackgroundImage())
-    b.DrawTiled(ax, ay, aw, ah, *image);
-  else
-    b.DrawRect(ax, ay, aw, ah, CQvSprite::GetColor(0, 0, 0), true);
-  int ry = ay;
-  for (const Row& row : rows) {
-    if (ry + 9 > ay + ah) break;
-    if (row.selection) b.DrawRect(ax, ry, aw, 9, CQvSprite::GetColor(128, 64, 64, row.selection == 1 ? 144 : 72), true);
-    if (row.focus) b.DrawRect(ax, ry, aw, 9, CQvSprite::GetColor(216, 208, 200, 128), false);
-    int indent = (row.depth - 1) * 9;
-    b.DrawSprite(ax + indent + 1, ry, skin.Icon(row.icon));
-    skin.DrawText(b, ax + indent + 10, ry + 1, aw - indent - 10, row.text, kText);
-    ry += 9;
-  }
-  // Scroll bar.
-  int sx = w - 15, sy = 18, sh = h - 37;
-  b.DrawSprite(sx, sy, skin.ScrollUp());
-  int end = sy + sh - skin.ScrollDown().GetHeight();
-  b.DrawSprite(sx, end, skin.ScrollDown());
-  const CQvSprite& track = skin.ScrollTrack();
-  for (ty = sy + skin.ScrollUp().GetHeight(); ty <= end - track.GetHeight(); ty += track.GetHeight())
-    b.DrawSprite(sx, ty, track);
-  if (ty < end) b.DrawSprite(sx, ty, 0, 0, track.GetWidth(), end - ty, track);
-  b.DrawSprite(sx, sy + 8 + thumbOffset, thumbOffset > 40 ? skin.ScrollThumbPressed() : skin.ScrollThumb());
-  out.DrawSprite(ox, oy, b);
+                int progress, int dragOffset, jb::TreeView& tree) {
+  jb::TreeScrollBar bar;
+  jb::MainWindowPainter painter(skin, tree, bar);
+  painter.SetActive(active);
+  painter.SetProgress(progress);
+  painter.OnSize(w, h);
+  painter.SetPressedButton(pressed);
+  if (dragOffset >= 0) painter.RefreshView(dragOffset);
+  out.DrawSprite(ox, oy, painter.BackBuffer());
 }
 
-std::vector<Row> SampleRows() {
-  const std::string sep(1, '\x10');
-  return {
-      {1, 2, "Air", 0, false},
-      {2, 3, "Moon Safari", 0, false},
-      {3, 4, "La Femme d'Argent", 0, false},
-      {3, 4, "Sexy Boy", 2, false},
-      {3, 4, "All I Need", 2, true},
-      {3, 4, "Kelly Watch the Stars", 2, false},
-      {1, 2, "Bj\xf6rk" + sep + "Homogenic" + sep + "J\xf3ga", 0, false},
-      {1, 2, "Caf\xe9 del Mar", 1, false},
-      {2, 3, "Volumen Uno", 2, false},
-      {2, 3, "Volumen Dos", 0, false},
-      {1, 7, "Road trip.m3u", 0, false},
-      {2, 6, "Take it easy", 0, false},
-      {2, 6, "Born to be wild", 0, false},
-      {1, 0, "\"Tag-less\" MP3s", 0, false},
-      {2, 1, "/home/ana/Music/incoming/", 0, false},
-      {3, 5, "track01", 0, false},
-      {3, 5, "A very long file name that does not fit in the row at all", 0, false},
-      {1, 8, "Videos", 0, false},
-      {2, 1, "/home/ana/Videos/", 0, false},
-      {3, 9, "holiday-2004.avi", 0, false},
-      {1, 0, "Quotes \x93" "fancy\x94 \x80 20 \x96 \xa9 \xbd \xdf \xc5\xc6\xd8", 0, false},
-      {1, 10, "Spare icons:", 0, false},
-      {2, 11, "11", 0, false},
+void Add(jb::CCatalogue& catalogue, std::vector<std::pair<std::uint8_t, std::string>> levels,
+         std::vector<std::string> paths, std::uint8_t icon) {
+  auto e = std::make_unique<jb::CCatalogueEntry>();
+  for (auto& [kind, name] : levels) {
+    e->m_aKinds.push_back(kind);
+    e->m_aNames.push_back(name);
+  }
+  e->m_aPaths = std::move(paths);
+  e->m_nIcon = icon;
+  catalogue.Add(std::move(e));
+}
+
+// Every kind of row: artists, albums, merged names, a play-list, the
+// tag-less group, a user type, names beyond ASCII, a name too long for the
+// row, selection, partial selection and the focus.
+void BuildSampleTree(jb::TreeView& tree) {
+  using namespace jb;
+  CCatalogue catalogue;
+  int n = 0;
+  auto track = [&](const std::string& artist, const std::string& album, const std::string& title) {
+    Add(catalogue, {{Artist, artist}, {Album, album}, {File, title}}, {"/m/" + std::to_string(++n) + ".mp3"}, 4);
   };
+  for (const char* title : {"La Femme d'Argent", "Sexy Boy", "All I Need", "Kelly Watch the Stars"})
+    track("Air", "Moon Safari", title);
+  track("Bj\xC3\xB6rk", "Homogenic", "J\xC3\xB3ga");
+  track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunset");
+  track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunrise");
+  track("Caf\xC3\xA9 del Mar", "Volumen Dos", "Noon");
+  Add(catalogue, {{PlayList, "Road trip"}, {File, "Take it easy"}, {File, "Born to be wild"}}, {"/m/a.mp3", "/m/b.mp3"},
+      6);
+  for (const char* title : {"track01", "A very long file name that does not fit in the row at all"})
+    Add(catalogue, {{FileGroup, "\"Tag-less\" MP3s"}, {Folder, "/home/ana/Music/incoming/"}, {File, title}},
+        {"/home/ana/Music/incoming/" + std::string(title) + ".mp3"}, 5);
+  for (const char* title : {"holiday-2004", "birthday"})
+    Add(catalogue, {{UserType, "Videos"}, {Folder, "/home/ana/Videos/"}, {File, title}},
+        {"/home/ana/Videos/" + std::string(title) + ".avi"}, 9);
+  Add(catalogue, {{File, "Quotes \xE2\x80\x9C" "fancy\xE2\x80\x9D \xE2\x82\xAC 20 \xE2\x80\x93 \xC2\xA9 \xC2\xBD \xC3\x9F \xC3\x85\xC3\x86\xC3\x98"}},
+      {"/m/q.mp3"}, 4);
+  for (std::uint8_t icon : {10, 11})
+    Add(catalogue, {{FileGroup, "Spare icons"}, {File, "icon " + std::to_string(icon)}}, {"/m/" + std::to_string(icon)},
+        icon);
+  NodeIcons icons;
+  const std::uint8_t groups[6] = {8, 1, 2, 3, 7, 0};
+  std::copy(std::begin(groups), std::end(groups), icons.group);
+  tree.Rebuild(catalogue, icons);
+  std::vector<DisplayNode*> open{&tree};
+  while (!open.empty()) {
+    DisplayNode* node = open.back();
+    open.pop_back();
+    for (DisplayNode* child = node->GetFirstChild(); child; child = child->GetNext()) {
+      child->SetExpanded(true);
+      open.push_back(child);
+    }
+  }
+  std::vector<DisplayNode*> selected = FindRows(tree, "Air > Moon Safari/[SAK]*");
+  std::vector<DisplayNode*> uno = FindRows(tree, "Caf\xC3\xA9 del Mar/Volumen Uno");
+  selected.insert(selected.end(), uno.begin(), uno.end());
+  DisplayNode::SetSelectionOfEach(selected, Selected);
+  tree.SetFocusMark(false);
+  if (std::vector<DisplayNode*> focus = FindRows(tree, "Air > Moon Safari/All I Need"); !focus.empty())
+    focus.front()->SetFocusMark(true);
 }
 
 }  // namespace
@@ -160,11 +133,12 @@ int main(int argc, char** argv) {
       jb::WritePng(prefix + "-" + name + ".png", scale > 1 ? jb::Scaled(picture, scale) : picture);
     };
     const jb::Colour backdrop = CQvSprite::GetColor(58, 62, 70);
-    std::vector<Row> rows = SampleRows();
+    jb::TreeView rows, noRows;
+    BuildSampleTree(rows);
 
     CQvSprite window;
     window.CreateBitmap(275, 319);
-    DrawWindow(window, 0, 0, skin, 275, 319, true, 0, 70, 20, rows);
+    DrawWindow(window, 0, 0, skin, 275, 319, true, 0, 70, -1, rows);
     save("window-1x", window, 1);
     save("window", window, 3);
 
@@ -172,11 +146,11 @@ int main(int argc, char** argv) {
     CQvSprite states;
     states.CreateBitmap(200, 310);
     states.DrawRect(0, 0, 200, 310, backdrop, true);
-    DrawWindow(states, 4, 4, skin, 180, 120, false, 0, -1, 50, rows);
+    DrawWindow(states, 4, 4, skin, 180, 120, false, 0, -1, 30, rows);
     int y = 130;
     for (int button : {0, 2, 3, 4}) {
-      DrawWindow(states, 4, y, skin, 50, 14, true, button, -1, 0, {});
-      DrawWindow(states, 60, y, skin, 50, 14, false, button, -1, 0, {});
+      DrawWindow(states, 4, y, skin, 50, 14, true, button, -1, -1, noRows);
+      DrawWindow(states, 60, y, skin, 50, 14, false, button, -1, -1, noRows);
       y += 18;
     }
     CQvSprite titles;
@@ -185,8 +159,8 @@ int main(int argc, char** argv) {
     for (int button : {0, 2, 3, 4}) {
       CQvSprite title;
       title.CreateBitmap(136, 40);
-      DrawWindow(title, 0, 0, skin, 136, 40, true, button, -1, 0, {});
-      titles.DrawSprite(2, (button ? button - 1 : 3) * 22 + 1, 0, 0, 136, 20, title);
+      DrawWindow(title, 0, 0, skin, 136, 40, true, button, -1, -1, noRows);
+      titles.DrawSprite(2, (button ? button - 1 : 0) * 22 + 1, 0, 0, 136, 20, title);
     }
     states.DrawSprite(4, y + 2, titles);  // large-form title with each button pressed
     save("states", states, 3);
