@@ -127,15 +127,7 @@ struct Window {
     std::filesystem::remove(image);
     tree.SetConfig(&config);
     tree.Rebuild(*catalogue, NodeIcons::FromConfig(config));
-    std::vector<DisplayNode*> open{&tree};
-    while (!open.empty()) {
-      DisplayNode* n = open.back();
-      open.pop_back();
-      for (DisplayNode* c = n->GetFirstChild(); c; c = c->GetNext()) {
-        c->SetExpanded(true);
-        open.push_back(c);
-      }
-    }
+    tree.ExpandLevels(INT32_MAX);
     painter.OnSize(1000, 1400);
     tree.Scroll(30, false, false);
     DisplayNode* row = tree.RowAt(40);

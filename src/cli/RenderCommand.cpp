@@ -61,15 +61,6 @@ void ParseSize(const std::string& text, int& width, int& height) {
   height = static_cast<int>(h);
 }
 
-// Opens every group above depth levels (the top level is 1).
-void ExpandLevels(DisplayNode& node, int levels) {
-  for (DisplayNode* child = node.GetFirstChild(); child; child = child->GetNext()) {
-    if (levels <= 0 || !child->HasChildren()) continue;
-    child->SetExpanded(true);
-    ExpandLevels(*child, levels - 1);
-  }
-}
-
 void OpenAbove(TreeView& tree, DisplayNode* node) {
   for (DisplayNode* n = node->GetParent(); n && n != &tree; n = n->GetParent()) n->SetExpanded(true);
 }
@@ -107,7 +98,7 @@ int RunRender(std::vector<std::string>& argv) {
   TreeView tree;
   tree.SetConfig(session.config.get());
   tree.Rebuild(*session.environment, NodeIcons::FromConfig(*session.config));
-  ExpandLevels(tree, levels);
+  tree.ExpandLevels(levels);
   for (const std::string& pattern : args.Values("--open"))
     for (DisplayNode* node : Rows(tree, pattern)) {
       node->SetExpanded(true);

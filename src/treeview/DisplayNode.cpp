@@ -90,6 +90,15 @@ DisplayNode* DisplayNode::FindChild(std::string_view name, std::uint8_t kind) co
   return nullptr;
 }
 
+void DisplayNode::ExpandLevels(int levels) {
+  if (levels <= 0) return;
+  for (DisplayNode* child = m_pFirstChild; child; child = child->m_pNext) {
+    if (!child->m_pFirstChild) continue;
+    child->SetExpanded(true);
+    child->ExpandLevels(levels - 1);
+  }
+}
+
 void DisplayNode::SetExpanded(bool on) {
   int before = OwnRows();
   if (on) {

@@ -91,6 +91,9 @@ class DisplayNode {
 
   // On expands this node only; off collapses it and every descendant.
   void SetExpanded(bool on);
+  // Opens every group of the given number of levels below this node (the
+  // children are the first level); INT_MAX opens the whole subtree.
+  void ExpandLevels(int levels);
   // On marks this node only; off clears the mark here and in every
   // descendant. The node must be linked into its tree.
   void SetFocusMark(bool on);

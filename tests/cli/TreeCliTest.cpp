@@ -143,6 +143,12 @@ TEST_F(TreeCli, RenderDrawsTheWindowWithSelectionAndFocus) {
   EXPECT_EQ(window.GetPixel(99, 33), overBlack(CQvSprite::GetColor(128, 64, 64, 72)));
   EXPECT_NE(window.GetPixel(100, 33), window.GetPixel(99, 33));  // the focus outline
   EXPECT_EQ(window.GetPixel(99, 60), 0xFF000000u);
+  EXPECT_EQ(window.GetPixel(99, 42), window.GetPixel(99, 33));  // One, selected with First
+  // One level open: First stays closed, Second > Three follows it.
+  ASSERT_EQ(Cli({"render", env, png, "--size", "120x90", "--expand", "1", "--select", "Band/First"}).status, 0);
+  ASSERT_TRUE(ReadPng(png, window));
+  EXPECT_EQ(window.GetPixel(99, 33), overBlack(CQvSprite::GetColor(128, 64, 64, 72)));
+  EXPECT_EQ(window.GetPixel(99, 42), 0xFF000000u);
 
   // Without --expand the groups stay closed, as the window starts, and
   // the focus stays on the top row; --focus opens the groups above its row.

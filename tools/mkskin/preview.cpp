@@ -99,15 +99,7 @@ void BuildSampleTree(jb::TreeView& tree) {
   const std::uint8_t groups[6] = {8, 1, 2, 3, 7, 0};
   std::copy(std::begin(groups), std::end(groups), icons.group);
   tree.Rebuild(catalogue, icons);
-  std::vector<DisplayNode*> open{&tree};
-  while (!open.empty()) {
-    DisplayNode* node = open.back();
-    open.pop_back();
-    for (DisplayNode* child = node->GetFirstChild(); child; child = child->GetNext()) {
-      child->SetExpanded(true);
-      open.push_back(child);
-    }
-  }
+  tree.ExpandLevels(INT32_MAX);
   std::vector<DisplayNode*> selected = FindRows(tree, "Air > Moon Safari/[SAK]*");
   std::vector<DisplayNode*> uno = FindRows(tree, "Caf\xC3\xA9 del Mar/Volumen Uno");
   selected.insert(selected.end(), uno.begin(), uno.end());
