@@ -180,9 +180,9 @@ void CQvSprite::DrawSprite(std::int32_t x, std::int32_t y, std::int32_t sx, std:
     const std::uint32_t* in = from->m_pixels.data() + (srcY + row) * from->m_width + srcX;
     std::uint32_t* out = m_pixels.data() + (dy + row) * m_width + dx;
     // Opaque rows (whole tiles, frame pieces) are plain copies.
-    bool opaque = true;
-    for (std::int64_t col = 0; col < w; ++col) opaque &= in[col] >= 0xFF000000u;
-    if (opaque)
+    std::uint32_t all = 0xFFFFFFFFu;
+    for (std::int64_t col = 0; col < w; ++col) all &= in[col];
+    if ((all >> 24) == 0xFFu)
       std::memcpy(out, in, static_cast<size_t>(w) * sizeof(std::uint32_t));
     else
       for (std::int64_t col = 0; col < w; ++col) Blend(out[col], in[col]);
