@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/File.h"
 #include "platform/MessageTarget.h"
 #include "resources/CResourceArray.h"
 #include "resources/CollectFiles.h"
@@ -77,6 +78,7 @@ void CScanThread::Run() {
       for (size_t i = 0; i < described; ++i) nextTick();
     });
   } else {
+    ScopedDirectoryCache directories;
     for (size_t i = 0; i < count; ++i) {
       nextTick();
       m_catalogue.GetAt(i)->Describe(m_types);

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "platform/File.h"
 #include "scan/CCatalogue.h"
 
 namespace jb {
@@ -55,6 +56,7 @@ void DescriptionPipeline::Describe(Batch& batch) {
 }
 
 void DescriptionPipeline::Help() {
+  ScopedDirectoryCache directories;
   for (;;) {
     Batch* batch = nullptr;
     {
@@ -74,7 +76,8 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
     m_bClosed = true;  // nothing more comes: idle helpers may go
   }
   m_published.notify_all();
-  // No batch is added from here on, so the list can be read as it is.
+  ScopedDirectoryCache directories;
+  // No batch is added from here on.
   for (size_t b = 0; b < m_batches.size(); ++b) {
     Batch* batch;
     {
