@@ -51,6 +51,18 @@ class CReadFile : public CFile {
   std::uint64_t m_pos = 0;
 };
 
+// While one lives on a thread, CReadFile::Open on that thread opens files
+// relative to a handle of the last directory it opened them in: a run of
+// files in one directory then costs one look-up of the directory's path
+// instead of one per file.
+class ScopedDirectoryCache {
+ public:
+  ScopedDirectoryCache();
+  ~ScopedDirectoryCache();
+  ScopedDirectoryCache(const ScopedDirectoryCache&) = delete;
+  ScopedDirectoryCache& operator=(const ScopedDirectoryCache&) = delete;
+};
+
 // Writes "<target>.tmp" and, on Commit, flushes it to the disk and renames it
 // over the target. Destroyed without a Commit, it removes the temporary and
 // the target stays as it was.

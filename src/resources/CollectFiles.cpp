@@ -23,7 +23,8 @@ bool CSkipList::Contains(std::string_view path) const {
   return !m_keys.empty() && m_keys.count(PathKey(LessTrailingSeparators(path))) != 0;
 }
 
-CFoundFiles::CFoundFiles(CCatalogue& catalogue) : m_catalogue(catalogue) {
+CFoundFiles::CFoundFiles(CCatalogue& catalogue, AppendListener listener)
+    : m_catalogue(catalogue), m_listener(std::move(listener)) {
   for (size_t i = 0; i < catalogue.GetSize(); ++i) m_paths.insert(catalogue.GetAt(i)->GetPath());
 }
 
@@ -31,8 +32,10 @@ bool CFoundFiles::Contains(std::string_view path) const { return m_paths.count(p
 
 void CFoundFiles::Append(std::string path) {
   auto entry = std::make_unique<CCatalogueEntry>(std::move(path));
+  CCatalogueEntry* added = entry.get();
   m_paths.insert(entry->GetPath());
   m_catalogue.Add(std::move(entry));
+  if (m_listener) m_listener(added);
 }
 
 void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found) {

@@ -4,6 +4,7 @@
 // "is this path here?" from a hash index, so collecting stays linear in the
 // number of files.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -14,6 +15,7 @@
 namespace jb {
 
 class CCatalogue;
+class CCatalogueEntry;
 
 class CSkipList {
  public:
@@ -30,7 +32,10 @@ class CSkipList {
 
 class CFoundFiles {
  public:
-  explicit CFoundFiles(CCatalogue& catalogue);
+  // Told of each entry appended, right after it joins the catalogue.
+  using AppendListener = std::function<void(CCatalogueEntry*)>;
+
+  explicit CFoundFiles(CCatalogue& catalogue, AppendListener listener = {});
   bool Contains(std::string_view path) const;
   // Appends a new entry for path.
   void Append(std::string path);
@@ -38,6 +43,7 @@ class CFoundFiles {
 
  private:
   CCatalogue& m_catalogue;
+  AppendListener m_listener;
   // Views of the entries' own paths: entries never move or change their
   // path while the catalogue is being filled.
   std::unordered_set<std::string_view, PathHash, PathEqual> m_paths;

@@ -41,8 +41,6 @@ class CScanThread {
   static unsigned DefaultThreads();
 
  private:
-  void DescribeAll();
-
   IMessageTarget& m_window;
   const CResourceArray& m_resources;
   CCatalogue& m_catalogue;

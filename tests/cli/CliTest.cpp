@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "TestSupport.h"
 #include "config/CConfig.h"
@@ -118,6 +120,54 @@ TEST_F(CliTest, ConfigurationGivesTheTypes) {
   test::ScopedEnv home("XDG_CONFIG_HOME", dir / "cfghome");
   ASSERT_EQ(Cli({"scan", env}).status, 0);
   EXPECT_NE(Cli({"catalogue", env}).out.find("UserType:Videos"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace jb
+
+namespace jb {
+namespace {
+
+// The count after "key" in the generator's summary line.
+size_t SummaryCount(const std::string& summary, const std::string& key) {
+  size_t at = summary.find(key);
+  if (at == std::string::npos) throw std::runtime_error("no '" + key + "' in " + summary);
+  size_t start = summary.rfind(' ', at - 2);
+  return std::stoul(summary.substr(start + 1, at - start - 1));
+}
+
+TEST(CliCollectionTest, ScansAGeneratedCollectionTheSameWayOnAnyNumberOfThreads) {
+  test::TempDir dir;
+  test::ScopedEnv noInstallation("XDG_CONFIG_HOME", dir / "no-config");
+  auto made = test::RunProgram("tools/gencollection/gencollection", {dir / "music", "--files", "400", "--seed", "5"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const size_t expected = SummaryCount(made.out, "with ID3v1") + SummaryCount(made.out, "ID3v2 only") +
+                          SummaryCount(made.out, "untagged") + SummaryCount(made.out, "play-lists");
+
+  std::string env = dir / "e.jbe";
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
+  ASSERT_EQ(Cli({"scan", env, "--threads", "1"}).status, 0);
+  std::vector<std::uint8_t> oneThread = test::ReadBytes(env);
+  auto listed = Cli({"catalogue", env});
+  ASSERT_EQ(listed.status, 0);
+  EXPECT_EQ(static_cast<size_t>(std::count(listed.out.begin(), listed.out.end(), '\n')), expected);
+  EXPECT_NE(listed.out.find("\tArtist:"), std::string::npos);
+  EXPECT_NE(listed.out.find("\tUserType:\"Tag-less\" MP3s"), std::string::npos);
+  EXPECT_NE(listed.out.find("\tPlayList:"), std::string::npos);
+
+  for (const char* threads : {"2", "6"}) {
+    ASSERT_EQ(Cli({"scan", env, "--threads", threads}).status, 0);
+    EXPECT_EQ(test::ReadBytes(env), oneThread) << threads << " threads";
+  }
+  // Hidden files and folders left out make a smaller catalogue.
+  ASSERT_EQ(Cli({"remove", env, dir / "music"}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music", "--no-hidden"}).status, 0);
+  ASSERT_EQ(Cli({"scan", env}).status, 0);
+  auto visible = Cli({"catalogue", env});
+  EXPECT_LT(std::count(visible.out.begin(), visible.out.end(), '\n'),
+            std::count(listed.out.begin(), listed.out.end(), '\n'));
+  EXPECT_EQ(visible.out.find("/."), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "TestSupport.h"
 #include "config/CArchive.h"
@@ -115,42 +114,6 @@ TEST(ArchiveTest, TruncatedAndHostileInputIsAFormatError) {
   CMemoryFile version(std::vector<std::uint8_t>{0x02});
   CArchive av(version, CArchive::load);
   EXPECT_THROW(av.SerialVersion(), CArchiveException);
-}
-
-TEST(ArchiveTest, SaveReplacesAtomicallyAndKeepsTheOldFileOnFailure) {
-  test::TempDir dir;
-  std::string path = dir / "data.bin";
-  test::WriteText(path, "old");
-
-  EXPECT_TRUE(SaveArchiveFile(path, [](CArchive& ar) { ar.PutString("new"); }));
-  EXPECT_EQ(test::ReadBytes(path), (std::vector<std::uint8_t>{3, 'n', 'e', 'w'}));
-
-  // A writer that fails half-way leaves the old file and no temporary.
-  EXPECT_FALSE(SaveArchiveFile(path, [](CArchive& ar) {
-    ar.PutString("partial");
-    throw FileError("disk full");
-  }));
-  EXPECT_EQ(test::ReadBytes(path), (std::vector<std::uint8_t>{3, 'n', 'e', 'w'}));
-  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
-
-  EXPECT_FALSE(SaveArchiveFile(dir / "missing/x.bin", [](CArchive&) {}));
-}
-
-TEST(ArchiveTest, SaveThatRunsOutOfSpaceAfterCreatingKeepsTheOldFile) {
-  test::TempDir dir;
-  std::string path = dir / "data.bin";
-  test::WriteText(path, "old contents");
-
-  // The file-size limit makes the disk refuse past 100 bytes, as a full
-  // disk would: the temporary is created, then a write fails.
-  bool saved = true;
-  test::WithFileSizeLimit(100, [&] {
-    saved = SaveArchiveFile(path, [](CArchive& ar) { ar.PutString(std::string(10000, 'z')); });
-  });
-
-  EXPECT_FALSE(saved);
-  EXPECT_EQ(test::ReadBytes(path), Bytes("old contents"));
-  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
 }
 
 }  // namespace

@@ -69,42 +69,31 @@ TEST_F(ConfigTest, DefaultsAreWrittenAsTheseBytesAndReadBackEqual) {
 }
 
 TEST_F(ConfigTest, EveryFieldSurvivesARoundTrip) {
+  // Distinct values everywhere, so two fields swapped in the file show.
   CConfig config(prompt);
   config.environmentPath = "/home/me/rock.jbe";
-  config.smallX = -5;
-  config.smallY = 7;
-  config.placementFlags = 0x19;
-  config.largeX = 1;
-  config.largeY = 2;
-  config.largeWidth = 640;
-  config.largeHeight = 480;
-  config.scrollOptions = 0x84;
-  config.wheelLines = 3;
-  config.userTypeIcon = 9;
-  config.folderIcon = 10;
-  config.artistIcon = 11;
-  config.albumIcon = 12;
-  config.playListIcon = 13;
-  config.fileGroupIcon = 14;
+  std::int32_t* ints[] = {&config.smallX, &config.smallY, &config.largeX, &config.largeY, &config.largeWidth,
+                          &config.largeHeight};
+  std::uint8_t* bytes[] = {&config.placementFlags, &config.scrollOptions, &config.wheelLines, &config.userTypeIcon,
+                           &config.folderIcon, &config.artistIcon, &config.albumIcon, &config.playListIcon,
+                           &config.fileGroupIcon, &config.reservedByte, &config.selectionTransparency,
+                           &config.imageTransparency};
+  std::uint32_t* words[] = {&config.optionFlags, &config.backgroundColour, &config.textColour,
+                            &config.selectionColour};
+  for (int i = 0; i < 6; ++i) *ints[i] = -1000 * (i + 1);
+  for (int i = 0; i < 12; ++i) *bytes[i] = static_cast<std::uint8_t>(200 + i);
+  for (int i = 0; i < 4; ++i) *words[i] = 0x01020304u * static_cast<std::uint32_t>(i + 1);
   config.resourceTypes.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "rmi"}, 2));
-  config.optionFlags = 0x09;
-  config.reservedByte = 1;
-  config.backgroundColour = 0x00112233;
-  config.textColour = 0x00445566;
-  config.selectionColour = 0x00778899;
-  config.selectionTransparency = 20;
   config.backgroundImagePath = "/pics/bg.bmp";
-  config.imageTransparency = 30;
   std::vector<std::uint8_t> written = StoredBytes(config, dir);
 
   CConfig loaded(prompt);
   loaded.Load(dir / "compare.cfg");
   EXPECT_EQ(StoredBytes(loaded, dir), written);
-  EXPECT_EQ(loaded.environmentPath, "/home/me/rock.jbe");
-  EXPECT_EQ(loaded.largeWidth, 640);
-  EXPECT_EQ(loaded.smallX, -5);
+  EXPECT_EQ(loaded.largeHeight, -6000);
+  EXPECT_EQ(loaded.imageTransparency, 211);
+  EXPECT_EQ(loaded.selectionColour, 0x04080C10u);
   EXPECT_EQ(loaded.backgroundImagePath, "/pics/bg.bmp");
-  ASSERT_EQ(loaded.resourceTypes.GetSize(), 4u);
   StringList exts;
   loaded.resourceTypes.GetAt(3)->GetExtensions(exts);
   EXPECT_EQ(exts, (StringList{"mid", "rmi"}));
@@ -233,18 +222,14 @@ class InstallationTest : public ConfigTest {
   CJukebarCommandLineInfo commandLine;
 };
 
-TEST_F(InstallationTest, MissingSettingsFileIsAnInvalidInstallation) {
-  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
-  EXPECT_FALSE(config.IsInstallationValid());
-  EXPECT_EQ(prompt.messages, std::vector<int>{7});
-}
-
-TEST_F(InstallationTest, FolderWithoutTheProgramIsAnInvalidInstallation) {
+TEST_F(InstallationTest, MissingSettingsOrProgramFileIsAnInvalidInstallation) {
+  CConfig none(prompt, UserSettings::ForCurrentUser(), commandLine);
+  EXPECT_FALSE(none.IsInstallationValid());
   ASSERT_EQ(::mkdir((dir / "install").c_str(), 0755), 0);
   WriteSettings(dir / "install");
-  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
-  EXPECT_FALSE(config.IsInstallationValid());
-  EXPECT_EQ(prompt.messages, std::vector<int>{7});
+  CConfig noProgram(prompt, UserSettings::ForCurrentUser(), commandLine);
+  EXPECT_FALSE(noProgram.IsInstallationValid());
+  EXPECT_EQ(prompt.messages, (std::vector<int>{7, 7}));
   EXPECT_EQ(CurrentDirectory(), dir.Path());
 }
 

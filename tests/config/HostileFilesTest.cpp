@@ -2,6 +2,7 @@
 // or be refused with the reader's message, never crash or run away.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "TestSupport.h"
@@ -27,63 +28,57 @@ std::vector<std::uint8_t> Mutate(std::vector<std::uint8_t> bytes, std::mt19937& 
   return bytes;
 }
 
-TEST(HostileFilesTest, MutatedEnvironmentsLoadOrAreRefused) {
-  test::TempDir dir;
-  test::RecordingPrompt prompt;
-  CResourceTypeArray types;
-  types.SetDefaults();
-  CEnvironment env(prompt, types);
-  for (const char* name : {"a.mp3", "b.m3u"}) {
-    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
-    r->m_strPath = dir / name;
-    env.Resources().Add(std::move(r));
-  }
-  auto entry = std::make_unique<CCatalogueEntry>("/m/a.mp3");
-  entry->m_aNames = {"Artist", "Album", "Title"};
-  entry->m_aKinds = {Artist, Album, File};
-  entry->m_aPaths = {"/m/a.mp3"};
-  env.Add(std::move(entry));
-  std::string path = dir / "good.jbe";
-  ASSERT_TRUE(env.SaveAs(path));
-  const std::vector<std::uint8_t> good = test::ReadBytes(path);
-
-  std::mt19937 random(1234);
-  for (int i = 0; i < 3000; ++i) {
+// Writes 2000 mutations of good to path, calling load after each.
+void ForEachMutation(const std::vector<std::uint8_t>& good, const std::string& path, unsigned seed,
+                     const std::function<void()>& load) {
+  std::mt19937 random(seed);
+  for (int i = 0; i < 2000; ++i) {
     test::WriteBytes(path, Mutate(good, random));
-    prompt.messages.clear();
-    CEnvironment loaded(prompt, types);
-    ASSERT_TRUE(loaded.Load(path));
-    if (!prompt.messages.empty()) {
-      EXPECT_EQ(prompt.messages, std::vector<int>{19});
-      EXPECT_EQ(loaded.GetSize(), 0u);
-      EXPECT_EQ(loaded.Resources().GetSize(), 0u);
-    }
-    while (types.GetSize() > 3) types.RemoveAt(3);  // types relinking may have made
+    load();
   }
 }
 
-TEST(HostileFilesTest, MutatedConfigurationsLoadOrFallBackToDefaults) {
+TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
   test::TempDir dir;
   test::RecordingPrompt prompt;
   CConfig config(prompt);
   config.resourceTypes.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "rmi"}));
   config.environmentPath = "/home/me/music.jbe";
-  std::string path = dir / "Jukebar.cfg";
-  ASSERT_TRUE(config.Save(path));
-  const std::vector<std::uint8_t> good = test::ReadBytes(path);
+  ASSERT_TRUE(config.Save(dir / "good.cfg"));
 
-  std::mt19937 random(99);
-  for (int i = 0; i < 3000; ++i) {
-    test::WriteBytes(path, Mutate(good, random));
+  CEnvironment env(prompt, config.resourceTypes);
+  auto r = std::unique_ptr<CResource>(config.resourceTypes.FindById(kFolderTypeId)->CreateResource());
+  r->m_strPath = dir / "music";
+  env.Resources().Add(std::move(r));
+  auto entry = std::make_unique<CCatalogueEntry>("/m/a.mp3");
+  entry->m_aNames = {"Artist", "Album", "Title"};
+  entry->m_aKinds = {Artist, Album, File};
+  entry->m_aPaths = {"/m/a.mp3"};
+  env.Add(std::move(entry));
+  ASSERT_TRUE(env.SaveAs(dir / "good.jbe"));
+
+  std::string path = dir / "bad";
+  ForEachMutation(test::ReadBytes(dir / "good.cfg"), path, 99, [&] {
     prompt.messages.clear();
     CConfig loaded(prompt);
     loaded.Load(path);
+    if (prompt.messages.empty()) return;
+    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(loaded.resourceTypes.GetSize(), 3u);
+    EXPECT_EQ(loaded.environmentPath, "");
+  });
+  CResourceTypeArray types;
+  types.SetDefaults();
+  ForEachMutation(test::ReadBytes(dir / "good.jbe"), path, 1234, [&] {
+    prompt.messages.clear();
+    CEnvironment loaded(prompt, types);
+    ASSERT_TRUE(loaded.Load(path));
     if (!prompt.messages.empty()) {
-      EXPECT_EQ(prompt.messages, std::vector<int>{5});
-      EXPECT_EQ(loaded.resourceTypes.GetSize(), 3u);
-      EXPECT_EQ(loaded.environmentPath, "");
+      EXPECT_EQ(prompt.messages, std::vector<int>{19});
+      EXPECT_EQ(loaded.GetSize() + loaded.Resources().GetSize(), 0u);
     }
-  }
+    while (types.GetSize() > 3) types.RemoveAt(3);  // what relinking made
+  });
 }
 
 }  // namespace

@@ -14,10 +14,41 @@ namespace {
   throw FileError(what + " '" + path + "': " + std::strerror(errno));
 }
 
+struct DirectoryCache {
+  int depth = 0;
+  int fd = -1;
+  std::string directory;  // with its trailing separator
+};
+thread_local DirectoryCache t_cache;
+
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+int OpenForReading(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (t_cache.depth == 0 || slash == std::string::npos || slash + 1 == path.size())
+    return ::open(path.c_str(), kReadFlags);
+  if (t_cache.fd < 0 || path.compare(0, slash + 1, t_cache.directory) != 0) {
+    if (t_cache.fd >= 0) ::close(t_cache.fd);
+    t_cache.directory.assign(path, 0, slash + 1);
+    t_cache.fd = ::open(t_cache.directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (t_cache.fd < 0) return ::open(path.c_str(), kReadFlags);
+  }
+  return ::openat(t_cache.fd, path.c_str() + slash + 1, kReadFlags);
+}
+
 }  // namespace
 
+ScopedDirectoryCache::ScopedDirectoryCache() { ++t_cache.depth; }
+
+ScopedDirectoryCache::~ScopedDirectoryCache() {
+  if (--t_cache.depth > 0) return;
+  if (t_cache.fd >= 0) ::close(t_cache.fd);
+  t_cache.fd = -1;
+  t_cache.directory.clear();
+}
+
 std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  int fd = OpenForReading(path);
   if (fd < 0) return nullptr;
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

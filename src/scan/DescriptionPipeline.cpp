@@ -1,0 +1,97 @@
+#include "scan/DescriptionPipeline.h"
+
+#include <system_error>
+
+#include "platform/File.h"
+#include "scan/CCatalogue.h"
+
+namespace jb {
+
+DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, unsigned helpers)
+    : m_types(types), m_pFilling(std::make_unique<Batch>()) {
+  for (unsigned h = 0; h < helpers; ++h) {
+    try {
+      m_helpers.emplace_back([this] { Help(); });
+    } catch (const std::system_error&) {
+      break;  // fewer helpers; the drain does the rest
+    }
+  }
+}
+
+DescriptionPipeline::~DescriptionPipeline() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bClosed = true;
+  }
+  m_published.notify_all();
+  for (std::thread& t : m_helpers) t.join();
+}
+
+void DescriptionPipeline::Add(CCatalogueEntry* entry) {
+  m_pFilling->entries[m_pFilling->size++] = entry;
+  if (m_pFilling->size == kBatch) Publish();
+}
+
+void DescriptionPipeline::Publish() {
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_batches.push_back(std::move(m_pFilling));
+  }
+  m_published.notify_one();
+  m_pFilling = std::make_unique<Batch>();
+}
+
+bool DescriptionPipeline::Claim(Batch& batch) {
+  std::uint8_t expected = kFree;
+  return batch.state.compare_exchange_strong(expected, kClaimed);
+}
+
+void DescriptionPipeline::Describe(Batch& batch) {
+  for (size_t i = 0; i < batch.size; ++i) batch.entries[i]->Describe(m_types);
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    batch.state.store(kDone);
+  }
+  m_done.notify_all();
+}
+
+void DescriptionPipeline::Help() {
+  ScopedDirectoryCache directories;
+  for (;;) {
+    Batch* batch = nullptr;
+    {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_published.wait(lock, [this] { return m_nextForHelpers < m_batches.size() || m_bClosed; });
+      if (m_nextForHelpers >= m_batches.size()) return;
+      batch = m_batches[m_nextForHelpers++].get();
+    }
+    if (Claim(*batch)) Describe(*batch);
+  }
+}
+
+void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
+  if (m_pFilling->size > 0) Publish();
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_bClosed = true;  // nothing more comes: idle helpers may go
+  }
+  m_published.notify_all();
+  ScopedDirectoryCache directories;
+  // No batch is added from here on.
+  for (size_t b = 0; b < m_batches.size(); ++b) {
+    Batch* batch;
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      batch = m_batches[b].get();
+    }
+    if (Claim(*batch)) {
+      Describe(*batch);
+    } else {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_done.wait(lock, [batch] { return batch->state.load() == kDone; });
+    }
+    described(batch->size);
+  }
+}
+
+}  // namespace jb

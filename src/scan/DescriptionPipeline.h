@@ -1,0 +1,61 @@
+#pragma once
+// Describes catalogue entries on helper threads while the scan is still
+// collecting them. The collecting thread hands over each new entry; once
+// collection is over it drains the entries in catalogue order, describing
+// those no helper has taken, so the caller sees them described in order.
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace jb {
+
+class CCatalogueEntry;
+class CResourceTypeArray;
+
+class DescriptionPipeline {
+ public:
+  DescriptionPipeline(const CResourceTypeArray& types, unsigned helpers);
+  ~DescriptionPipeline();
+  DescriptionPipeline(const DescriptionPipeline&) = delete;
+  DescriptionPipeline& operator=(const DescriptionPipeline&) = delete;
+
+  // The collecting thread: one call per new entry, in catalogue order.
+  void Add(CCatalogueEntry* entry);
+  // The collecting thread, after the last Add: waits for each batch of
+  // entries in order (describing it when no helper has) and calls
+  // described(entryCount) for it.
+  void Drain(const std::function<void(size_t entryCount)>& described);
+
+ private:
+  static constexpr size_t kBatch = 64;
+  enum : std::uint8_t { kFree, kClaimed, kDone };
+  struct Batch {
+    std::array<CCatalogueEntry*, kBatch> entries{};
+    size_t size = 0;
+    std::atomic<std::uint8_t> state{kFree};
+  };
+
+  void Publish();
+  void Help();
+  bool Claim(Batch& batch);
+  void Describe(Batch& batch);
+
+  const CResourceTypeArray& m_types;
+  std::unique_ptr<Batch> m_pFilling;  // the collecting thread's own
+  std::mutex m_mutex;
+  std::condition_variable m_published;  // helpers wait for batches
+  std::condition_variable m_done;       // the drain waits for helpers
+  std::vector<std::unique_ptr<Batch>> m_batches;  // published, guarded
+  size_t m_nextForHelpers = 0;                    // guarded
+  bool m_bClosed = false;                         // guarded
+  std::vector<std::thread> m_helpers;
+};
+
+}  // namespace jb
