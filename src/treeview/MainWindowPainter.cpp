@@ -117,6 +117,16 @@ void MainWindowPainter::DrawProgress(bool withBackground) {
   }
 }
 
+void MainWindowPainter::ShowProgress(int progress) {
+  m_nProgress = progress;
+  if (!m_backBuffer.IsBitmapCreated()) return;
+  if (progress < 0)
+    DrawBottomEdge();
+  else
+    DrawProgress(progress == 0);
+  Invalidate();
+}
+
 void MainWindowPainter::RefreshView(int thumbOffset) {
   m_tree.Paint();
   m_scrollBar.Draw(thumbOffset);

@@ -42,8 +42,12 @@ class MainWindowPainter {
   // A title button pressed (drawn pressed) or released (kNoButton).
   void SetPressedButton(int button);
   // The progress value: kNoProgress while no scan runs, 0 when one starts,
-  // then the last progress tick + 1. Only stored; the scan handlers draw.
+  // then the last progress tick + 1. Only stored (for the next size change).
   void SetProgress(int progress) { m_nProgress = progress; }
+  // The same for the scan messages, drawn at once in the large form: 0 the
+  // empty bar, more the filled part over it, kNoProgress the bottom edge
+  // over the whole bar. Then invalidates.
+  void ShowProgress(int progress);
 
   // The pieces, each into the back buffer only (the edges and the progress
   // bar belong to the large form and draw nothing in the small one).

@@ -397,8 +397,7 @@ TEST_F(WindowPaintTest, ProgressBarShowsTheValueAndTheLayoutFollowsTheSize) {
   m_painter.OnSize(120, 90);
   const CQvSprite& b = m_painter.BackBuffer();
   EXPECT_EQ(b.GetPixel(10, 74), 0xFF000011u);
-  m_painter.SetProgress(6);
-  m_painter.DrawProgress(false);
+  m_painter.ShowProgress(6);
   EXPECT_EQ(b.GetPixel(16, 74), 0xFF000022u);  // value + 1 pixels
   EXPECT_EQ(b.GetPixel(17, 74), 0xFF000011u);
   EXPECT_EQ(m_tree.GetAreaX(), 11);
@@ -406,11 +405,17 @@ TEST_F(WindowPaintTest, ProgressBarShowsTheValueAndTheLayoutFollowsTheSize) {
   EXPECT_EQ(m_tree.GetAreaHeight(), 50);
   EXPECT_EQ(m_bar.GetX(), 105);
   EXPECT_EQ(m_bar.GetHeight(), 53);
-  // No scan: the bottom edge covers the bar.
-  m_painter.SetProgress(MainWindowPainter::kNoProgress);
-  m_painter.DrawBottomEdge();
-  m_painter.DrawProgress(true);
+  // The scan ends: the bottom edge covers the bar, also after a resize.
+  const int before = m_invalidated;
+  m_painter.ShowProgress(MainWindowPainter::kNoProgress);
+  EXPECT_EQ(m_invalidated, before + 1);
   EXPECT_EQ(b.GetPixel(16, 74), FrameColour(SkinSet::kBottomFill));
+  m_painter.OnSize(120, 90);
+  EXPECT_EQ(b.GetPixel(16, 74), FrameColour(SkinSet::kBottomFill));
+  // A scan starts again: the empty bar alone.
+  m_painter.ShowProgress(0);
+  EXPECT_EQ(b.GetPixel(10, 74), 0xFF000011u);
+  EXPECT_EQ(b.GetPixel(16, 74), 0xFF000011u);
 }
 
 }  // namespace
