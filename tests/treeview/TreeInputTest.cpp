@@ -11,14 +11,14 @@
 namespace jb::test {
 namespace {
 
-// Twenty artists g00..g19 with files t0..t2, all collapsed; a page of five rows.
+// Twenty artists g00..g19 with files 0..2, all collapsed; a page of five rows.
 class TreeInput : public ::testing::Test, public IMessageTarget {
  protected:
   void SetUp() override {
     for (int g = 0; g < 20; ++g)
-      for (int t = 0; t < 3; ++t) {
+      for (std::string t : {"0", "1", "2"}) {
         std::string dir = (g < 10 ? "0" : "") + std::to_string(g);
-        catalogue.Add(E("ag" + dir + "|tt" + std::to_string(t), dir + "/" + std::to_string(t)));
+        catalogue.Add(E("ag" + dir + "|t" + t, dir + "/" + t));
       }
     tree.SetScrollBar(&bar);
     tree.SetWindow(this);
@@ -31,18 +31,23 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
 
   DisplayNode* Group(int g) { return tree.NodeAt(2 + 4L * g); }
   DisplayNode* File(int g, int t) { return tree.NodeAt(3 + 4L * g + t); }
-  // The paths of the selected files.
-  std::string Selection() {
-    std::string out;
-    for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
-      if (!n->HasChildren() && n->IsSelected()) out += n->GetPath() + " ";
-    return out;
+  // "focus [selection] top row": groups by name when wholly selected, else files by path.
+  std::string State() {
+    DisplayNode* focus = tree.FindFocus();
+    std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
+    out += " [";
+    for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
+      if (g->GetSelection() == Selected) out += g->GetName() + " ";
+      else for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
+    return out + "] " + std::to_string(tree.GetTopRow());
   }
-  void Key(TreeKey key, bool ctrl, bool shift, DisplayNode* focus, const std::string& selection, int top = -1) {
+  std::string Key(TreeKey key, bool ctrl = false, bool shift = false) {
     tree.OnKey(key, ctrl, shift);
-    EXPECT_EQ(tree.FindFocus(), focus);
-    EXPECT_EQ(Selection(), selection);
-    EXPECT_EQ(tree.GetTopRow(), top < 0 ? tree.GetTopRow() : top);
+    return State();
+  }
+  std::string Click(DisplayNode* row, bool ctrl = false, bool shift = false) {
+    tree.ClickRowText(row, ctrl, shift);
+    return State();
   }
 
   CCatalogue catalogue;
@@ -52,30 +57,24 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
 };
 
 TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
-  EXPECT_EQ(bar.GetRange(), 15);
   tree.Scroll(100, true, false);
-  EXPECT_EQ(tree.GetTopRow(), 15);
-  EXPECT_EQ(bar.GetPosition(), 15);
+  EXPECT_EQ(bar.GetPosition(), 15);  // the range
   tree.Scroll(-3, false, false);
   tree.Scroll(0, true, true);  // moves nothing, repaints
   EXPECT_EQ(tree.GetTopRow(), 12);
   EXPECT_EQ(refreshes, 2);
-  tree.EnsureVisible(Group(3), false, false);
-  EXPECT_EQ(tree.GetTopRow(), 3);  // at the top
-  tree.EnsureVisible(Group(12), false, false);
-  EXPECT_EQ(tree.GetTopRow(), 8);  // at the bottom
-  tree.EnsureVisible(Group(10), false, false);
-  EXPECT_EQ(tree.GetTopRow(), 8);
+  for (auto [g, top] : {std::pair{3, 3}, {12, 8}, {10, 8}}) {  // to the top, to the bottom, no move
+    tree.EnsureVisible(Group(g), false, false);
+    EXPECT_EQ(tree.GetTopRow(), top);
+  }
   Group(9)->SetExpanded(true);
   std::string rows;
   tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + std::to_string(depth) + " "; });
-  EXPECT_EQ(rows, "g081 g091 t02 t12 t22 ");
-  // A page taller than the tree; then less than one row (negative counts as 0).
-  tree.SetArea(11, 20, 245, 300);
+  EXPECT_EQ(rows, "g081 g091 02 12 22 ");
+  tree.SetArea(11, 20, 245, 300);  // taller than the tree
   EXPECT_EQ(bar.GetRange(), 0);
   EXPECT_EQ(tree.GetTopRow(), 0);
-  tree.SetArea(11, 20, 245, -7);
-  EXPECT_EQ(tree.GetAreaHeight(), 0);
+  tree.SetArea(11, 20, 245, -7);  // counts as 0
   EXPECT_EQ(tree.GetPageRowCount(), 0);
 }
 
@@ -86,114 +85,91 @@ TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
   tree.Scroll(8, true, true);  // the option is off: one repaint
   config.scrollOptions |= 0x80;
   tree.Scroll(-8, true, true);
-  EXPECT_EQ(refreshes, 1 + 8);
   tree.Scroll(8, false, true);  // no repaint asked: one jump
-  EXPECT_EQ(refreshes, 9);
+  EXPECT_EQ(refreshes, 1 + 8);
   tree.Scroll(-100, false, false);
-  tree.OnKey(TreeKey::PageDown, false, false);  // g00 -> g04, on the page
-  tree.OnKey(TreeKey::PageDown, false, false);  // g08: four rows down, row by row
-  EXPECT_EQ(tree.GetTopRow(), 4);
+  EXPECT_EQ(Key(TreeKey::PageDown), "g04 [g04 ] 0");
+  EXPECT_EQ(Key(TreeKey::PageDown), "g08 [g08 ] 4");  // four rows down, row by row
   EXPECT_EQ(refreshes, 9 + 2 + 1 + 4);
 }
 
 TEST_F(TreeInput, Keys) {
-  Key(TreeKey::Down, false, false, Group(1), "01/0 01/1 01/2 ");
-  Key(TreeKey::Down, false, true, Group(2), "01/0 01/1 01/2 02/0 02/1 02/2 ");  // Shift extends
-  Key(TreeKey::Down, true, false, Group(3), "01/0 01/1 01/2 02/0 02/1 02/2 ");  // Ctrl moves the mark
-  Key(TreeKey::Space, true, false, Group(3), "01/0 01/1 01/2 02/0 02/1 02/2 03/0 03/1 03/2 ");
-  Key(TreeKey::Space, true, false, Group(3), "01/0 01/1 01/2 02/0 02/1 02/2 ");
-  Key(TreeKey::Up, false, false, Group(2), "02/0 02/1 02/2 ");
-  Key(TreeKey::Home, false, false, Group(0), "00/0 00/1 00/2 ", 0);
-  Key(TreeKey::Up, false, false, Group(0), "00/0 00/1 00/2 ", 0);  // at the top it stays
+  EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 0");
+  EXPECT_EQ(Key(TreeKey::Down, false, true), "g02 [g01 g02 ] 0");  // Shift extends
+  EXPECT_EQ(Key(TreeKey::Down, true), "g03 [g01 g02 ] 0");          // Ctrl moves the mark
+  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 g03 ] 0");
+  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 ] 0");
+  EXPECT_EQ(Key(TreeKey::Up), "g02 [g02 ] 0");
+  EXPECT_EQ(Key(TreeKey::Home), "g00 [g00 ] 0");
+  EXPECT_EQ(Key(TreeKey::Up), "g00 [g00 ] 0");  // at the top it stays
   tree.Scroll(10, false, false);
-  Key(TreeKey::Down, false, false, Group(1), "01/0 01/1 01/2 ", 1);  // back onto the page
+  EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 1");  // back onto the page
   tree.MoveFocus(tree.FindFocus(), Group(18), false, false, false);
-  Key(TreeKey::PageDown, false, false, Group(19), "19/0 19/1 19/2 ", 15);
-  Key(TreeKey::PageDown, false, false, Group(19), "19/0 19/1 19/2 ", 15);  // stops at the last row
-  Key(TreeKey::PageUp, false, false, Group(15), "15/0 15/1 15/2 ", 15);
-  Key(TreeKey::End, false, true, Group(19), "15/0 15/1 15/2 16/0 16/1 16/2 17/0 17/1 17/2 18/0 18/1 18/2 19/0 19/1 19/2 ");
+  EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");
+  EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");  // stops at the last row
+  EXPECT_EQ(Key(TreeKey::PageUp), "g15 [g15 ] 15");
+  EXPECT_EQ(Key(TreeKey::End, false, true), "g19 [g15 g16 g17 g18 g19 ] 15");
   tree.MoveFocus(tree.FindFocus(), Group(19), false, false, false);
-  Key(TreeKey::Right, false, false, Group(19), "19/0 19/1 19/2 ", 18);  // expands; the last child comes on the page
-  EXPECT_TRUE(Group(19)->IsExpanded());
-  Key(TreeKey::Right, false, false, File(19, 0), "19/0 ");
-  Key(TreeKey::Right, false, false, File(19, 0), "19/0 ");  // a file: nothing
-  Key(TreeKey::Down, false, false, File(19, 1), "19/1 ");
-  Key(TreeKey::Left, false, false, Group(19), "19/0 19/1 19/2 ");  // to the parent row
-  Key(TreeKey::Left, false, false, Group(19), "19/0 19/1 19/2 ", 15);  // collapses; the page follows
-  EXPECT_FALSE(Group(19)->IsExpanded());
+  EXPECT_EQ(Key(TreeKey::Right), "g19 [g19 ] 18");  // expands; the last child comes on the page
+  EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");
+  EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");  // a file: nothing
+  EXPECT_EQ(Key(TreeKey::Down), "19/1 [19/1 ] 18");
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 18");  // to the parent row
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // collapses; the page follows
   EXPECT_EQ(bar.GetRange(), 15);
-  Key(TreeKey::Left, false, false, Group(19), "19/0 19/1 19/2 ");  // top level: no parent row
-  // Without a focus node keys do nothing.
-  tree.SetFocusMark(false);
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // top level: no parent row
+  tree.SetFocusMark(false);  // without a focus node keys do nothing
   refreshes = 0;
-  Key(TreeKey::Down, false, false, nullptr, "19/0 19/1 19/2 ");
-  Key(TreeKey::Space, false, false, nullptr, "19/0 19/1 19/2 ");
+  EXPECT_EQ(Key(TreeKey::Down), "- [g19 ] 15");
+  EXPECT_EQ(Key(TreeKey::Space), "- [g19 ] 15");
   EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(TreeInput, ShiftClickSelectsFilesOfCollapsedGroupsBetween) {
-  tree.ClickRowText(File(0, 0), false, false);
-  tree.ClickRowText(Group(1), true, false);  // Ctrl: add the group
-  tree.ClickRowText(Group(5), true, false);
-  tree.ClickRowText(Group(3), false, true);  // Shift from g05 up to g03, g04 collapsed between
-  EXPECT_EQ(tree.FindFocus(), Group(3));
-  EXPECT_EQ(Selection(), "00/0 01/0 01/1 01/2 03/0 03/1 03/2 04/0 04/1 04/2 05/0 05/1 05/2 ");
+TEST_F(TreeInput, Clicks) {
+  EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
+  EXPECT_EQ(Click(Group(1), true), "g01 [00/0 g01 ] 0");  // Ctrl adds
+  EXPECT_EQ(Click(Group(5), true), "g05 [00/0 g01 g05 ] 0");
+  // Shift from g05 up to g03: g04, collapsed between, wholly.
+  EXPECT_EQ(Click(Group(3), false, true), "g03 [00/0 g01 g03 g04 g05 ] 0");
   EXPECT_EQ(refreshes, 4);
-  // Without a focus node, Shift takes the clicked row alone.
-  tree.SetFocusMark(false);
-  tree.SetSelection(Unselected);
-  tree.ClickRowText(Group(2), false, true);
-  EXPECT_EQ(Selection(), "02/0 02/1 02/2 ");
-}
-
-TEST_F(TreeInput, CtrlClickTogglesPlainClickReplacesRightButtonKeepsASelectedRow) {
+  EXPECT_EQ(Click(Group(7)), "g07 [g07 ] 0");  // plain replaces
   Group(0)->SetExpanded(true);
-  tree.ClickRowText(File(0, 0), false, false);
-  tree.ClickRowText(File(0, 2), true, false);
-  tree.ClickRowText(File(0, 0), true, false);  // selected: deselects it alone
-  EXPECT_EQ(Selection(), "00/2 ");
-  EXPECT_EQ(tree.FindFocus(), File(0, 0));
-  tree.ClickRowText(Group(0), true, false);  // partly selected: all of it
-  EXPECT_EQ(Group(0)->GetSelection(), Selected);
-  tree.ClickRowText(Group(0), true, false);
-  EXPECT_EQ(Group(0)->GetSelection(), Unselected);
-  tree.ClickRowText(File(0, 1), true, false);
-  tree.SelectForMenu(File(0, 1));  // selected: the selection stays
-  tree.ClickRowText(Group(7), true, false);
-  EXPECT_EQ(Selection(), "00/1 07/0 07/1 07/2 ");
+  EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
+  EXPECT_EQ(Click(File(0, 2), true), "00/2 [00/0 00/2 ] 0");
+  EXPECT_EQ(Click(File(0, 0), true), "00/0 [00/2 ] 0");  // selected: deselects it alone
+  EXPECT_EQ(Click(Group(0), true), "g00 [g00 ] 0");      // partly selected: all of it
+  EXPECT_EQ(Click(Group(0), true), "g00 [] 0");
+  Click(File(0, 1), true);
+  tree.SelectForMenu(File(0, 1));  // the right button keeps a selected row's selection
+  EXPECT_EQ(Click(Group(7), true), "g07 [00/1 g07 ] 0");
   tree.SelectForMenu(Group(4));
-  EXPECT_EQ(Selection(), "04/0 04/1 04/2 ");
-  EXPECT_EQ(tree.FindFocus(), Group(4));
-  tree.ClickRowText(Group(7), false, false);
-  EXPECT_EQ(Selection(), "07/0 07/1 07/2 ");
+  EXPECT_EQ(State(), "g04 [g04 ] 0");
   tree.ClickEmptyArea(true, false);
-  EXPECT_EQ(Selection(), "07/0 07/1 07/2 ");
+  EXPECT_EQ(State(), "g04 [g04 ] 0");
   tree.ClickEmptyArea(false, false);
-  EXPECT_EQ(Selection(), "");
+  EXPECT_EQ(State(), "g04 [] 0");
+  tree.SetFocusMark(false);  // Shift without a focus node takes the row alone
+  EXPECT_EQ(Click(Group(2), false, true), "g02 [g02 ] 0");
 }
 
 TEST_F(TreeInput, RowToggleAndHitZones) {
-  tree.ClickRowText(File(2, 1), false, false);
+  Click(File(2, 1));
   tree.ToggleRow(Group(2));
   EXPECT_EQ(tree.GetTopRow(), 1);  // the group and its children shown
   tree.ToggleRow(Group(2));
-  EXPECT_EQ(tree.FindFocus(), Group(2));  // the mark leaves the hidden file
+  EXPECT_EQ(State(), "g02 [02/1 ] 1");  // the mark leaves the hidden file
   tree.Scroll(-1, false, false);
   Group(0)->SetExpanded(true);
   EXPECT_EQ(tree.HitTest(10, 25), TreeView::kZoneNone);  // left of the area
   EXPECT_EQ(tree.HitTest(11 + 5, 20 + 2), TreeView::kZoneRowToggle);
-  EXPECT_EQ(tree.HitNode(), Group(0));
-  EXPECT_EQ(tree.HitTest(11 + 10, 20 + 2), TreeView::kZoneRowText);
   EXPECT_EQ(tree.HitTest(11 + 14, 20 + 9 + 2), TreeView::kZoneEmpty);  // icon cell of a file
   EXPECT_EQ(tree.HitTest(11 + 19, 20 + 9 + 2), TreeView::kZoneRowText);
   EXPECT_EQ(tree.HitNode(), File(0, 0));
   tree.SetArea(11, 20, 245, 30 * 9);  // taller than the 23 rows
-  EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 22), TreeView::kZoneRowText);
   EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 23), TreeView::kZoneEmpty);
-  // Expanding a group on the last page shows as many children as fit.
-  tree.SetArea(11, 20, 245, 3 * 9);
+  tree.SetArea(11, 20, 245, 3 * 9);  // expanding on the last page shows as many children as fit
   tree.ToggleRow(Group(19));
-  EXPECT_EQ(tree.GetTopRow(), 22);  // g19 t0 t1; t2 does not fit
+  EXPECT_EQ(tree.GetTopRow(), 22);
 }
 
 }  // namespace
