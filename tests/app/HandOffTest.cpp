@@ -1,8 +1,6 @@
 // Writing the temporary play-list and handing it to the shell.
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "TestSupport.h"
 #include "app/HandOff.h"
 #include "platform/FileSystem.h"
@@ -18,13 +16,12 @@ namespace {
 class HandOff : public ::testing::Test, public IShell {
  protected:
   void SetUp() override {
-    for (auto [artist, album, title, path] : {std::array<std::string, 4>{"Band", "Live", "Zeta", "/l/01 z.mp3"},
-                                              {"Band", "Live", "Alpha", "/l/02 a.mp3"},
-                                              {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"},
-                                              {"Band", "Studio", "One", "/s/one.mp3"},
-                                              {"Solo", "Alone", "Only", "/solo.mp3"}}) {
+    const char* tracks[][4] = {{"Band", "Live", "Zeta", "/l/01 z.mp3"}, {"Band", "Live", "Alpha", "/l/02 a.mp3"},
+                               {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"}, {"Band", "Studio", "One", "/s/one.mp3"},
+                               {"Solo", "Alone", "Only", "/solo.mp3"}};
+    for (auto& t : tracks) {
       auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {artist, album, title}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {path};
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {t[3]};
       catalogue.Add(std::move(e));
     }
     tree.Rebuild(catalogue, NodeIcons());
