@@ -51,8 +51,8 @@ TEST_F(TreeBuild, ShapesAndOrders) {
   const Case cases[] = {
       {"a chain becomes one file row", {{"aArtist|bAlbum|tTitle", "/1"}}, "Artist > Album > Title=/1"},
       {"artists equal but for case share the node of the first added",
-       {{"aABBA|bGold|tWaterloo", "/w"}, {"aAbba|bArrival|tDancing", "/d"}},
-       "Abba(Arrival > Dancing=/d,Gold > Waterloo=/w)"},
+       {{"aABBA|bGold|tWaterloo", "/w"}, {"aabba|bgold|tSOS", "/s"}, {"aAbba|bArrival|tDancing", "/d"}},
+       "Abba(gold(SOS=/s,Waterloo=/w),Arrival > Dancing=/d)"},
       {"files below a group go by file name, merged rows at the top by text",
        {{"aA|bB|tZebra", "/01 zebra"}, {"aA|bB|tAardvark", "/02 aardvark"}, {"aZ|bY|tTitle", "/00"},
         {"aC|bD|tE", "/99"}},
@@ -94,20 +94,17 @@ TEST_F(TreeBuild, AddEntryLinksNewChildrenAtTheFront) {
   EXPECT_EQ(root.GetFirstChild()->GetIcon(), 9);
 }
 
-TEST_F(TreeBuild, GroupIconsComeFromTheConfigurationAndRebuildForgetsState) {
+TEST_F(TreeBuild, GroupIconsComeFromTheConfigurationByKindAndRebuildForgetsState) {
   CConfig config(prompt);
   config.userTypeIcon = 20, config.folderIcon = 21, config.artistIcon = 22;
   config.albumIcon = 23, config.playListIcon = 24, config.fileGroupIcon = 25;
   icons = NodeIcons::FromConfig(config);
+  EXPECT_EQ(std::vector<int>(icons.group, icons.group + 6), std::vector<int>({20, 21, 22, 23, 24, 25}));  // by kind
   for (const char* levels : {"uu|f/f|t1", "uu|f/f|t2"}) catalogue.Add(E(levels, "/f/1", 3));
   catalogue.Add(E("uu|f/g|t7", "/g/7", 3));
   catalogue.Add(E("pp|gg|t3|t4", "/3|/4", 3));
   catalogue.Add(E("pp|aa|bb|t5|t6", "/5|/6", 3));
-  Build({});
-  std::string got;
-  for (const DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
-    got += Shown(n->GetName()) + "=" + std::to_string(n->GetIcon()) + " ";
-  EXPECT_EQ(got, "u=20 /f=21 1=3 2=3 /g > 7=3 p=24 a > b=23 5=3 6=3 g=25 3=3 4=3 ");
+  EXPECT_EQ(Build({}), "u(/f(1=/f/1,2=/f/1),/g > 7=/g/7),p(a > b(5=/5,6=/6),g(3=/3,4=/4))");  // icons as the reference
 
   tree.GetFirstChild()->SetExpanded(true);
   tree.SetSelection(Selected);
