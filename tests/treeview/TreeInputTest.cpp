@@ -61,19 +61,16 @@ TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(bar.GetPosition(), 15);  // the range
   tree.Scroll(-3, false, false);
   tree.Scroll(0, true, true);  // moves nothing, repaints
-  EXPECT_EQ(tree.GetTopRow(), 12);
   EXPECT_EQ(refreshes, 2);
-  for (auto [g, top] : {std::pair{3, 3}, {12, 8}, {10, 8}}) {  // to the top, to the bottom, no move
-    tree.EnsureVisible(Group(g), false, false);
-    EXPECT_EQ(tree.GetTopRow(), top);
-  }
+  std::string tops = std::to_string(tree.GetTopRow()) + " ";
+  for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), false, false), tops += std::to_string(tree.GetTopRow()) + " ";
+  EXPECT_EQ(tops, "12 3 8 8 ");  // then to the top, to the bottom, no move
   Group(9)->SetExpanded(true);
   std::string rows;
   tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + std::to_string(depth) + " "; });
   EXPECT_EQ(rows, "g081 g091 02 12 22 ");
   tree.SetArea(11, 20, 245, 300);  // taller than the tree
-  EXPECT_EQ(bar.GetRange(), 0);
-  EXPECT_EQ(tree.GetTopRow(), 0);
+  EXPECT_EQ(bar.GetRange() + tree.GetTopRow(), 0);
   tree.SetArea(11, 20, 245, -7);  // counts as 0
   EXPECT_EQ(tree.GetPageRowCount(), 0);
 }

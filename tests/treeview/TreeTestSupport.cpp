@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <sstream>
 
 #include "platform/Text.h"
 
@@ -11,10 +12,8 @@ namespace jb::test {
 namespace {
 std::vector<std::string> Split(const std::string& s) {
   std::vector<std::string> out;
-  for (size_t from = 0, to; !s.empty() && from <= s.size(); from = to + 1) {
-    to = std::min(s.find('|', from), s.size());
-    out.push_back(s.substr(from, to - from));
-  }
+  std::istringstream in(s);
+  for (std::string part; std::getline(in, part, '|');) out.push_back(part);
   return out;
 }
 
