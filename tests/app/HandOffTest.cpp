@@ -10,140 +10,85 @@
 namespace jb {
 namespace {
 
-// Records each request with the play-list's bytes at that moment, so a test
-// sees what the player would read.
-class RecordingShell : public IShell {
- public:
-  bool OpenPlayList(const std::string& path, ShellAction action) override {
-    calls.push_back({path, action, test::ReadBytes(path)});
-    return answer;
-  }
-  struct Call {
-    std::string path;
-    ShellAction action;
-    std::vector<std::uint8_t> bytes;
-  };
-  std::vector<Call> calls;
-  bool answer = true;
-};
-
-std::unique_ptr<CCatalogueEntry> Track(const std::string& artist, const std::string& album, const std::string& title,
-                                       const std::string& path) {
-  auto e = std::make_unique<CCatalogueEntry>();
-  e->m_aNames = {artist, album, title};
-  e->m_aKinds = {Artist, Album, File};
-  e->m_aPaths = {path};
-  return e;
-}
-
-// "Band" with the album "Live" (three tracks, titles out of file order)
-// and "Solo > Alone > Only" merged into one row.
-class HandOff : public ::testing::Test {
+// "Band" with "Live" (titles out of file order) and "Studio"; "Solo > Alone >
+// Only" merged into one row. The shell records each request with the
+// play-list's text at that moment, as the player would read it.
+class HandOff : public ::testing::Test, public IShell {
  protected:
   void SetUp() override {
-    catalogue.Add(Track("Band", "Live", "Zeta", "/music/band/live/01 zeta.mp3"));
-    catalogue.Add(Track("Band", "Live", "Alpha", "/music/band/live/02 alpha.mp3"));
-    catalogue.Add(Track("Band", "Live", "Mu", "/music/band/live/03 \xE9t\xE9.mp3"));
-    catalogue.Add(Track("Band", "Studio", "One", "/music/band/studio/one.mp3"));
-    catalogue.Add(Track("Solo", "Alone", "Only", "/music/solo/only.mp3"));
+    const char* tracks[][4] = {{"Band", "Live", "Zeta", "/l/01 z.mp3"}, {"Band", "Live", "Alpha", "/l/02 a.mp3"},
+                               {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"}, {"Band", "Studio", "One", "/s/one.mp3"},
+                               {"Solo", "Alone", "Only", "/solo.mp3"}};
+    for (auto& t : tracks) {
+      auto e = std::make_unique<CCatalogueEntry>();
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {t[3]};
+      catalogue.Add(std::move(e));
+    }
     tree.Rebuild(catalogue, NodeIcons());
   }
-  DisplayNode* Row(const std::string& shownStart) {
-    for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
-      if (n->GetName().rfind(shownStart, 0) == 0) return n;
-    return nullptr;
+  bool OpenPlayList(const std::string& path, ShellAction action) override {
+    calls.push_back(path + (action == ShellAction::Play ? " play: " : " enqueue: ") + Text());
+    return answer;
   }
-  std::string PlayListText() {
-    auto bytes = test::ReadBytes(playList);
+  void Select(std::initializer_list<const char*> rows) {
+    tree.SetSelection(Unselected);
+    for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
+      for (const char* row : rows)
+        if (n->GetName() == row) n->SetSelection(Selected);
+  }
+  std::string Text() {
+    auto bytes = test::ReadBytes(kTemporaryPlayList);
     return {bytes.begin(), bytes.end()};
   }
 
   test::TempDir dir;
   test::ScopedCurrentDir inDir{dir.Path()};
-  std::string playList = kTemporaryPlayList;
   CCatalogue catalogue;
   TreeView tree;
-  RecordingShell shell;
   test::RecordingPrompt prompt;
+  std::vector<std::string> calls;
+  bool answer = true;
 };
 
-TEST_F(HandOff, NothingSelectedWritesAnEmptyFileAndStillAsksTheShell) {
-  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, shell, prompt));
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].path, "Jukebar.m3u");
-  EXPECT_EQ(shell.calls[0].action, ShellAction::Play);
-  EXPECT_TRUE(shell.calls[0].bytes.empty());
+TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
+  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));  // nothing selected
+  Select({"Live"});
+  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
+  Select({"Solo \x10 Alone \x10 Only", "Studio \x10 One"});  // a merged row: the path at the end of its chain
+  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
+  EXPECT_EQ(calls, (std::vector<std::string>{
+                       "Jukebar.m3u play: ", "Jukebar.m3u enqueue: /l/01 z.mp3\r\n/l/02 a.mp3\r\n/l/03 \xE9t\xE9.mp3\r\n",
+                       "Jukebar.m3u play: /s/one.mp3\r\n/solo.mp3\r\n"}));
   EXPECT_TRUE(prompt.messages.empty());
-}
-
-TEST_F(HandOff, AnAlbumGivesItsTracksInTreeOrder) {
-  Row("Live")->SetSelection(Selected);
-  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Enqueue, shell, prompt));
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].action, ShellAction::Enqueue);
-  EXPECT_EQ(shell.calls[0].bytes, test::Bytes("/music/band/live/01 zeta.mp3\r\n/music/band/live/02 alpha.mp3\r\n"
-                                              "/music/band/live/03 \xE9t\xE9.mp3\r\n"));
-}
-
-TEST_F(HandOff, AMergedRowGivesThePathAtTheEndOfItsChain) {
-  DisplayNode* solo = Row("Solo");
-  ASSERT_EQ(solo->GetName(), "Solo \x10 Alone \x10 Only");
-  solo->SetSelection(Selected);
-  Row("Studio")->SetSelection(Selected);
-  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, shell, prompt));
-  EXPECT_EQ(PlayListText(), "/music/band/studio/one.mp3\r\n/music/solo/only.mp3\r\n");
-}
-
-TEST_F(HandOff, ASecondHandOffReplacesTheFirst) {
-  tree.SetSelection(Selected);
-  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, shell, prompt));
-  EXPECT_EQ(shell.calls[0].bytes, test::Bytes("/music/band/live/01 zeta.mp3\r\n/music/band/live/02 alpha.mp3\r\n"
-                                              "/music/band/live/03 \xE9t\xE9.mp3\r\n/music/band/studio/one.mp3\r\n"
-                                              "/music/solo/only.mp3\r\n"));
-  tree.SetSelection(Unselected);
-  Row("Studio")->SetSelection(Selected);
-  EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, shell, prompt));
-  EXPECT_EQ(PlayListText(), "/music/band/studio/one.mp3\r\n");
   EXPECT_FALSE(FileExists(dir / "Jukebar.m3u.tmp"));
 }
 
-TEST_F(HandOff, APlayListThatCannotBeWrittenKeepsTheShellOut) {
-  // A folder that does not exist.
-  EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, shell, prompt, dir / "missing/Jukebar.m3u"));
-  EXPECT_EQ(prompt.messages, std::vector<int>{8});
-  EXPECT_TRUE(shell.calls.empty());
-
-  // A full disk half-way: the previous list stays whole, nothing is played.
-  test::WriteText(playList, "/old.mp3\r\n");
+TEST_F(HandOff, FailuresAreReported) {
+  // A play-list that cannot be written keeps the shell out: a missing folder,
+  // a full disk half-way (the previous list stays whole).
+  EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt, dir / "missing/Jukebar.m3u"));
+  test::WriteText(kTemporaryPlayList, "/old.mp3\r\n");
   tree.SetSelection(Selected);
-  test::WithFileSizeLimit(40, [&] { EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, shell, prompt)); });
-  EXPECT_EQ(prompt.messages, (std::vector<int>{8, 8}));
-  EXPECT_TRUE(shell.calls.empty());
-  EXPECT_EQ(PlayListText(), "/old.mp3\r\n");
-}
-
-TEST_F(HandOff, APlayerNotFoundLeavesThePlayListWritten) {
-  shell.answer = false;
-  Row("Studio")->SetSelection(Selected);
-  EXPECT_FALSE(HandOffSelection(tree, ShellAction::Enqueue, shell, prompt));
-  EXPECT_EQ(prompt.messages, std::vector<int>{9});
-  EXPECT_EQ(PlayListText(), "/music/band/studio/one.mp3\r\n");
+  test::WithFileSizeLimit(40, [&] { EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt)); });
+  EXPECT_EQ(Text(), "/old.mp3\r\n");
+  EXPECT_TRUE(calls.empty());
+  // No player: message 9, the list stays written.
+  answer = false;
+  Select({"Studio \x10 One"});
+  EXPECT_FALSE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
+  EXPECT_EQ(Text(), "/s/one.mp3\r\n");
+  EXPECT_EQ(prompt.messages, (std::vector<int>{8, 8, 9}));
 }
 
 TEST_F(HandOff, AutoLoadEnqueuesAnEmptiedPlayList) {
-  test::WriteText(playList, "/old.mp3\r\n");
-  EXPECT_TRUE(AutoLoadPlayer(shell, prompt));
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].action, ShellAction::Enqueue);
-  EXPECT_TRUE(shell.calls[0].bytes.empty());
-  EXPECT_TRUE(prompt.messages.empty());
-
-  // Both failures give message 9.
-  shell.answer = false;
-  EXPECT_FALSE(AutoLoadPlayer(shell, prompt));
-  EXPECT_FALSE(AutoLoadPlayer(shell, prompt, dir / "missing/Jukebar.m3u"));
+  test::WriteText(kTemporaryPlayList, "/old.mp3\r\n");
+  EXPECT_TRUE(AutoLoadPlayer(*this, prompt));
+  EXPECT_EQ(calls, std::vector<std::string>{"Jukebar.m3u enqueue: "});
+  answer = false;  // both failures give message 9
+  EXPECT_FALSE(AutoLoadPlayer(*this, prompt));
+  EXPECT_FALSE(AutoLoadPlayer(*this, prompt, dir / "missing/Jukebar.m3u"));
   EXPECT_EQ(prompt.messages, (std::vector<int>{9, 9}));
-  EXPECT_EQ(shell.calls.size(), 2u);
+  EXPECT_EQ(calls.size(), 2u);
 }
 
 }  // namespace

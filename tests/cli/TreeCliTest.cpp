@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <array>
 #include <filesystem>
 
 #include "TestSupport.h"
@@ -16,35 +16,28 @@ namespace {
 
 test::ProgramResult Cli(const std::vector<std::string>& args) { return test::RunProgram("src/cli/jukebar-cli", args); }
 
-// A file of silence with an ID3 version 1 tag.
-std::string Mp3(const std::string& title, const std::string& artist, const std::string& album) {
-  auto field = [](std::string s) {
-    s.resize(30, '\0');
-    return s;
-  };
-  std::string tag = "TAG" + field(title) + field(artist) + field(album);
-  tag.resize(128, '\0');
-  return std::string(500, '\0') + tag;
-}
-
 class TreeCli : public ::testing::Test {
  protected:
   TreeCli() {
-    for (const char* d : {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty"})
+    for (const char* d : {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty", "install"})
       ::mkdir((dir / d).c_str(), 0755);
-    test::WriteText(dir / "music/band/one.mp3", Mp3("One", "Band", "First"));
-    test::WriteText(dir / "music/band/two.mp3", Mp3("Two", "Band", "First"));
-    test::WriteText(dir / "music/band/three.mp3", Mp3("Three", "Band", "Second"));
-    test::WriteText(dir / "music/solo/only.mp3", Mp3("Only", "Solo", "Alone"));
+    // Silence with an ID3 version 1 tag: title, artist, album.
+    for (auto [file, title, artist, album] : {std::array<std::string, 4>{"band/one", "One", "Band", "First"},
+                                              {"band/two", "Two", "Band", "First"},
+                                              {"band/three", "Three", "Band", "Second"},
+                                              {"solo/only", "Only", "Solo", "Alone"}}) {
+      std::string tag = "TAG";
+      for (std::string f : {title, artist, album}) tag += f.append(30 - f.size(), '\0');
+      tag.resize(128, '\0');
+      test::WriteText(dir / ("music/" + file + ".mp3"), std::string(500, '\0') + tag);
+    }
     test::WriteText(dir / "music/mix.m3u", "solo/only.mp3\r\n");
     test::WriteRecordingProgram(player, record, false);
     Settings("PlayCommand=" + player + " play\nEnqueueCommand=" + player + " enqueue\n");
-    EXPECT_EQ(Cli({"new", env}).status, 0);
-    EXPECT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
-    EXPECT_EQ(Cli({"scan", env}).status, 0);
+    for (const auto& args : {std::vector<std::string>{"new", env}, {"add-dir", env, dir / "music"}, {"scan", env}})
+      EXPECT_EQ(Cli(args).status, 0);
   }
   void Settings(const std::string& lines) { test::WriteText(dir / "cfg/Quorvel Software/Jukebar.conf", "[General]\n" + lines); }
-  std::vector<std::string> Recorded() { return test::TakeRecordedLines(record); }
   std::string Text(const std::string& path) {
     auto bytes = test::ReadBytes(path);
     return {bytes.begin(), bytes.end()};
@@ -53,54 +46,36 @@ class TreeCli : public ::testing::Test {
   test::TempDir dir;
   test::ScopedEnv config{"XDG_CONFIG_HOME", dir / "cfg"};
   // No desktop applications at all.
-  test::ScopedEnv data{"XDG_DATA_HOME", dir / "empty"};
-  test::ScopedEnv dataDirs{"XDG_DATA_DIRS", dir / "empty"};
-  test::ScopedEnv configDirs{"XDG_CONFIG_DIRS", dir / "empty"};
+  test::ScopedEnv data{"XDG_DATA_HOME", dir / "empty"}, dataDirs{"XDG_DATA_DIRS", dir / "empty"},
+      configDirs{"XDG_CONFIG_DIRS", dir / "empty"};
   test::ScopedCurrentDir work{dir.Path()};
-  std::string env = dir / "e.jbe";
-  std::string player = dir / "bin/player";
-  std::string record = dir / "record";
-  std::string m3u = dir / "out.m3u";
+  std::string env = dir / "e.jbe", player = dir / "bin/player", record = dir / "record", m3u = dir / "out.m3u";
+  std::string one = dir / "music/band/one.mp3\r\n", only = dir / "music/solo/only.mp3\r\n";
 };
 
 TEST_F(TreeCli, TreePrintsEveryRowInDisplayOrder) {
-  auto tree = Cli({"tree", env});
-  ASSERT_EQ(tree.status, 0) << tree.err;
-  EXPECT_EQ(tree.out,
-            "Band\n"
-            "  First\n"
-            "    One\n"
-            "    Two\n"
-            "  Second > Three\n"
-            "Solo > Alone > Only\n"
-            "mix > only\n");
+  EXPECT_EQ(Cli({"tree", env}).out, "Band\n  First\n    One\n    Two\n  Second > Three\nSolo > Alone > Only\nmix > only\n");
   EXPECT_EQ(Cli({"tree", env, "--depth", "1"}).out, "Band\nSolo > Alone > Only\nmix > only\n");
   EXPECT_EQ(Cli({"tree", env, "--depth", "0"}).status, 2);
   EXPECT_EQ(Cli({"tree", dir / "none.jbe"}).status, 1);
 }
 
 TEST_F(TreeCli, PlayAndEnqueueHandTheRowsToThePlayer) {
-  auto play = Cli({"play", env, "Band/First", "--m3u", m3u});
-  ASSERT_EQ(play.status, 0) << play.err;
-  EXPECT_EQ(Text(m3u), dir / "music/band/one.mp3\r\n" + dir / "music/band/two.mp3\r\n");
-  EXPECT_EQ(Recorded(), (std::vector<std::string>{"play", m3u}));
-
-  // Globs, in tree order whatever the order given; a play-list's track is
-  // the song's own path.
-  auto enqueue = Cli({"enqueue", env, "mix*", "*Three", "--m3u", m3u});
-  ASSERT_EQ(enqueue.status, 0) << enqueue.err;
-  EXPECT_EQ(Text(m3u), dir / "music/band/three.mp3\r\n" + dir / "music/solo/only.mp3\r\n");
-  EXPECT_EQ(Recorded(), (std::vector<std::string>{"enqueue", m3u}));
-
+  ASSERT_EQ(Cli({"play", env, "Band/First", "--m3u", m3u}).status, 0);
+  EXPECT_EQ(Text(m3u), one + dir / "music/band/two.mp3\r\n");
+  EXPECT_EQ(test::TakeRecordedLines(record), (std::vector<std::string>{"play", m3u}));
+  // Globs, in tree order whatever the order given; a play-list's track is the song's own path.
+  ASSERT_EQ(Cli({"enqueue", env, "mix*", "*Three", "--m3u", m3u}).status, 0);
+  EXPECT_EQ(Text(m3u), dir / "music/band/three.mp3\r\n" + only);
+  EXPECT_EQ(test::TakeRecordedLines(record), (std::vector<std::string>{"enqueue", m3u}));
   // Without --m3u: the installation folder, else the current directory.
   ASSERT_EQ(Cli({"play", env, "Band"}).status, 0);
-  EXPECT_EQ(Text(dir / "Jukebar.m3u").size(), 3 * (dir / "music/band/one.mp3\r\n").size() + 2);
-  EXPECT_EQ(Recorded().at(1), dir / "Jukebar.m3u");
-  ::mkdir((dir / "install").c_str(), 0755);
+  EXPECT_EQ(Text(dir / "Jukebar.m3u").size(), 3 * one.size() + 2);
+  EXPECT_EQ(test::TakeRecordedLines(record).at(1), dir / "Jukebar.m3u");
   Settings("InstallDir=" + dir / "install\nPlayCommand=" + player + "\n");
   ASSERT_EQ(Cli({"play", env, "Solo > Alone > Only"}).status, 0);
-  EXPECT_EQ(Text(dir / "install/Jukebar.m3u"), dir / "music/solo/only.mp3\r\n");
-  EXPECT_EQ(Recorded(), std::vector<std::string>{dir / "install/Jukebar.m3u"});
+  EXPECT_EQ(Text(dir / "install/Jukebar.m3u"), only);
+  EXPECT_EQ(test::TakeRecordedLines(record), std::vector<std::string>{dir / "install/Jukebar.m3u"});
 }
 
 TEST_F(TreeCli, FailuresAreReported) {
@@ -110,16 +85,12 @@ TEST_F(TreeCli, FailuresAreReported) {
   EXPECT_NE(none.err.find("no row matches 'Band/Third'"), std::string::npos);
   EXPECT_EQ(Text(m3u), "old\r\n");
   EXPECT_EQ(Cli({"play", env}).status, 2);
-
-  // No player registered for play-lists: message 9, the list is written.
-  Settings("");
+  Settings("");  // no player registered for play-lists: message 9, the list is written
   auto noPlayer = Cli({"enqueue", env, "Band/First/One", "--m3u", m3u});
   EXPECT_EQ(noPlayer.status, 1);
   EXPECT_NE(noPlayer.err.find("Fatal error : Winamp not found !"), std::string::npos);
-  EXPECT_EQ(Text(m3u), dir / "music/band/one.mp3\r\n");
-
+  EXPECT_EQ(Text(m3u), one);
   auto cannotWrite = Cli({"play", env, "Band", "--m3u", dir / "nowhere/x.m3u"});
-  EXPECT_EQ(cannotWrite.status, 1);
   EXPECT_NE(cannotWrite.err.find("Fatal error : Cannot create temporary playlist !"), std::string::npos);
 }
 
@@ -132,10 +103,10 @@ TEST_F(TreeCli, RenderDrawsTheWindowWithSelectionAndFocus) {
   EXPECT_EQ(window.GetWidth(), 120);
   EXPECT_EQ(window.GetHeight(), 90);
   auto overBlack = [](Colour colour) {
-    CQvSprite one;
-    one.CreateBitmap(1, 1);
-    one.DrawRect(0, 0, 1, 1, colour, true);
-    return one.GetPixel(0, 0);
+    CQvSprite pixel;
+    pixel.CreateBitmap(1, 1);
+    pixel.DrawRect(0, 0, 1, 1, colour, true);
+    return pixel.GetPixel(0, 0);
   };
   // The tree area starts at (11, 20) and is 90 wide: Band is partly
   // selected, First selected and focused, Second > Three not selected.

@@ -34,9 +34,8 @@ void AddCollection(CCatalogue& catalogue) {
   };
   int n = 0;
   for (const auto& s : songs)
-    catalogue.Add(test::Track(s[0], s[1], s[2], "/music/" + std::to_string(++n) + ".mp3", 4));
-  catalogue.Add(test::MakeEntry({{PlayList, "Sunday Morning"}, {File, "Undertow"}, {File, "Mirage"}},
-                                {"/music/8.mp3", "/music/12.mp3"}, 6));
+    catalogue.Add(test::E(std::string("a") + s[0] + "|b" + s[1] + "|t" + s[2], "/music/" + std::to_string(++n) + ".mp3", 4));
+  catalogue.Add(test::E("pSunday Morning|tUndertow|tMirage", "/music/8.mp3|/music/12.mp3", 6));
 }
 
 // The window as the program shows it: the default skin, a tree with groups

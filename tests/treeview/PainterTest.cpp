@@ -48,9 +48,9 @@ void FlatGlyphsAndIcon(SkinSet& skin) {
 
 // Ann > Blue (One, Two) and Ann > Red > Three, which merges into one row.
 void AddAnn(CCatalogue& catalogue) {
-  catalogue.Add(test::Track("Ann", "Blue", "One", "/m/1.mp3"));
-  catalogue.Add(test::Track("Ann", "Blue", "Two", "/m/2.mp3"));
-  catalogue.Add(test::Track("Ann", "Red", "Three", "/m/3.mp3"));
+  catalogue.Add(test::E("aAnn|bBlue|tOne", "/m/1.mp3"));
+  catalogue.Add(test::E("aAnn|bBlue|tTwo", "/m/2.mp3"));
+  catalogue.Add(test::E("aAnn|bRed|tThree", "/m/3.mp3"));
 }
 
 DisplayNode* Row(TreeView& tree, const std::string& path) {

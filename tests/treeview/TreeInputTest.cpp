@@ -1,74 +1,77 @@
 // The page of the tree and what mouse and keys do to it.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
+#include "platform/MessageTarget.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 
 namespace jb::test {
 namespace {
 
-// Twenty artists g00..g19, each with three files t0..t2, all collapsed; a
-// page of five rows.
-class TreeInput : public ::testing::Test {
+// Twenty artists g00..g19 with files 0..2, all collapsed; a page of five rows.
+class TreeInput : public ::testing::Test, public IMessageTarget {
  protected:
   void SetUp() override {
     for (int g = 0; g < 20; ++g)
-      for (int t = 0; t < 3; ++t) {
-        char name[8], path[24];
-        std::snprintf(name, sizeof name, "g%02d", g);
-        std::snprintf(path, sizeof path, "/m/%02d/%d.mp3", g, t);
-        catalogue.Add(MakeEntry({{Artist, name}, {jb::File, "t" + std::to_string(t)}}, {path}));
+      for (std::string t : {"0", "1", "2"}) {
+        std::string dir = (g < 10 ? "0" : "") + std::to_string(g);
+        catalogue.Add(E("ag" + dir + "|t" + t, dir + "/" + t));
       }
     tree.SetScrollBar(&bar);
-    tree.SetWindow(&window);
+    tree.SetWindow(this);
     tree.Rebuild(catalogue, NodeIcons());
     tree.SetArea(11, 20, 245, 5 * 9 + 4);
-    window.refreshes = 0;
+    refreshes = 0;
   }
+  void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
+  void Send(unsigned message, std::uintptr_t, std::intptr_t) override { refreshes += message == WM_TREE_REFRESH; }
+
   DisplayNode* Group(int g) { return tree.NodeAt(2 + 4L * g); }
   DisplayNode* File(int g, int t) { return tree.NodeAt(3 + 4L * g + t); }
-  std::string Selection() {
-    std::string out;
-    for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
-      if (!n->HasChildren() && n->IsSelected()) out += n->GetPath().substr(3) + " ";
-    return out;
+  // "focus [selection] top row": groups by name when wholly selected, else files by path.
+  std::string State() {
+    DisplayNode* focus = tree.FindFocus();
+    std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
+    out += " [";
+    for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
+      if (g->GetSelection() == Selected) out += g->GetName() + " ";
+      else for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
+    return out + "] " + std::to_string(tree.GetTopRow());
+  }
+  std::string Key(TreeKey key, bool ctrl = false, bool shift = false) {
+    tree.OnKey(key, ctrl, shift);
+    return State();
+  }
+  std::string Click(DisplayNode* row, bool ctrl = false, bool shift = false) {
+    tree.ClickRowText(row, ctrl, shift);
+    return State();
   }
 
   CCatalogue catalogue;
   TreeView tree;
   TreeScrollBar bar;
-  RecordingWindow window;
+  int refreshes = 0;
 };
 
-TEST_F(TreeInput, PageGeometryAndClamp) {
-  EXPECT_EQ(tree.GetRowsPerPage(), 5);
-  EXPECT_EQ(bar.GetRange(), 15);
+TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
   tree.Scroll(100, true, false);
-  EXPECT_EQ(tree.GetTopRow(), 15);
-  EXPECT_EQ(bar.GetPosition(), 15);
-  EXPECT_EQ(window.refreshes, 1);
+  EXPECT_EQ(bar.GetPosition(), 15);  // the range
   tree.Scroll(-3, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 12);
-  EXPECT_EQ(window.refreshes, 1);
   tree.Scroll(0, true, true);  // moves nothing, repaints
-  EXPECT_EQ(tree.GetTopRow(), 12);
-  EXPECT_EQ(window.refreshes, 2);
-  tree.Scroll(-100, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 0);
-  // A page taller than the tree: range 0, top row 0.
-  tree.SetArea(11, 20, 245, 300);
-  EXPECT_EQ(bar.GetRange(), 0);
-  tree.Scroll(5, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 0);
-  // Less than one row high: no rows per page; a negative height counts as 0.
-  tree.SetArea(11, 20, 245, -7);
-  EXPECT_EQ(tree.GetAreaHeight(), 0);
-  EXPECT_EQ(tree.GetRowsPerPage(), 0);
+  EXPECT_EQ(refreshes, 2);
+  std::string tops = std::to_string(tree.GetTopRow()) + " ";
+  for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), false, false), tops += std::to_string(tree.GetTopRow()) + " ";
+  EXPECT_EQ(tops, "12 3 8 8 ");  // then to the top, to the bottom, no move
+  Group(9)->SetExpanded(true);
+  std::string rows;
+  tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + std::to_string(depth) + " "; });
+  EXPECT_EQ(rows, "g081 g091 02 12 22 ");
+  tree.SetArea(11, 20, 245, 300);  // taller than the tree
+  EXPECT_EQ(bar.GetRange() + tree.GetTopRow(), 0);
+  tree.SetArea(11, 20, 245, -7);  // counts as 0
   EXPECT_EQ(tree.GetPageRowCount(), 0);
 }
 
@@ -76,214 +79,94 @@ TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
   RecordingPrompt prompt;
   CConfig config(prompt);
   tree.SetConfig(&config);
-  tree.Scroll(8, true, true);  // the option is off
-  EXPECT_EQ(tree.GetTopRow(), 8);
-  EXPECT_EQ(window.refreshes, 1);
+  tree.Scroll(8, true, true);  // the option is off: one repaint
   config.scrollOptions |= 0x80;
   tree.Scroll(-8, true, true);
-  EXPECT_EQ(tree.GetTopRow(), 0);
-  EXPECT_EQ(window.refreshes, 1 + 8);
   tree.Scroll(8, false, true);  // no repaint asked: one jump
-  EXPECT_EQ(tree.GetTopRow(), 8);
-  EXPECT_EQ(window.refreshes, 9);
-  tree.Scroll(-3, true, false);
-  EXPECT_EQ(window.refreshes, 10);
-  // Page Down moves the focus by a page, smoothly.
+  EXPECT_EQ(refreshes, 1 + 8);
   tree.Scroll(-100, false, false);
-  tree.OnKey(TreeKey::PageDown, false, false);  // focus g00 -> g04, on the page
-  EXPECT_EQ(window.refreshes, 10 + 2);
-  tree.OnKey(TreeKey::PageDown, false, false);  // g08: four rows down, row by row
-  EXPECT_EQ(tree.GetTopRow(), 4);
-  EXPECT_EQ(window.refreshes, 12 + 1 + 4);
+  EXPECT_EQ(Key(TreeKey::PageDown), "g04 [g04 ] 0");
+  EXPECT_EQ(Key(TreeKey::PageDown), "g08 [g08 ] 4");  // four rows down, row by row
+  EXPECT_EQ(refreshes, 9 + 2 + 1 + 4);
 }
 
-TEST_F(TreeInput, EnsureVisibleScrollsTheLeast) {
-  tree.EnsureVisible(Group(12), true, false);
-  EXPECT_EQ(tree.GetTopRow(), 8);  // row 12 at the bottom of the page
-  tree.EnsureVisible(Group(10), true, false);
-  EXPECT_EQ(tree.GetTopRow(), 8);
-  tree.EnsureVisible(Group(3), false, false);
-  EXPECT_EQ(tree.GetTopRow(), 3);  // at the top
-  EXPECT_EQ(window.refreshes, 2);
-  tree.EnsureVisible(nullptr, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 0);
-}
-
-TEST_F(TreeInput, PageRowsCarryTheirDepth) {
-  Group(1)->SetExpanded(true);
-  tree.Scroll(1, false, false);
-  std::string rows;
-  tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + ":" + std::to_string(depth) + " "; });
-  EXPECT_EQ(rows, "g01:1 t0:2 t1:2 t2:2 g02:1 ");
-}
-
-TEST_F(TreeInput, PageDownStopsAtTheLastRow) {
-  tree.MoveFocus(tree.FindFocus(), Group(18), false, false, false);
-  tree.OnKey(TreeKey::PageDown, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(19));
-  EXPECT_EQ(tree.GetTopRow(), 15);
-  tree.OnKey(TreeKey::PageDown, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(19));
-  EXPECT_EQ(tree.GetTopRow(), 15);
-  tree.OnKey(TreeKey::PageUp, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(15));  // four rows up
-  EXPECT_EQ(Group(15)->GetSelection(), Selected);
-  EXPECT_EQ(Group(19)->GetSelection(), Unselected);
-  tree.OnKey(TreeKey::Home, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(0));
-  EXPECT_EQ(tree.GetTopRow(), 0);
-  tree.OnKey(TreeKey::End, false, true);  // Shift: a range
-  EXPECT_EQ(tree.FindFocus(), Group(19));
-  EXPECT_EQ(tree.GetSelection(), Selected);
-}
-
-TEST_F(TreeInput, ShiftClickSelectsFilesOfCollapsedGroupsBetween) {
-  tree.ClickRowText(File(0, 0), false, false);  // not on a page row; any node will do
-  tree.ClickRowText(Group(1), true, false);     // Ctrl: add the group
-  EXPECT_EQ(Selection(), "00/0.mp3 01/0.mp3 01/1.mp3 01/2.mp3 ");
-  tree.ClickRowText(Group(5), true, false);
-  tree.ClickRowText(Group(3), false, true);  // Shift from g05 up to g03
-  EXPECT_EQ(tree.FindFocus(), Group(3));
-  // The range runs from g03 down to g05's whole subtree; g04 in between is
-  // collapsed.
-  EXPECT_EQ(Selection(),
-            "00/0.mp3 01/0.mp3 01/1.mp3 01/2.mp3 03/0.mp3 03/1.mp3 03/2.mp3 04/0.mp3 04/1.mp3 04/2.mp3 "
-            "05/0.mp3 05/1.mp3 05/2.mp3 ");
-  EXPECT_EQ(Group(2)->GetSelection(), Unselected);
-  EXPECT_EQ(window.refreshes, 4);
-}
-
-TEST_F(TreeInput, CtrlClickTogglesAndPlainClickReplaces) {
-  Group(0)->SetExpanded(true);
-  tree.ClickRowText(File(0, 0), false, false);
-  tree.ClickRowText(File(0, 2), true, false);
-  EXPECT_EQ(Group(0)->GetSelection(), PartlySelected);
-  EXPECT_EQ(tree.FindFocus(), File(0, 2));
-  tree.ClickRowText(File(0, 0), true, false);  // selected: deselects it alone
-  EXPECT_EQ(Selection(), "00/2.mp3 ");
-  tree.ClickRowText(Group(0), true, false);  // partly selected: all of it
-  EXPECT_EQ(Group(0)->GetSelection(), Selected);
-  tree.ClickRowText(Group(0), true, false);
-  EXPECT_EQ(Group(0)->GetSelection(), Unselected);
-  tree.ClickRowText(File(0, 1), true, false);
-  tree.ClickRowText(Group(7), false, false);
-  EXPECT_EQ(Selection(), "07/0.mp3 07/1.mp3 07/2.mp3 ");
-  EXPECT_EQ(tree.FindFocus(), Group(7));
-  tree.ClickEmptyArea(true, false);
-  EXPECT_EQ(tree.GetSelection(), PartlySelected);
-  tree.ClickEmptyArea(false, false);
-  EXPECT_EQ(tree.GetSelection(), Unselected);
-}
-
-TEST_F(TreeInput, RightButtonSelectsAnUnselectedRowOnly) {
-  tree.ClickRowText(Group(1), false, false);
-  tree.ClickRowText(Group(2), true, false);
-  tree.SelectForMenu(Group(2));  // selected: the selection stays
-  EXPECT_TRUE(Group(1)->IsSelected());
-  EXPECT_EQ(tree.FindFocus(), Group(2));
-  tree.SelectForMenu(Group(4));
-  EXPECT_EQ(Selection(), "04/0.mp3 04/1.mp3 04/2.mp3 ");
-  EXPECT_EQ(tree.FindFocus(), Group(4));
-}
-
-TEST_F(TreeInput, ArrowKeys) {
-  tree.OnKey(TreeKey::Down, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(1));
-  EXPECT_EQ(Group(1)->GetSelection(), Selected);
-  EXPECT_EQ(Group(0)->GetSelection(), Unselected);
-  tree.OnKey(TreeKey::Down, false, true);  // Shift keeps and extends
-  EXPECT_TRUE(Group(1)->IsSelected());
-  EXPECT_TRUE(Group(2)->IsSelected());
-  tree.OnKey(TreeKey::Down, true, false);  // Ctrl moves the mark alone
-  EXPECT_EQ(tree.FindFocus(), Group(3));
-  EXPECT_FALSE(Group(3)->IsSelected());
-  EXPECT_TRUE(Group(2)->IsSelected());
-  tree.OnKey(TreeKey::Space, true, false);
-  EXPECT_TRUE(Group(3)->IsSelected());
-  tree.OnKey(TreeKey::Space, true, false);
-  EXPECT_FALSE(Group(3)->IsSelected());
-  tree.OnKey(TreeKey::Space, false, false);
-  EXPECT_TRUE(Group(3)->IsSelected());
-  tree.OnKey(TreeKey::Up, false, false);
-  EXPECT_EQ(tree.FindFocus(), Group(2));
-  EXPECT_EQ(tree.GetSelection(), PartlySelected);
-  EXPECT_FALSE(Group(1)->IsSelected());
-  tree.OnKey(TreeKey::Home, false, false);
-  tree.OnKey(TreeKey::Up, false, false);  // at the top it stays
-  EXPECT_EQ(tree.FindFocus(), Group(0));
-  EXPECT_TRUE(Group(0)->IsSelected());
-  // Scrolled away, the moved focus comes back onto the page.
+TEST_F(TreeInput, Keys) {
+  EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 0");
+  EXPECT_EQ(Key(TreeKey::Down, false, true), "g02 [g01 g02 ] 0");  // Shift extends
+  EXPECT_EQ(Key(TreeKey::Down, true), "g03 [g01 g02 ] 0");          // Ctrl moves the mark
+  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 g03 ] 0");
+  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 ] 0");
+  EXPECT_EQ(Key(TreeKey::Up), "g02 [g02 ] 0");
+  EXPECT_EQ(Key(TreeKey::Home), "g00 [g00 ] 0");
+  EXPECT_EQ(Key(TreeKey::Up), "g00 [g00 ] 0");  // at the top it stays
   tree.Scroll(10, false, false);
-  tree.OnKey(TreeKey::Down, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 1);
-}
-
-TEST_F(TreeInput, RightAndLeftKeys) {
+  EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 1");  // back onto the page
+  tree.MoveFocus(tree.FindFocus(), Group(18), false, false, false);
+  EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");
+  EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");  // stops at the last row
+  EXPECT_EQ(Key(TreeKey::PageUp), "g15 [g15 ] 15");
+  EXPECT_EQ(Key(TreeKey::End, false, true), "g19 [g15 g16 g17 g18 g19 ] 15");
   tree.MoveFocus(tree.FindFocus(), Group(19), false, false, false);
-  EXPECT_EQ(tree.GetTopRow(), 15);
-  tree.OnKey(TreeKey::Right, false, false);
-  EXPECT_TRUE(Group(19)->IsExpanded());
-  // The last child comes onto the page and the node stays on it.
-  EXPECT_EQ(tree.GetTopRow(), 18);
-  tree.OnKey(TreeKey::Right, false, false);
-  EXPECT_EQ(tree.FindFocus(), File(19, 0));
-  EXPECT_EQ(Selection(), "19/0.mp3 ");
-  tree.OnKey(TreeKey::Right, false, false);  // a file: nothing
-  EXPECT_EQ(tree.FindFocus(), File(19, 0));
-  tree.OnKey(TreeKey::Down, false, false);
-  tree.OnKey(TreeKey::Left, false, false);  // to the parent row
-  EXPECT_EQ(tree.FindFocus(), Group(19));
-  EXPECT_EQ(Group(19)->GetSelection(), Selected);
-  tree.OnKey(TreeKey::Left, false, false);  // collapses; the page follows
-  EXPECT_FALSE(Group(19)->IsExpanded());
-  EXPECT_EQ(tree.GetTopRow(), 15);
+  EXPECT_EQ(Key(TreeKey::Right), "g19 [g19 ] 18");  // expands; the last child comes on the page
+  EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");
+  EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");  // a file: nothing
+  EXPECT_EQ(Key(TreeKey::Down), "19/1 [19/1 ] 18");
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 18");  // to the parent row
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // collapses; the page follows
   EXPECT_EQ(bar.GetRange(), 15);
-  tree.OnKey(TreeKey::Left, false, false);  // top level: no parent row
-  EXPECT_EQ(tree.FindFocus(), Group(19));
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // top level: no parent row
+  tree.SetFocusMark(false);  // without a focus node keys do nothing
+  refreshes = 0;
+  EXPECT_EQ(Key(TreeKey::Down), "- [g19 ] 15");
+  EXPECT_EQ(Key(TreeKey::Space), "- [g19 ] 15");
+  EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(TreeInput, RowToggle) {
-  tree.ToggleRow(Group(2));
-  EXPECT_TRUE(Group(2)->IsExpanded());
-  EXPECT_EQ(tree.GetTopRow(), 1);  // rows 2..5 shown: the group and its children
-  tree.ClickRowText(File(2, 1), false, false);
-  tree.ToggleRow(Group(2));
-  EXPECT_FALSE(Group(2)->IsExpanded());
-  EXPECT_EQ(tree.FindFocus(), Group(2));  // the mark leaves the hidden file
-  EXPECT_TRUE(Group(2)->IsSelected());
-  // Expanding a group on the last page shows as many children as fit.
-  tree.SetArea(11, 20, 245, 3 * 9);
-  tree.ToggleRow(Group(19));
-  EXPECT_EQ(tree.GetTopRow(), 19);  // g19 t0 t1: t2 does not fit with it
-}
-
-TEST_F(TreeInput, HitZones) {
+TEST_F(TreeInput, Clicks) {
+  EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
+  EXPECT_EQ(Click(Group(1), true), "g01 [00/0 g01 ] 0");  // Ctrl adds
+  EXPECT_EQ(Click(Group(5), true), "g05 [00/0 g01 g05 ] 0");
+  // Shift from g05 up to g03: g04, collapsed between, wholly.
+  EXPECT_EQ(Click(Group(3), false, true), "g03 [00/0 g01 g03 g04 g05 ] 0");
+  EXPECT_EQ(refreshes, 4);
+  EXPECT_EQ(Click(Group(7)), "g07 [g07 ] 0");  // plain replaces
   Group(0)->SetExpanded(true);
-  tree.HitTest(0, 0);
+  EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
+  EXPECT_EQ(Click(File(0, 2), true), "00/2 [00/0 00/2 ] 0");
+  EXPECT_EQ(Click(File(0, 0), true), "00/0 [00/2 ] 0");  // selected: deselects it alone
+  EXPECT_EQ(Click(Group(0), true), "g00 [g00 ] 0");      // partly selected: all of it
+  EXPECT_EQ(Click(Group(0), true), "g00 [] 0");
+  Click(File(0, 1), true);
+  tree.SelectForMenu(File(0, 1));  // the right button keeps a selected row's selection
+  EXPECT_EQ(Click(Group(7), true), "g07 [00/1 g07 ] 0");
+  tree.SelectForMenu(Group(4));
+  EXPECT_EQ(State(), "g04 [g04 ] 0");
+  tree.ClickEmptyArea(true, false);
+  EXPECT_EQ(State(), "g04 [g04 ] 0");
+  tree.ClickEmptyArea(false, false);
+  EXPECT_EQ(State(), "g04 [] 0");
+  tree.SetFocusMark(false);  // Shift without a focus node takes the row alone
+  EXPECT_EQ(Click(Group(2), false, true), "g02 [g02 ] 0");
+}
+
+TEST_F(TreeInput, RowToggleAndHitZones) {
+  Click(File(2, 1));
+  tree.ToggleRow(Group(2));
+  EXPECT_EQ(tree.GetTopRow(), 1);  // the group and its children shown
+  tree.ToggleRow(Group(2));
+  EXPECT_EQ(State(), "g02 [02/1 ] 1");  // the mark leaves the hidden file
+  tree.Scroll(-1, false, false);
+  Group(0)->SetExpanded(true);
   EXPECT_EQ(tree.HitTest(10, 25), TreeView::kZoneNone);  // left of the area
   EXPECT_EQ(tree.HitTest(11 + 5, 20 + 2), TreeView::kZoneRowToggle);
-  EXPECT_EQ(tree.HitNode(), Group(0));
-  EXPECT_EQ(tree.HitTest(11 + 10, 20 + 2), TreeView::kZoneRowText);
-  EXPECT_EQ(tree.HitTest(11 + 5, 20 + 9 + 2), TreeView::kZoneEmpty);  // indentation of t0
   EXPECT_EQ(tree.HitTest(11 + 14, 20 + 9 + 2), TreeView::kZoneEmpty);  // icon cell of a file
   EXPECT_EQ(tree.HitTest(11 + 19, 20 + 9 + 2), TreeView::kZoneRowText);
   EXPECT_EQ(tree.HitNode(), File(0, 0));
   tree.SetArea(11, 20, 245, 30 * 9);  // taller than the 23 rows
-  EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 22), TreeView::kZoneRowText);
-  EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 23), TreeView::kZoneEmpty);  // below the last row
-  EXPECT_EQ(tree.HitNode(), nullptr);
-}
-
-TEST_F(TreeInput, KeysNeedAFocusNode) {
-  tree.SetFocusMark(false);
-  tree.OnKey(TreeKey::Down, false, false);
-  tree.OnKey(TreeKey::Space, false, false);
-  EXPECT_EQ(tree.FindFocus(), nullptr);
-  EXPECT_EQ(tree.GetSelection(), Unselected);
-  EXPECT_EQ(window.refreshes, 0);
-  // A Shift click without a focus node takes the clicked row alone.
-  tree.ClickRowText(Group(2), false, true);
-  EXPECT_EQ(Selection(), "02/0.mp3 02/1.mp3 02/2.mp3 ");
+  EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 23), TreeView::kZoneEmpty);
+  tree.SetArea(11, 20, 245, 3 * 9);  // expanding on the last page shows as many children as fit
+  tree.ToggleRow(Group(19));
+  EXPECT_EQ(tree.GetTopRow(), 22);
 }
 
 }  // namespace

@@ -1,28 +1,159 @@
 #include "TreeTestSupport.h"
 
-#include <cstdio>
-#include <functional>
+#include <algorithm>
+#include <map>
+#include <set>
+#include <sstream>
 
 #include "platform/Text.h"
 
 namespace jb::test {
 
-std::unique_ptr<CCatalogueEntry> MakeEntry(std::initializer_list<Level> levels, std::vector<std::string> paths,
-                                           std::uint8_t icon) {
+namespace {
+std::vector<std::string> Split(const std::string& s) {
+  std::vector<std::string> out;
+  std::istringstream in(s);
+  for (std::string part; std::getline(in, part, '|');) out.push_back(part);
+  return out;
+}
+
+std::string Line(int depth, const std::string& name, int flags, int icon, const std::string& path) {
+  return std::string(2 * depth, ' ') + Shown(name) + " f" + std::to_string(flags) + " i" + std::to_string(icon) + " " +
+         path + "\n";
+}
+}  // namespace
+
+std::unique_ptr<CCatalogueEntry> E(const std::string& levels, const std::string& paths, std::uint8_t icon) {
   auto entry = std::make_unique<CCatalogueEntry>();
-  for (const Level& level : levels) {
-    entry->m_aNames.push_back(level.name);
-    entry->m_aKinds.push_back(level.kind);
+  for (const std::string& level : Split(levels)) {
+    entry->m_aKinds.push_back(static_cast<std::uint8_t>(std::string("ufabpgt").find(level[0])));
+    entry->m_aNames.push_back(level.substr(1));
   }
-  entry->m_aPaths = std::move(paths);
+  entry->m_aPaths = Split(paths);
   entry->m_nIcon = icon;
   return entry;
 }
 
-std::unique_ptr<CCatalogueEntry> Track(const std::string& artist, const std::string& album, const std::string& title,
-                                       const std::string& path, std::uint8_t icon) {
-  if (artist.empty()) return MakeEntry({{Album, album}, {File, title}}, {path}, icon);
-  return MakeEntry({{Artist, artist}, {Album, album}, {File, title}}, {path}, icon);
+std::string Shown(const std::string& name) {
+  std::string out = name;
+  std::replace(out.begin(), out.end(), DisplayNode::kSeparator, '>');
+  return out;
+}
+
+std::string Shape(const DisplayNode& node) {
+  std::string out;
+  for (const DisplayNode* c = node.GetFirstChild(); c; c = c->GetNext()) {
+    out += (out.empty() ? "" : ",") + Shown(c->GetName()) + (c->GetPath().empty() ? "" : "=" + c->GetPath());
+    if (c->HasChildren()) out += "(" + Shape(*c) + ")";
+  }
+  return out;
+}
+
+std::string Dump(const DisplayNode& root) {
+  std::string out;
+  for (const DisplayNode* n = root.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &root))
+    out += Line(n->Depth(), n->GetName(), n->GetFlags(), n->GetIcon(), n->GetPath());
+  return out;
+}
+
+namespace {
+
+// The build as described: entries added last to first, lists searched front
+// to back, new children put first, chains merged, an insertion sort.
+struct Ref {
+  std::string name, path;
+  int flags = DisplayNode::kRootFlags, icon = 0;
+  Ref* parent = nullptr;
+  std::vector<std::unique_ptr<Ref>> kids;
+  int Kind() const { return flags & 0x0F; }
+  // Files below a group go by file name, everything else by its text.
+  std::string Key() const {
+    return Kind() == File && parent->parent ? path.substr(path.rfind('/') + 1) : name;
+  }
+};
+
+bool SortsAfter(const Ref& a, const Ref& b) {
+  static const int kClass[8] = {0, 0, 1, 1, 1, 2, 3, 0};
+  if (kClass[a.Kind()] != kClass[b.Kind()]) return kClass[a.Kind()] > kClass[b.Kind()];
+  return a.Key() > b.Key();  // char_traits compares bytes unsigned
+}
+
+void Add(Ref& root, const CCatalogueEntry& e, const NodeIcons& icons) {
+  Ref* n = &root;
+  size_t path = 0;
+  for (size_t l = 0; l < e.m_aNames.size(); ++l) {
+    int kind = e.m_aKinds[l];
+    auto it = std::find_if(n->kids.begin(), n->kids.end(),
+                           [&](auto& c) { return c->Kind() == kind && EqualsNoCase(c->name, e.m_aNames[l]); });
+    Ref* child = it == n->kids.end() ? nullptr : it->get();
+    if (!child) {
+      n->kids.insert(n->kids.begin(), std::make_unique<Ref>());
+      child = n->kids.front().get();
+      *child = {e.m_aNames[l], "", kind | 0x20, kind == File ? e.m_nIcon : icons.group[kind], n, {}};
+      if (kind == File) child->path = path < e.m_aPaths.size() ? e.m_aPaths[path] : "", ++path;
+    }
+    if (kind != File) n = child;  // the files of an entry are siblings
+  }
+}
+
+void MergeAndSort(Ref& n) {
+  for (auto& c : n.kids) MergeAndSort(*c);
+  if (n.parent && n.kids.size() == 1) {
+    std::unique_ptr<Ref> c = std::move(n.kids[0]);
+    n = {n.name + " " + DisplayNode::kSeparator + " " + c->name, c->path, c->flags, c->icon, n.parent,
+         std::move(c->kids)};
+    for (auto& g : n.kids) g->parent = &n;
+  }
+  std::vector<std::unique_ptr<Ref>> sorted;
+  for (auto& c : n.kids) {
+    auto at = sorted.begin();
+    while (at != sorted.end() && !SortsAfter(**at, *c)) ++at;
+    sorted.insert(at, std::move(c));
+  }
+  n.kids = std::move(sorted);
+}
+
+// An album named with two different artists is a compilation: album level
+// first; every other album goes below its artist.
+void Compilations(std::vector<CCatalogueEntry>& entries) {
+  std::map<std::string, std::string> artistOf;
+  std::set<std::string> compilations;
+  auto last = [](const CCatalogueEntry& e, int kind) {
+    auto at = std::find(e.m_aKinds.rbegin(), e.m_aKinds.rend(), kind);
+    return at == e.m_aKinds.rend() ? -1L : static_cast<long>(e.m_aKinds.rend() - at - 1);
+  };
+  for (int pass = 0; pass < 2; ++pass)
+    for (CCatalogueEntry& e : entries) {
+      long ar = last(e, Artist), al = last(e, Album);
+      if (al < 0) continue;
+      std::string album = ToLowerAscii(e.m_aNames[al]), artist = ar < 0 ? "" : ToLowerAscii(e.m_aNames[ar]);
+      if (pass == 0 && !artistOf.try_emplace(album, artist).second && artistOf[album] != artist)
+        compilations.insert(album);
+      if (pass == 1 && ar >= 0 && (ar < al) == (compilations.count(album) > 0)) {
+        std::swap(e.m_aNames[ar], e.m_aNames[al]);
+        std::swap(e.m_aKinds[ar], e.m_aKinds[al]);
+      }
+    }
+}
+
+void DumpRef(const Ref& n, int depth, std::string& out) {
+  if (depth > 0) out += Line(depth, n.name, n.flags, n.icon, n.path);
+  for (const auto& c : n.kids) DumpRef(*c, depth + 1, out);
+}
+
+}  // namespace
+
+std::string ReferenceBuild(const CCatalogue& catalogue, const NodeIcons& icons) {
+  std::vector<CCatalogueEntry> entries;
+  for (size_t i = 0; i < catalogue.GetSize(); ++i) entries.push_back(*catalogue.GetAt(i));
+  Compilations(entries);
+  Ref root;
+  for (size_t i = entries.size(); i-- > 0;) Add(root, entries[i], icons);
+  MergeAndSort(root);
+  if (!root.kids.empty()) root.kids[0]->flags |= DisplayNode::kFocusMark;
+  std::string out;
+  DumpRef(root, 0, out);
+  return out;
 }
 
 std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<std::uint32_t(int, int)>& rgbAt) {
@@ -49,188 +180,6 @@ std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<st
       bytes[at + 2] = std::uint8_t(rgb >> 16);
     }
   return bytes;
-}
-
-std::string Shown(const std::string& name) {
-  std::string out;
-  for (char c : name) out += c == DisplayNode::kSeparator ? '>' : c;
-  return out;
-}
-
-namespace {
-
-std::string Line(int depth, const std::string& name, int kind, int flags, int icon, const std::string& path) {
-  char tail[64];
-  std::snprintf(tail, sizeof tail, " k%d f%02X i%d p", kind, flags, icon);
-  return std::string(2 * (depth - 1), ' ') + Shown(name) + tail + path + "\n";
-}
-
-}  // namespace
-
-std::string Dump(const DisplayNode& root) {
-  std::string out;
-  for (const DisplayNode* n = root.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &root))
-    out += Line(n->Depth(), n->GetName(), n->GetKind(), n->GetFlags(), n->GetIcon(), n->GetPath());
-  return out;
-}
-
-std::string ChildNames(const DisplayNode& node) {
-  std::string out;
-  for (const DisplayNode* c = node.GetFirstChild(); c; c = c->GetNext()) out += (out.empty() ? "" : "|") + Shown(c->GetName());
-  return out;
-}
-
-namespace {
-
-// The build as the behaviour is described: lists searched front to back,
-// new children put first, an insertion sort.
-struct RefNode {
-  std::string name;
-  int kind = Root;
-  int flags = 0xA7;
-  int icon = 0;
-  std::string path;
-  RefNode* parent = nullptr;
-  std::vector<std::unique_ptr<RefNode>> children;
-};
-
-int SortClass(int kind) {
-  static const int classes[8] = {0, 0, 1, 1, 1, 2, 3, 0};
-  return kind < 8 ? classes[kind] : 0;
-}
-
-std::string FileName(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool Greater(const std::string& a, const std::string& b) {
-  size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i)
-    if (a[i] != b[i]) return static_cast<unsigned char>(a[i]) > static_cast<unsigned char>(b[i]);
-  return a.size() > b.size();
-}
-
-bool SortsAfter(const RefNode& a, const RefNode& b) {
-  if (SortClass(a.kind) != SortClass(b.kind)) return SortClass(a.kind) > SortClass(b.kind);
-  if (a.kind != File || a.parent->parent == nullptr) return Greater(a.name, b.name);
-  return Greater(FileName(a.path), FileName(b.path));
-}
-
-void AddEntry(RefNode& n, const CCatalogueEntry& e, size_t level, size_t& pathPos, const NodeIcons& icons) {
-  if (level >= e.m_aNames.size()) return;
-  int kind = e.m_aKinds[level];
-  RefNode* child = nullptr;
-  for (auto& c : n.children)
-    if (c->kind == kind && EqualsNoCase(c->name, e.m_aNames[level])) {
-      child = c.get();
-      break;
-    }
-  if (!child) {
-    auto made = std::make_unique<RefNode>();
-    made->name = e.m_aNames[level];
-    made->kind = kind;
-    made->flags = kind | 0x20;
-    made->parent = &n;
-    if (kind < File) made->icon = icons.group[kind];
-    if (kind == File) {
-      made->icon = e.m_nIcon;
-      made->path = pathPos < e.m_aPaths.size() ? e.m_aPaths[pathPos] : "";
-      ++pathPos;
-    }
-    child = made.get();
-    n.children.insert(n.children.begin(), std::move(made));
-  }
-  if (level + 1 == e.m_aNames.size()) return;
-  AddEntry(kind == File ? n : *child, e, level + 1, pathPos, icons);
-}
-
-void Merge(RefNode& n) {
-  for (auto& c : n.children) Merge(*c);
-  if (n.kind == Root || n.children.size() != 1) return;
-  std::unique_ptr<RefNode> child = std::move(n.children[0]);
-  n.flags = child->flags;
-  n.kind = child->kind;
-  n.icon = child->icon;
-  n.name = n.name + " " + DisplayNode::kSeparator + " " + child->name;
-  n.path = child->path;
-  n.children = std::move(child->children);
-  for (auto& g : n.children) g->parent = &n;
-}
-
-void Sort(RefNode& n) {
-  for (auto& c : n.children) Sort(*c);
-  std::vector<std::unique_ptr<RefNode>> sorted;
-  for (auto& c : n.children) {
-    auto at = sorted.begin();
-    while (at != sorted.end() && !SortsAfter(**at, *c)) ++at;
-    sorted.insert(at, std::move(c));
-  }
-  n.children = std::move(sorted);
-}
-
-void Compilations(CCatalogue& cat) {
-  std::vector<std::string> seenAlbums, seenArtists, compilations;
-  auto inList = [](const std::vector<std::string>& list, const std::string& s) {
-    for (const auto& x : list)
-      if (EqualsNoCase(x, s)) return true;
-    return false;
-  };
-  auto last = [](const CCatalogueEntry& e, int kind) {
-    long at = -1;
-    for (size_t i = 0; i < e.m_aKinds.size(); ++i)
-      if (e.m_aKinds[i] == kind) at = static_cast<long>(i);
-    return at;
-  };
-  for (size_t i = cat.GetSize(); i-- > 0;) {
-    const CCatalogueEntry& e = *cat.GetAt(i);
-    long al = last(e, Album);
-    if (al < 0 || inList(compilations, e.m_aNames[al])) continue;
-    long ar = last(e, Artist);
-    std::string artist = ar < 0 ? "" : e.m_aNames[ar];
-    long k = static_cast<long>(seenAlbums.size()) - 1;
-    while (k >= 0 && !EqualsNoCase(seenAlbums[k], e.m_aNames[al])) --k;
-    if (k < 0) {
-      seenAlbums.push_back(e.m_aNames[al]);
-      seenArtists.push_back(artist);
-    } else if (!EqualsNoCase(seenArtists[k], artist)) {
-      compilations.push_back(e.m_aNames[al]);
-      seenAlbums.erase(seenAlbums.begin() + k);
-      seenArtists.erase(seenArtists.begin() + k);
-    }
-  }
-  for (size_t i = cat.GetSize(); i-- > 0;) {
-    CCatalogueEntry& e = *cat.GetAt(i);
-    long ar = last(e, Artist), al = last(e, Album);
-    if (ar < 0 || al < 0) continue;
-    bool comp = inList(compilations, e.m_aNames[al]);
-    if ((comp && ar < al) || (!comp && ar > al)) {
-      std::swap(e.m_aNames[ar], e.m_aNames[al]);
-      std::swap(e.m_aKinds[ar], e.m_aKinds[al]);
-    }
-  }
-}
-
-void DumpRef(const RefNode& n, int depth, std::string& out) {
-  if (depth > 0) out += Line(depth, n.name, n.kind, n.flags, n.icon, n.path);
-  for (const auto& c : n.children) DumpRef(*c, depth + 1, out);
-}
-
-}  // namespace
-
-std::string ReferenceBuild(CCatalogue& catalogue, const NodeIcons& icons) {
-  Compilations(catalogue);
-  RefNode root;
-  for (size_t i = catalogue.GetSize(); i-- > 0;) {
-    size_t pathPos = 0;
-    AddEntry(root, *catalogue.GetAt(i), 0, pathPos, icons);
-  }
-  Merge(root);
-  Sort(root);
-  if (!root.children.empty()) root.children[0]->flags |= 0x10;
-  std::string out;
-  DumpRef(root, 0, out);
-  return out;
 }
 
 }  // namespace jb::test
