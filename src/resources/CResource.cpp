@@ -135,15 +135,18 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
 
   // The extensions to look for, in the order files are collected: types from
   // the last to the first, each one's extensions from the last to the first.
+  // An extension met again (two types claiming it) would only offer the same
+  // files again, which are dropped as duplicates: it is looked for once.
   StringList patterns;
   StringList extensions;
   for (size_t t = types.GetSize(); t-- > 0;) {
     types.GetAt(t)->GetExtensions(extensions);
     for (size_t e = extensions.size(); e-- > 0;) {
       const std::string& ext = extensions[e];
-      bool excluded = std::any_of(m_aExcludedExts.begin(), m_aExcludedExts.end(),
-                                  [&](const std::string& x) { return EqualsNoCase(x, ext); });
-      if (!excluded) patterns.push_back(ext);
+      auto same = [&](const std::string& x) { return EqualsNoCase(x, ext); };
+      bool excluded = std::any_of(m_aExcludedExts.begin(), m_aExcludedExts.end(), same);
+      bool repeated = std::any_of(patterns.begin(), patterns.end(), same);
+      if (!excluded && !repeated) patterns.push_back(ext);
     }
   }
 
@@ -152,6 +155,12 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   // into the tree are not followed again.
   std::set<std::pair<dev_t, ino_t>> walked;
   std::vector<std::string> pending{directory};
+  // Each directory is listed once and each name matches one extension, so
+  // the walk offers no file twice, unless an extension holding a dot
+  // overlaps another.
+  const bool distinct = std::none_of(patterns.begin(), patterns.end(),
+                                     [](const std::string& ext) { return ext.find('.') != std::string::npos; });
+  if (distinct) found.BeginDistinctRun();
   std::unordered_map<std::string, std::vector<const std::string*>> byExtension;
   while (!pending.empty()) {
     std::string current = std::move(pending.back());
@@ -192,6 +201,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
       if (!skip.Contains(sub)) pending.push_back(std::move(sub));
     }
   }
+  if (distinct) found.EndDistinctRun();
 }
 
 }  // namespace jb

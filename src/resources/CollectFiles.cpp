@@ -24,16 +24,19 @@ bool CSkipList::Contains(std::string_view path) const {
 }
 
 CFoundFiles::CFoundFiles(CCatalogue& catalogue, AppendListener listener)
-    : m_catalogue(catalogue), m_listener(std::move(listener)) {
-  for (size_t i = 0; i < catalogue.GetSize(); ++i) m_paths.insert(catalogue.GetAt(i)->GetPath());
+    : m_catalogue(catalogue), m_listener(std::move(listener)) {}
+
+bool CFoundFiles::Contains(std::string_view path) {
+  const size_t upTo = m_nRunStart == kNoRun ? m_catalogue.GetSize() : m_nRunStart;
+  for (; m_nIndexed < upTo; ++m_nIndexed) m_paths.insert(m_catalogue.GetAt(m_nIndexed)->GetPath());
+  return upTo > 0 && m_paths.count(path) != 0;
 }
 
-bool CFoundFiles::Contains(std::string_view path) const { return m_paths.count(path) != 0; }
+void CFoundFiles::BeginDistinctRun() { m_nRunStart = m_catalogue.GetSize(); }
 
 void CFoundFiles::Append(std::string path) {
   auto entry = std::make_unique<CCatalogueEntry>(std::move(path));
   CCatalogueEntry* added = entry.get();
-  m_paths.insert(entry->GetPath());
   m_catalogue.Add(std::move(entry));
   if (m_listener) m_listener(added);
 }

@@ -36,17 +36,27 @@ class CFoundFiles {
   using AppendListener = std::function<void(CCatalogueEntry*)>;
 
   explicit CFoundFiles(CCatalogue& catalogue, AppendListener listener = {});
-  bool Contains(std::string_view path) const;
+  bool Contains(std::string_view path);
   // Appends a new entry for path.
   void Append(std::string path);
+  // Between these, the paths offered are known to differ from each other
+  // (one directory walk offers each file once): they are checked against
+  // the entries found before only, and the first walk of a scan costs no
+  // look-up at all.
+  void BeginDistinctRun();
+  void EndDistinctRun() { m_nRunStart = kNoRun; }
   CCatalogue& Catalogue() { return m_catalogue; }
 
  private:
   CCatalogue& m_catalogue;
   AppendListener m_listener;
-  // Views of the entries' own paths: entries never move or change their
-  // path while the catalogue is being filled.
+  static constexpr size_t kNoRun = static_cast<size_t>(-1);
+  // Views of the paths of the first m_nIndexed entries (indexed when a
+  // look-up needs them): entries never move or change their path while the
+  // catalogue is being filled.
   std::unordered_set<std::string_view, PathHash, PathEqual> m_paths;
+  size_t m_nIndexed = 0;
+  size_t m_nRunStart = kNoRun;
 };
 
 // Adds path to the found files unless it is skipped or already found.

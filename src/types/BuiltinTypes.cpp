@@ -12,10 +12,15 @@ namespace jb {
 
 namespace {
 
+// Empties the outputs, with room for the usual three elements and one path
+// (a scan describes every file: growing the lists one by one shows).
 void ClearOutputs(StringList& names, ByteList& kinds, StringList& paths) {
   names.clear();
   kinds.clear();
   paths.clear();
+  names.reserve(3);
+  kinds.reserve(3);
+  paths.reserve(1);
 }
 
 void Append(StringList& names, ByteList& kinds, std::string_view name, NodeKind kind) {

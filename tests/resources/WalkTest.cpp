@@ -79,6 +79,19 @@ TEST_F(WalkTest, OneDirectoryIsCollectedByTypeFromTheLastThenSubDirectories) {
                                                  "sub/z.mp3", "sub/deeper/y.mid"}));
 }
 
+TEST_F(WalkTest, ExtensionsClaimedTwiceOrOverlappingOfferAFileOnce) {
+  types.Add(std::make_unique<CUserType>("Archives", StringList{"gz", "tar.gz"}));
+  types.Add(std::make_unique<CUserType>("Mine", StringList{"MP3"}));
+  for (const char* name : {"a.mp3", "b.tar.gz", "c.gz", "sub/d.mp3"}) Make(name);
+  auto earlier = std::make_unique<CFileResource>();
+  earlier->m_strPath = dir / "sub/d.mp3";
+  resources.Add(std::move(earlier));
+  AddDir(dir.Path());
+  // Mine's mp3 first; then tar.gz, whose file gz offers again; the file
+  // resource's own file is not collected twice by the walk.
+  EXPECT_EQ(Collect(), (std::vector<std::string>{"sub/d.mp3", "a.mp3", "b.tar.gz", "c.gz"}));
+}
+
 TEST_F(WalkTest, HiddenFilesAndSubDirectoriesFollowTheFlags) {
   Make("top.mp3");
   Make(".hidden.mp3");
