@@ -1,11 +1,14 @@
 #include "TreeTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
 
 #include "platform/Text.h"
+#include "treeview/TreeText.h"
 
 namespace jb::test {
 
@@ -180,6 +183,31 @@ std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<st
       bytes[at + 2] = std::uint8_t(rgb >> 16);
     }
   return bytes;
+}
+
+CQvSprite Flat(int width, int height, std::uint32_t argb) {
+  CQvSprite s;
+  s.CreateBitmap(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) s.SetPixel(x, y, argb);
+  return s;
+}
+
+std::string Strip(const CQvSprite& s, int x, int y, int count,
+                  const std::vector<std::pair<std::uint32_t, char>>& legend, bool down) {
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    const std::uint32_t p = down ? s.GetPixel(x, y + i) : s.GetPixel(x + i, y);
+    auto it = std::find_if(legend.begin(), legend.end(), [&](const auto& l) { return l.first == p; });
+    out += it == legend.end() ? '?' : it->second;
+  }
+  return out;
+}
+
+DisplayNode* FindRow(DisplayNode& root, const std::string& path) {
+  std::vector<DisplayNode*> rows = FindRows(root, path);
+  EXPECT_EQ(rows.size(), 1u) << path;
+  return rows.at(0);
 }
 
 }  // namespace jb::test

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scan/CCatalogue.h"
+#include "sprites/CQvSprite.h"
 #include "treeview/DisplayNode.h"
 
 namespace jb::test {
@@ -30,5 +31,14 @@ std::string ReferenceBuild(const CCatalogue& catalogue, const NodeIcons& icons);
 // The bytes of an uncompressed 24-bit bitmap file (bottom-up rows) whose
 // pixel (x, y) is rgbAt(x, y) as 0xRRGGBB.
 std::vector<std::uint8_t> Bitmap24(int width, int height, const std::function<std::uint32_t(int, int)>& rgbAt);
+
+// A picture of one colour.
+CQvSprite Flat(int width, int height, std::uint32_t argb);
+// The pixels from (x, y) on, rightwards or down, as the letters legend gives
+// their colours ('?' for others).
+std::string Strip(const CQvSprite& s, int x, int y, int count,
+                  const std::vector<std::pair<std::uint32_t, char>>& legend, bool down = false);
+// The one row that path finds.
+DisplayNode* FindRow(DisplayNode& root, const std::string& path);
 
 }  // namespace jb::test
