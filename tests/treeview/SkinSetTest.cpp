@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 
 #include "TestSupport.h"
@@ -11,45 +12,27 @@
 namespace jb {
 namespace {
 
+using test::Flat;
 using test::RecordingPrompt;
 using test::TempDir;
 
-constexpr std::uint32_t Argb(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-  return (a << 24) | (r << 16) | (g << 8) | b;
-}
+constexpr std::uint32_t kBlack = 0xFF000000u, kWhite = 0xFFFFFFFFu;
+const std::vector<std::uint8_t> kHeader = {1, 0x61, 0x66, 0x42, 1};
 
-CQvSprite Sized(int width, int height, std::uint32_t argb = 0xFF102030u) {
-  CQvSprite s;
-  s.CreateBitmap(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) s.SetPixel(x, y, argb);
-  return s;
-}
-
-// A skin whose every picture has its own size, so the order of the file
-// shows in the sizes read back.
-void FillDistinct(SkinSet& skin) {
-  for (int i = 0; i < SkinSet::kFrameCount; ++i) skin.Frame(i) = Sized(1 + i, 1);
-  skin.MutableProgressEmpty() = Sized(30, 1);
-  skin.MutableProgressFull() = Sized(31, 1);
-  skin.MutableBottomOrnament() = Sized(32, 1);
-  skin.MutableScrollTrack() = Sized(33, 1);
-  skin.MutableScrollUp() = Sized(34, 1);
-  skin.MutableScrollDown() = Sized(35, 1);
-  skin.MutableScrollThumb() = Sized(36, 1);
-  skin.MutableScrollThumbPressed() = Sized(37, 1);
-  skin.MutableIcons().Add(Sized(40, 1));
-  skin.MutableIcons().Add(Sized(41, 1));
-  for (int b = 0; b < SkinSet::kGlyphCount; ++b) skin.MutableGlyph(std::uint8_t(b)) = Sized(1 + b % 5, 8, 0xFFFFFFFFu);
-  skin.MutableLargeSample() = Sized(50, 1);
-  skin.MutableSmallSample() = Sized(51, 1);
-  skin.SplashPicture() = Sized(52, 1);
-  skin.MutableCreditsOverlay() = Sized(53, 1);
-}
-
+// A skin whose pictures have widths of their own, so the order of the file
+// shows in the widths read back.
 std::vector<std::uint8_t> SavedDistinctSkin(const TempDir& dir) {
   SkinSet skin;
-  FillDistinct(skin);
+  for (int i = 0; i < SkinSet::kFrameCount; ++i) skin.Frame(i) = Flat(1 + i, 1, kWhite);
+  int width = 30;
+  for (CQvSprite* s : {&skin.MutableProgressEmpty(), &skin.MutableProgressFull(), &skin.MutableBottomOrnament(),
+                       &skin.MutableScrollTrack(), &skin.MutableScrollUp(), &skin.MutableScrollDown(),
+                       &skin.MutableScrollThumb(), &skin.MutableScrollThumbPressed(), &skin.MutableLargeSample(),
+                       &skin.MutableSmallSample(), &skin.SplashPicture(), &skin.MutableCreditsOverlay()})
+    *s = Flat(width++, 1, kWhite);
+  skin.MutableIcons().Add(Flat(50, 1, kWhite));
+  skin.MutableIcons().Add(Flat(51, 1, kWhite));
+  for (int b = 0; b < SkinSet::kGlyphCount; ++b) skin.MutableGlyph(std::uint8_t(b)) = Flat(1 + b % 5, 8, kWhite);
   EXPECT_TRUE(skin.Save(dir / "Jukebar.skn"));
   return test::ReadBytes(dir / "Jukebar.skn");
 }
@@ -58,77 +41,60 @@ TEST(SkinFileTest, PicturesFollowTheHeaderInTheFileOrder) {
   TempDir dir;
   std::vector<std::uint8_t> bytes = SavedDistinctSkin(dir);
   ASSERT_GE(bytes.size(), 5u);
-  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 5), (std::vector<std::uint8_t>{1, 0x61, 0x66, 0x42, 1}));
-  // Walk the stored pictures by their widths.
+  EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 5), kHeader);
+  // Frames, ornament, progress bar, icons (an array), scroll bar, glyphs, extras.
   CMemoryFile file(std::vector<std::uint8_t>(bytes.begin() + 5, bytes.end()));
   CArchive ar(file, CArchive::load);
-  std::vector<int> widths;
-  auto next = [&] {
+  std::vector<int> widths, expected;
+  CQvSpriteArray icons;
+  for (int i = 0; i < 20 + 3 + 5 + 256 + 4; ++i) {
+    if (i == 23) icons.Serialize(ar);
     CQvSprite s;
     s.Serialize(ar);
     widths.push_back(s.GetWidth());
-  };
-  for (int i = 0; i < 20; ++i) next();
-  next();  // ornament
-  next();  // progress empty
-  next();  // progress full
-  CQvSpriteArray icons;
-  icons.Serialize(ar);
-  for (int i = 0; i < 5; ++i) next();  // scroll bar
-  for (int i = 0; i < 256; ++i) next();
-  for (int i = 0; i < 4; ++i) next();
+  }
   EXPECT_EQ(ar.BytesLeft(), 0u);
-  std::vector<int> expected;
-  for (int i = 1; i <= 20; ++i) expected.push_back(i);
-  for (int w : {32, 30, 31}) expected.push_back(w);
-  for (int w : {33, 34, 35, 36, 37}) expected.push_back(w);
-  for (int b = 0; b < 256; ++b) expected.push_back(1 + b % 5);
-  for (int w : {50, 51, 52, 53}) expected.push_back(w);
-  EXPECT_EQ(widths, expected);
   EXPECT_EQ(icons.GetSize(), 2);
+  for (int i = 1; i <= 20; ++i) expected.push_back(i);
+  for (int w : {32, 30, 31, 33, 34, 35, 36, 37}) expected.push_back(w);
+  for (int b = 0; b < 256; ++b) expected.push_back(1 + b % 5);
+  for (int w : {38, 39, 40, 41}) expected.push_back(w);
+  EXPECT_EQ(widths, expected);
 
   SkinSet loaded;
   RecordingPrompt prompt;
   ASSERT_TRUE(loaded.Load(prompt, dir / "Jukebar.skn"));
   EXPECT_TRUE(prompt.messages.empty());
-  EXPECT_EQ(loaded.BottomOrnament().GetWidth(), 32);
-  EXPECT_EQ(loaded.ScrollThumbPressed().GetWidth(), 37);
-  EXPECT_EQ(loaded.Icon(1).GetWidth(), 41);
-  EXPECT_EQ(loaded.CreditsOverlay().GetWidth(), 53);
+  EXPECT_EQ((std::vector<int>{loaded.BottomOrnament().GetWidth(), loaded.ScrollThumbPressed().GetWidth(),
+                              loaded.Icon(1).GetWidth(), loaded.CreditsOverlay().GetWidth()}),
+            (std::vector<int>{32, 37, 51, 41}));
 }
 
 TEST(SkinFileTest, LoadFailuresShowTheirMessageAndKeepTheOldPictures) {
   TempDir dir;
-  std::vector<std::uint8_t> good = SavedDistinctSkin(dir);
-  struct Case {
-    const char* what;
-    std::vector<std::uint8_t> bytes;
-    int message;
-  };
-  std::vector<std::uint8_t> truncated(good.begin(), good.begin() + 5 + 9 + 2);  // inside frame 0's pixels
-  std::vector<std::uint8_t> cutAtEnd(good.begin(), good.end() - 1);
-  std::vector<std::uint8_t> oversized = {1, 0x61, 0x66, 0x42, 1, 1, 0x00, 0x10, 0, 0, 0x00, 0x10, 0, 0, 1, 2, 3, 4};
-  std::vector<std::uint8_t> badPicture(good);
+  const std::vector<std::uint8_t> good = SavedDistinctSkin(dir);
+  std::vector<std::uint8_t> oversized = kHeader, badPicture = good;
+  oversized.insert(oversized.end(), {1, 0x00, 0x10, 0, 0, 0x00, 0x10, 0, 0, 1, 2, 3, 4});  // 4096 x 4096
   badPicture[5] = 2;  // frame 0's version
-  std::vector<Case> cases = {
-      {"header only", {1, 0x61, 0x66, 0x42, 1}, 2},
-      {"version 2", {1, 0x61, 0x66, 0x42, 2}, 2},
-      {"configuration header", {0, 0x61, 0x66, 0x42, 1}, 2},
-      {"empty", {}, 2},
-      {"truncated picture", truncated, 2},
-      {"last byte missing", cutAtEnd, 2},
-      {"picture larger than the file", oversized, 2},
-      {"bad picture version", badPicture, 2},
+  const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
+      {"header only", kHeader},
+      {"version 2", {1, 0x61, 0x66, 0x42, 2}},
+      {"configuration header", {0, 0x61, 0x66, 0x42, 1}},
+      {"empty", {}},
+      {"truncated picture", {good.begin(), good.begin() + 5 + 9 + 2}},
+      {"last byte missing", {good.begin(), good.end() - 1}},
+      {"picture larger than the file", oversized},
+      {"bad picture version", badPicture},
   };
-  for (const Case& c : cases) {
-    test::WriteBytes(dir / "bad.skn", c.bytes);
+  for (const auto& [what, bytes] : cases) {
+    test::WriteBytes(dir / "bad.skn", bytes);
     SkinSet skin;
-    skin.Frame(0) = Sized(7, 7);
+    skin.Frame(0) = Flat(7, 7, kWhite);
     RecordingPrompt prompt;
-    EXPECT_FALSE(skin.Load(prompt, dir / "bad.skn")) << c.what;
-    EXPECT_EQ(prompt.messages, std::vector<int>{c.message}) << c.what;
-    EXPECT_EQ(skin.Frame(0).GetWidth(), 7) << c.what;
-    EXPECT_EQ(skin.Frame(1).GetWidth(), 0) << c.what;
+    EXPECT_FALSE(skin.Load(prompt, dir / "bad.skn")) << what;
+    EXPECT_EQ(prompt.messages, std::vector<int>{2}) << what;
+    EXPECT_EQ(skin.Frame(0).GetWidth(), 7) << what;
+    EXPECT_EQ(skin.Frame(1).GetWidth(), 0) << what;
   }
   SkinSet skin;
   RecordingPrompt prompt;
@@ -145,51 +111,40 @@ TEST(SkinFileTest, LoadFailuresShowTheirMessageAndKeepTheOldPictures) {
 // huge allocation.
 TEST(SkinFileTest, DamagedFilesNeverCrashTheReader) {
   TempDir dir;
-  std::vector<std::uint8_t> good = SavedDistinctSkin(dir);
+  const std::vector<std::uint8_t> good = SavedDistinctSkin(dir);
   std::mt19937 random(1234);
   for (int round = 0; round < 300; ++round) {
     std::vector<std::uint8_t> bytes = good;
-    if (round % 3 == 0) {
-      bytes.resize(5 + random() % (bytes.size() - 5));
-    } else {
-      int flips = 1 + int(random() % 8);
-      for (int k = 0; k < flips; ++k) bytes[5 + random() % (bytes.size() - 5)] = std::uint8_t(random());
-    }
     if (round % 10 == 9) {  // noise after a valid header
       bytes.resize(5 + random() % 4096);
       for (size_t i = 5; i < bytes.size(); ++i) bytes[i] = std::uint8_t(random());
+    } else if (round % 3 == 0) {
+      bytes.resize(5 + random() % (bytes.size() - 5));
+    } else {
+      for (int k = 1 + int(random() % 8); k > 0; --k) bytes[5 + random() % (bytes.size() - 5)] = std::uint8_t(random());
     }
     test::WriteBytes(dir / "fuzz.skn", bytes);
     SkinSet skin;
     RecordingPrompt prompt;
-    bool loaded = skin.Load(prompt, dir / "fuzz.skn");
+    const bool loaded = skin.Load(prompt, dir / "fuzz.skn");
     EXPECT_EQ(prompt.messages, loaded ? std::vector<int>{} : std::vector<int>{2}) << round;
   }
 }
 
-std::vector<std::uint8_t> Bitmap24(int width, int height, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  return test::Bitmap24(width, height, [&](int, int) { return std::uint32_t(r) << 16 | std::uint32_t(g) << 8 | b; });
-}
-
 TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
   TempDir dir;
-  test::WriteBytes(dir / "tile.bmp", Bitmap24(3, 2, 200, 100, 0));
+  test::WriteBytes(dir / "tile.bmp", test::Bitmap24(3, 2, [](int, int) { return 0xC86400u; }));
   const std::uint32_t blue = CQvSprite::GetColor(0, 0, 255);
-  struct Case {
-    std::uint8_t imageTransparency;
-    std::uint32_t expected;
-  } cases[] = {
-      {0, Argb(255, 200, 100, 0)},
-      {128, Argb(255, 100, 50, 128)},  // the colour at transparency 127: (255 * 128 + 127) / 255
-      {255, Argb(255, 0, 0, 255)},
-  };
   SkinSet skin;
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
-  for (const Case& c : cases) {
-    skin.RebuildBackgroundImage(dir / "tile.bmp", blue, c.imageTransparency);
+  // (200, 100, 0) at image transparency 0, 128 and 255 over blue; 128 tints
+  // with blue at 127: (255 * 128 + 127) / 255.
+  for (auto [transparency, expected] : {std::pair<std::uint8_t, std::uint32_t>{0, 0xFFC86400u}, {128, 0xFF643280u},
+                                        {255, 0xFF0000FFu}}) {
+    skin.RebuildBackgroundImage(dir / "tile.bmp", blue, transparency);
     ASSERT_NE(skin.BackgroundImage(), nullptr);
     EXPECT_EQ(skin.BackgroundImage()->GetWidth(), 3);
-    EXPECT_EQ(skin.BackgroundImage()->GetPixel(2, 1), c.expected) << int(c.imageTransparency);
+    EXPECT_EQ(skin.BackgroundImage()->GetPixel(2, 1), expected) << int(transparency);
   }
   skin.RebuildBackgroundImage(dir / "gone.bmp", blue, 128);
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
@@ -201,134 +156,29 @@ TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
   config.imageTransparency = 255;
   skin.RebuildBackgroundImage(config);
   ASSERT_NE(skin.BackgroundImage(), nullptr);
-  EXPECT_EQ(skin.BackgroundImage()->GetPixel(0, 0), Argb(255, 0, 255, 0));
+  EXPECT_EQ(skin.BackgroundImage()->GetPixel(0, 0), 0xFF00FF00u);
   test::WriteText(dir / "not-a-bitmap.bmp", "hello");
-  skin.RebuildBackgroundImage(dir / "tile.bmp", blue, 0);
   skin.RebuildBackgroundImage(dir / "not-a-bitmap.bmp", blue, 0);
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
 }
 
 TEST(SkinTextTest, GlyphsThatWouldCrossTheLimitAreNotDrawnAtAll) {
   SkinSet skin;
-  skin.MutableGlyph('a') = Sized(3, 2, 0xFFFFFFFFu);
-  skin.MutableGlyph('b') = Sized(2, 2, 0xFFFFFFFFu);
-  const std::uint32_t black = 0xFF000000u;
-  auto columnsDrawn = [&](std::int32_t maxWidth, const std::string& text, std::int32_t* end = nullptr) {
-    CQvSprite target = Sized(20, 2, black);
-    std::int32_t x = skin.DrawText(target, 1, 0, maxWidth, text, CQvSprite::GetColor(9, 9, 9));
-    if (end) *end = x;
-    std::string columns;
-    for (int col = 0; col < 20; ++col) columns += target.GetPixel(col, 1) == black ? '.' : '#';
-    return columns;
-  };
-  std::int32_t end = 0;
-  EXPECT_EQ(columnsDrawn(7, "aaa", &end), ".###.###............");  // the third would need 11
-  EXPECT_EQ(end, 9);
-  EXPECT_EQ(columnsDrawn(11, "aaa"), ".###.###.###........");
-  EXPECT_EQ(columnsDrawn(10, "aab"), ".###.###.##.........");
-  EXPECT_EQ(columnsDrawn(2, "ab"), "....................");
-  EXPECT_EQ(columnsDrawn(-5, "a"), "....................");
+  skin.MutableGlyph('a') = Flat(3, 2, kWhite);
+  skin.MutableGlyph('b') = Flat(2, 2, kWhite);
+  skin.MutableGlyph(0xE9) = Flat(4, 2, kWhite);  // bytes above 127 index as unsigned values
+  // Room, text, the columns drawn from x 1 and the x after the last glyph.
+  for (auto [room, text, drawn, end] :
+       {std::tuple{7, "aaa", ".###.###............", 9},  // the third would need 11
+        {11, "aaa", ".###.###.###........", 13}, {10, "aab", ".###.###.##.........", 12},
+        {2, "ab", "....................", 1}, {-5, "a", "....................", 1}, {20, "\xE9", ".####...............", 6}}) {
+    CQvSprite target = Flat(20, 2, kBlack);
+    EXPECT_EQ(skin.DrawText(target, 1, 0, room, text, CQvSprite::GetColor(9, 9, 9)), end) << room << text;
+    EXPECT_EQ(test::Strip(target, 0, 1, 20, {{kBlack, '.'}, {0xFF090909u, '#'}}), drawn) << room << text;
+  }
   EXPECT_EQ(skin.TextWidth("aab"), 10);
   EXPECT_EQ(skin.TextWidth(""), 0);
-  // Bytes above 127 index the glyphs as unsigned values.
-  skin.MutableGlyph(0xE9) = Sized(4, 2, 0xFFFFFFFFu);
-  EXPECT_EQ(columnsDrawn(20, "\xE9"), ".####...............");
 }
-
-// The skin that the build places beside the programs.
-class DefaultSkinTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RecordingPrompt prompt;
-    ASSERT_TRUE(m_skin.Load(prompt, JUKEBAR_DEFAULT_SKIN));
-  }
-  static void ExpectSize(const CQvSprite& s, int width, int height, const char* what) {
-    EXPECT_EQ(s.GetWidth(), width) << what;
-    EXPECT_EQ(s.GetHeight(), height) << what;
-  }
-  SkinSet m_skin;
-};
-
-TEST_F(DefaultSkinTest, FrameFitsTheWindowLayout) {
-  for (int active : {0, 4}) {
-    ExpectSize(m_skin.Frame(SkinSet::kTitleLeft + active), 22, 20, "title left");
-    EXPECT_EQ(m_skin.Frame(SkinSet::kTitleFill + active).GetHeight(), 20);
-    EXPECT_GT(m_skin.Frame(SkinSet::kTitleFill + active).GetWidth(), 0);
-    ExpectSize(m_skin.Frame(SkinSet::kTitleMiddle + active), 89, 20, "title middle");  // centred in w - 47
-    ExpectSize(m_skin.Frame(SkinSet::kTitleRight + active), 25, 20, "title right");
-  }
-  ExpectSize(m_skin.Frame(SkinSet::kSmallTitle), 50, 14, "small title");
-  ExpectSize(m_skin.Frame(SkinSet::kSmallTitleInactive), 50, 14, "small title inactive");
-  for (int button = SkinSet::kMenuPressed; button <= SkinSet::kClosePressed; ++button) {
-    EXPECT_LE(m_skin.Frame(button).GetWidth(), 9);
-    EXPECT_LE(m_skin.Frame(button).GetHeight(), 10);
-    EXPECT_TRUE(m_skin.Frame(button).IsBitmapCreated());
-  }
-  EXPECT_EQ(m_skin.Frame(SkinSet::kLeftEdge).GetWidth(), 11);  // the tree starts at x 11
-  EXPECT_EQ(m_skin.Frame(SkinSet::kRightEdge).GetWidth(), 19);
-  EXPECT_EQ(m_skin.Frame(SkinSet::kRightEdgeEnd).GetWidth(), 19);
-  for (int piece : {SkinSet::kBottomLeft, SkinSet::kBottomFill, SkinSet::kBottomRight})
-    EXPECT_EQ(m_skin.Frame(piece).GetHeight(), 20);
-  for (int i = 0; i < SkinSet::kFrameCount; ++i) EXPECT_TRUE(m_skin.Frame(i).IsBitmapCreated()) << i;
-  EXPECT_LE(m_skin.BottomOrnament().GetWidth(), 64);
-  EXPECT_LE(m_skin.BottomOrnament().GetHeight(), 18);
-}
-
-TEST_F(DefaultSkinTest, BarsIconsAndGlyphsHaveUsableSizes) {
-  // Progress values run to 120, so the full bar shows up to 121 columns.
-  EXPECT_GE(m_skin.ProgressFull().GetWidth(), 121);
-  EXPECT_EQ(m_skin.ProgressEmpty().GetWidth(), m_skin.ProgressFull().GetWidth());
-  EXPECT_LE(m_skin.ProgressFull().GetHeight(), 12);
-  // Arrow zones are 8 pixels; every scroll-bar piece has the track's width.
-  int width = m_skin.ScrollTrack().GetWidth();
-  EXPECT_EQ(width, 11);
-  for (const CQvSprite* s : {&m_skin.ScrollUp(), &m_skin.ScrollDown(), &m_skin.ScrollThumb(), &m_skin.ScrollThumbPressed()})
-    EXPECT_EQ(s->GetWidth(), width);
-  EXPECT_EQ(m_skin.ScrollUp().GetHeight(), 8);
-  EXPECT_EQ(m_skin.ScrollDown().GetHeight(), 8);
-  EXPECT_EQ(m_skin.ScrollThumb().GetHeight(), m_skin.ScrollThumbPressed().GetHeight());
-
-  ASSERT_GE(m_skin.Icons().GetSize(), 12);
-  for (int i = 0; i < m_skin.Icons().GetSize(); ++i) {
-    EXPECT_LE(m_skin.Icon(i).GetWidth(), 8) << i;  // text starts 10 pixels right of the indentation
-    EXPECT_EQ(m_skin.Icon(i).GetHeight(), 9) << i;
-  }
-  for (int b = 0; b < 256; ++b) {
-    const CQvSprite& glyph = m_skin.Glyph(std::uint8_t(b));
-    EXPECT_LE(glyph.GetHeight(), 8) << b;  // drawn one pixel into a 9-pixel row
-    EXPECT_TRUE(glyph.IsBitmapCreated()) << b;
-  }
-  // Printable characters show something; the separator is a mark of its own.
-  auto covered = [](const CQvSprite& g) {
-    int n = 0;
-    for (int y = 0; y < g.GetHeight(); ++y)
-      for (int x = 0; x < g.GetWidth(); ++x) n += (g.GetPixel(x, y) >> 24) == 255;
-    return n;
-  };
-  for (int b = 0x21; b < 0x7F; ++b) EXPECT_GT(covered(m_skin.Glyph(std::uint8_t(b))), 0) << b;
-  EXPECT_GE(covered(m_skin.Glyph(SkinSet::kSeparatorGlyph)), 5);
-  EXPECT_EQ(covered(m_skin.Glyph(' ')), 0);
-  EXPECT_EQ(covered(m_skin.Glyph(1)), 0);
-  EXPECT_LT(m_skin.Glyph('i').GetWidth(), m_skin.Glyph('m').GetWidth());  // proportional
-}
-
-TEST_F(DefaultSkinTest, ExtraPicturesMatchEachOther) {
-  const CQvSprite& splash = m_skin.SplashPicture();
-  EXPECT_GE(splash.GetWidth(), 100);
-  EXPECT_GE(splash.GetHeight(), 60);
-  EXPECT_EQ(m_skin.CreditsOverlay().GetWidth(), splash.GetWidth());
-  EXPECT_EQ(m_skin.CreditsOverlay().GetHeight(), splash.GetHeight());
-  // The small sample fits inside the large one wherever it is aligned.
-  EXPECT_LT(m_skin.SmallSample().GetWidth(), m_skin.LargeSample().GetWidth());
-  EXPECT_LT(m_skin.SmallSample().GetHeight(), m_skin.LargeSample().GetHeight());
-  EXPECT_TRUE(m_skin.SmallSample().IsBitmapCreated());
-}
-
-}  // namespace
-}  // namespace jb
-
-namespace jb {
-namespace {
 
 TEST(SkinTextTest, Utf8NamesBecomeWindows1252GlyphBytes) {
   EXPECT_EQ(SkinSet::ToGlyphBytes("Bj\xC3\xB6rk"), "Bj\xF6rk");
@@ -338,6 +188,61 @@ TEST(SkinTextTest, Utf8NamesBecomeWindows1252GlyphBytes) {
   // Not UTF-8: shown byte by byte, as a Windows-1252 name would be.
   for (std::string raw : {"Bj\xF6rk", "\xC0\xAF", "\xED\xA0\x80", "abc\xE2\x82", "\xF4\x90\x80\x80", "plain"})
     EXPECT_EQ(SkinSet::ToGlyphBytes(raw), raw);
+}
+
+// The skin that the build places beside the programs has every picture the
+// painter needs, in the sizes its layout counts on.
+TEST(DefaultSkinTest, HasEveryPictureInTheSizesTheLayoutCountsOn) {
+  SkinSet skin;
+  RecordingPrompt prompt;
+  ASSERT_TRUE(skin.Load(prompt, JUKEBAR_DEFAULT_SKIN));
+  auto fits = [](int size, int wanted) { return wanted == 0 || size == wanted || (wanted < 0 && size <= -wanted); };
+  auto sized = [&](const CQvSprite& s, int width, int height) {  // 0 any, -n at most n
+    if (s.IsBitmapCreated() && fits(s.GetWidth(), width) && fits(s.GetHeight(), height))
+      return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << s.GetWidth() << " x " << s.GetHeight();
+  };
+  for (int base : {SkinSet::kTitleLeft, SkinSet::kTitleLeftInactive})
+    for (auto [piece, width] : {std::pair{0, 22}, {1, 0}, {2, 89}, {3, 25}})  // the middle is centred in w - 47
+      EXPECT_TRUE(sized(skin.Frame(base + piece), width, 20)) << base + piece;
+  for (auto [frame, width, height] :
+       {std::array<int, 3>{SkinSet::kSmallTitle, 50, 14}, {SkinSet::kSmallTitleInactive, 50, 14},
+        {SkinSet::kLeftEdge, 11, 0} /* the tree starts at x 11 */, {SkinSet::kRightEdge, 19, 0},
+        {SkinSet::kRightEdgeEnd, 19, 0}, {SkinSet::kBottomLeft, 0, 20}, {SkinSet::kBottomFill, 0, 20},
+        {SkinSet::kBottomRight, 0, 20}})
+    EXPECT_TRUE(sized(skin.Frame(frame), width, height)) << frame;
+  for (int button = SkinSet::kMenuPressed; button <= SkinSet::kClosePressed; ++button)
+    EXPECT_TRUE(sized(skin.Frame(button), -9, -10)) << button;
+  // Arrow zones are 8 pixels; every scroll-bar piece has the track's width.
+  for (auto [piece, height] : {std::pair{&skin.ScrollTrack(), 0}, {&skin.ScrollUp(), 8}, {&skin.ScrollDown(), 8},
+                               {&skin.ScrollThumb(), 0}, {&skin.ScrollThumbPressed(), skin.ScrollThumb().GetHeight()}})
+    EXPECT_TRUE(sized(*piece, 11, height)) << height;
+  // Progress values run to 120, so the full bar shows up to 121 columns.
+  EXPECT_TRUE(sized(skin.ProgressEmpty(), skin.ProgressFull().GetWidth(), 0));
+  EXPECT_TRUE(sized(skin.ProgressFull(), 0, -12) && skin.ProgressFull().GetWidth() >= 121);
+  EXPECT_TRUE(sized(skin.BottomOrnament(), -64, -18));
+  ASSERT_GE(skin.Icons().GetSize(), 12);
+  for (int i = 0; i < skin.Icons().GetSize(); ++i)  // text starts 10 pixels right of the indentation
+    EXPECT_TRUE(sized(skin.Icon(i), -8, 9)) << i;
+  // Glyphs are drawn one pixel into a 9-pixel row; printable characters show
+  // something, and the separator is a mark of its own.
+  auto covered = [](const CQvSprite& g) {
+    int n = 0;
+    for (int y = 0; y < g.GetHeight(); ++y)
+      for (int x = 0; x < g.GetWidth(); ++x) n += (g.GetPixel(x, y) >> 24) == 255;
+    return n;
+  };
+  for (int b = 0; b < 256; ++b) {
+    EXPECT_TRUE(sized(skin.Glyph(std::uint8_t(b)), 0, -8)) << b;
+    EXPECT_TRUE(b <= 0x20 || b >= 0x7F || covered(skin.Glyph(std::uint8_t(b))) > 0) << b;
+  }
+  EXPECT_GE(covered(skin.Glyph(SkinSet::kSeparatorGlyph)), 5);
+  EXPECT_EQ(covered(skin.Glyph(' ')) + covered(skin.Glyph(1)), 0);
+  EXPECT_LT(skin.Glyph('i').GetWidth(), skin.Glyph('m').GetWidth());  // proportional
+  // The credits cover the splash picture; the small sample fits in the large.
+  EXPECT_TRUE(sized(skin.CreditsOverlay(), skin.SplashPicture().GetWidth(), skin.SplashPicture().GetHeight()));
+  EXPECT_TRUE(skin.SplashPicture().GetWidth() >= 100 && skin.SplashPicture().GetHeight() >= 60);
+  EXPECT_TRUE(sized(skin.SmallSample(), 1 - skin.LargeSample().GetWidth(), 1 - skin.LargeSample().GetHeight()));
 }
 
 }  // namespace
