@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
@@ -15,13 +14,10 @@
 #include "treeview/MainWindowPainter.h"
 #include "treeview/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
-#include "treeview/TreeText.h"
 #include "treeview/TreeView.h"
 
 namespace jb {
 namespace {
-
-using test::RecordingPrompt;
 
 void AddCollection(CCatalogue& catalogue) {
   const char* const songs[][3] = {
@@ -44,22 +40,17 @@ void AddCollection(CCatalogue& catalogue) {
 class GoldenWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    RecordingPrompt prompt;
-    ASSERT_TRUE(m_skin.Load(prompt, JUKEBAR_DEFAULT_SKIN));
+    ASSERT_TRUE(m_skin.Load(m_prompt, JUKEBAR_DEFAULT_SKIN));
     AddCollection(m_catalogue);
     m_tree.SetConfig(&m_config);
     m_tree.Rebuild(m_catalogue, NodeIcons::FromConfig(m_config));
     for (const char* open : {"Ada Lovelace Trio", "Ada Lovelace Trio/Engines", "Coral Static", "Coral Static/Low Tide",
                              "Sunday Morning"})
-      Find(open)->SetExpanded(true);
-    DisplayNode::SetSelectionOfEach({Find("Ada Lovelace Trio/Notes"), Find("Coral Static/Low Tide/Sandbar")}, Selected);
+      test::FindRow(m_tree, open)->SetExpanded(true);
+    DisplayNode* sandbar = test::FindRow(m_tree, "Coral Static/Low Tide/Sandbar");
+    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, Selected);
     m_tree.SetFocusMark(false);
-    Find("Coral Static/Low Tide/Sandbar")->SetFocusMark(true);
-  }
-  DisplayNode* Find(const std::string& path) {
-    std::vector<DisplayNode*> rows = FindRows(m_tree, path);
-    EXPECT_EQ(rows.size(), 1u) << path;
-    return rows.empty() ? nullptr : rows.front();
+    sandbar->SetFocusMark(true);
   }
   // Compares the back buffer with the golden picture, or writes it when asked.
   void ExpectGolden(const CQvSprite& picture, const std::string& name) {
@@ -85,7 +76,7 @@ class GoldenWindowTest : public ::testing::Test {
     }
   }
 
-  RecordingPrompt m_prompt;
+  test::RecordingPrompt m_prompt;
   CConfig m_config{m_prompt};
   SkinSet m_skin;
   CCatalogue m_catalogue;
