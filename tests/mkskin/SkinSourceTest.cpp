@@ -17,8 +17,9 @@ TEST(XpmTest, ReadsColoursTransparencyAndHotSpot) {
             "/* XPM */\nstatic char *a[] = {\n/* size */ \"3 2 3 1 1 0\",\n\". c None\",\n\"r c #ff0000\",\n"
             "\"g c #0F0\",\n\"r.g\",\n\"gr.\"};\n");
   Picture p = ReadXpm(dir / "a.xpm");
-  EXPECT_EQ((std::vector<int>{p.sprite.GetWidth(), p.sprite.GetHeight(), p.hotX, p.hotY}), (std::vector<int>{3, 2, 1, 0}));
-  EXPECT_EQ((std::vector<std::uint32_t>{p.sprite.GetPixel(0, 0), p.sprite.GetPixel(1, 0) >> 24, p.sprite.GetPixel(0, 1)}),
+  const CQvSprite& s = p.sprite;
+  EXPECT_EQ((std::vector<int>{s.GetWidth(), s.GetHeight(), p.hotX, p.hotY}), (std::vector<int>{3, 2, 1, 0}));
+  EXPECT_EQ((std::vector<std::uint32_t>{s.GetPixel(0, 0), s.GetPixel(1, 0) >> 24, s.GetPixel(0, 1)}),
             (std::vector<std::uint32_t>{0xFFFF0000u, 0, 0xFF00FF00u}));
 
   for (const char* bad : {"\"2 1 1 1\", \". c None\", \"...\"",     // row too wide
@@ -51,9 +52,10 @@ TEST(FontTest, StripsComposeAndDropBuildGlyphs) {
                                        ".. ... ..\n"
                                        "compose 0xC0 A :grave drop=2\n"));
   Font font = ReadFont(dir / "font.txt");
-  EXPECT_EQ((std::vector<int>{font['A'].GetWidth(), font['B'].GetWidth(), font['B'].GetHeight()}), (std::vector<int>{2, 3, 8}));
+  const CQvSprite& b = font['B'];
+  EXPECT_EQ((std::vector<int>{font['A'].GetWidth(), b.GetWidth(), b.GetHeight()}), (std::vector<int>{2, 3, 8}));
   // '#' is full coverage, '+' half, as is the faint dot of the other glyphs.
-  EXPECT_EQ((std::vector<std::uint32_t>{font['B'].GetPixel(1, 1) >> 24, font['B'].GetPixel(1, 2) >> 24, font[1].GetPixel(0, 5) >> 24}),
+  EXPECT_EQ((std::vector<std::uint32_t>{b.GetPixel(1, 1) >> 24, b.GetPixel(1, 2) >> 24, font[1].GetPixel(0, 5) >> 24}),
             (std::vector<std::uint32_t>{255, 128, 128}));
   // Row 2 of A is gone, rows 0-1 moved down, the mark sits on top.
   const CQvSprite& a = font[0xC0];
@@ -105,7 +107,8 @@ TEST(LetteringTest, CentresTextAndFillsWithAlpha) {
   Letter(picture, font, dir / "script.txt");
   // "AA" is 2 + 1 + 2 wide: centred at columns 3-7, red over the half white.
   std::string row;
-  for (int x = 0; x < 11; ++x) row += picture.GetPixel(x, 0) == 0xFFFF0000u ? 'r' : picture.GetPixel(x, 0) == 0xFF808080u ? '-' : '?';
+  for (int x = 0; x < 11; ++x)
+    row += picture.GetPixel(x, 0) == 0xFFFF0000u ? 'r' : picture.GetPixel(x, 0) == 0xFF808080u ? '-' : '?';
   EXPECT_EQ(row, "---rr-rr---");
   WriteText(dir / "script.txt", "blur 1 2\n");
   EXPECT_THROW(Letter(picture, font, dir / "script.txt"), std::runtime_error);

@@ -242,7 +242,8 @@ TEST_F(WindowPaintTest, LargeFormPressedButtons) {
 TEST_F(WindowPaintTest, EdgesTileDownToTheBottomEdgeWithAPartLast) {
   // Each edge picture marks its first row ('^'), so the column shows where
   // the tiles start: L left edge, R right edge, E its lower end, B bottom.
-  for (auto [index, height] : {std::pair{SkinSet::kLeftEdge, 7}, {SkinSet::kRightEdge, 7}, {SkinSet::kRightEdgeEnd, 4}}) {
+  for (auto [index, height] :
+       {std::pair{SkinSet::kLeftEdge, 7}, {SkinSet::kRightEdge, 7}, {SkinSet::kRightEdgeEnd, 4}}) {
     m_skin.Frame(index) = Flat(6, height, FrameColour(index));
     m_skin.Frame(index).SetPixel(0, 0, 0xFF0000FFu);
   }
@@ -254,7 +255,8 @@ TEST_F(WindowPaintTest, EdgesTileDownToTheBottomEdgeWithAPartLast) {
   EXPECT_EQ(Strip(m_painter.BackBuffer(), 0, 20, 44, legend, true), "^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLL" "BBBB");
   // Right: whole tiles while they start above 56 (the last one partly
   // covered), then the lower end at 56, then the bottom edge's fill.
-  EXPECT_EQ(Strip(m_painter.BackBuffer(), 81, 20, 44, legend, true), "^RRRRRR^RRRRRR^RRRRRR^RRRRRR^RRRRRR^" "^EEE" "????");
+  EXPECT_EQ(Strip(m_painter.BackBuffer(), 81, 20, 44, legend, true),
+            "^RRRRRR^RRRRRR^RRRRRR^RRRRRR^RRRRRR^" "^EEE" "????");
 }
 
 TEST_F(WindowPaintTest, EmptyPicturesNeverStallTheLayout) {

@@ -63,8 +63,7 @@ TEST(SkinFileTest, PicturesFollowTheHeaderInTheFileOrder) {
 
   SkinSet loaded;
   RecordingPrompt prompt;
-  ASSERT_TRUE(loaded.Load(prompt, dir / "Jukebar.skn"));
-  EXPECT_TRUE(prompt.messages.empty());
+  EXPECT_TRUE(loaded.Load(prompt, dir / "Jukebar.skn") && prompt.messages.empty());
   EXPECT_EQ((std::vector<int>{loaded.BottomOrnament().GetWidth(), loaded.ScrollThumbPressed().GetWidth(),
                               loaded.Icon(1).GetWidth(), loaded.CreditsOverlay().GetWidth()}),
             (std::vector<int>{32, 37, 51, 41}));
@@ -91,10 +90,8 @@ TEST(SkinFileTest, LoadFailuresShowTheirMessageAndKeepTheOldPictures) {
     SkinSet skin;
     skin.Frame(0) = Flat(7, 7, kWhite);
     RecordingPrompt prompt;
-    EXPECT_FALSE(skin.Load(prompt, dir / "bad.skn")) << what;
-    EXPECT_EQ(prompt.messages, std::vector<int>{2}) << what;
-    EXPECT_EQ(skin.Frame(0).GetWidth(), 7) << what;
-    EXPECT_EQ(skin.Frame(1).GetWidth(), 0) << what;
+    EXPECT_TRUE(!skin.Load(prompt, dir / "bad.skn") && prompt.messages == std::vector<int>{2}) << what;
+    EXPECT_TRUE(skin.Frame(0).GetWidth() == 7 && !skin.Frame(1).IsBitmapCreated()) << what;
   }
   SkinSet skin;
   RecordingPrompt prompt;
@@ -143,7 +140,6 @@ TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
                                         {255, 0xFF0000FFu}}) {
     skin.RebuildBackgroundImage(dir / "tile.bmp", blue, transparency);
     ASSERT_NE(skin.BackgroundImage(), nullptr);
-    EXPECT_EQ(skin.BackgroundImage()->GetWidth(), 3);
     EXPECT_EQ(skin.BackgroundImage()->GetPixel(2, 1), expected) << int(transparency);
   }
   skin.RebuildBackgroundImage(dir / "gone.bmp", blue, 128);
@@ -171,7 +167,8 @@ TEST(SkinTextTest, GlyphsThatWouldCrossTheLimitAreNotDrawnAtAll) {
   for (auto [room, text, drawn, end] :
        {std::tuple{7, "aaa", ".###.###............", 9},  // the third would need 11
         {11, "aaa", ".###.###.###........", 13}, {10, "aab", ".###.###.##.........", 12},
-        {2, "ab", "....................", 1}, {-5, "a", "....................", 1}, {20, "\xE9", ".####...............", 6}}) {
+        {2, "ab", "....................", 1}, {-5, "a", "....................", 1},
+        {20, "\xE9", ".####...............", 6}}) {
     CQvSprite target = Flat(20, 2, kBlack);
     EXPECT_EQ(skin.DrawText(target, 1, 0, room, text, CQvSprite::GetColor(9, 9, 9)), end) << room << text;
     EXPECT_EQ(test::Strip(target, 0, 1, 20, {{kBlack, '.'}, {0xFF090909u, '#'}}), drawn) << room << text;
