@@ -52,29 +52,8 @@ void CConfig::FindInstallation(const UserSettings& settings) {
 }
 
 void CConfig::SetDefaults() {
-  scrollOptions = 0x01;
-  wheelLines = 8;
-  userTypeIcon = 0;
-  folderIcon = 1;
-  artistIcon = 2;
-  albumIcon = 3;
-  playListIcon = 7;
-  fileGroupIcon = 0;
+  static_cast<ConfigSettings&>(*this) = ConfigSettings{};
   resourceTypes.SetDefaults();
-  optionFlags = 3;
-  reservedByte = 10;
-  backgroundColour = 0x00000000;
-  textColour = 0x00C8D0D8;
-  selectionColour = 0x00404080;
-  selectionTransparency = 144;
-  backgroundImagePath.clear();
-  imageTransparency = 128;
-  placementFlags = 6;
-  smallX = smallY = 100;
-  largeX = largeY = 100;
-  largeWidth = 275;
-  largeHeight = 319;
-  environmentPath.clear();
 }
 
 void CConfig::Load() { Load(m_strFileName); }

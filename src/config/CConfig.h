@@ -21,7 +21,33 @@ struct Rect {
   bool operator==(const Rect&) const = default;
 };
 
-class CConfig {
+// The stored settings with their defaults, in one place: SetDefaults
+// restores exactly these.
+struct ConfigSettings {
+  std::uint8_t scrollOptions = 0x01;
+  std::uint8_t wheelLines = 8;
+  std::uint8_t userTypeIcon = 0;
+  std::uint8_t folderIcon = 1;
+  std::uint8_t artistIcon = 2;
+  std::uint8_t albumIcon = 3;
+  std::uint8_t playListIcon = 7;
+  std::uint8_t fileGroupIcon = 0;
+  std::uint32_t optionFlags = 3;
+  std::uint8_t reservedByte = 10;
+  std::uint32_t backgroundColour = 0x00000000;
+  std::uint32_t textColour = 0x00C8D0D8;
+  std::uint32_t selectionColour = 0x00404080;
+  std::uint8_t selectionTransparency = 144;
+  std::string backgroundImagePath;
+  std::uint8_t imageTransparency = 128;
+  std::uint8_t placementFlags = 6;
+  std::int32_t smallX = 100, smallY = 100;
+  std::int32_t largeX = 100, largeY = 100;
+  std::int32_t largeWidth = 275, largeHeight = 319;
+  std::string environmentPath;
+};
+
+class CConfig : public ConfigSettings {
  public:
   static constexpr const char* kFileName = "Jukebar.cfg";
   static constexpr std::int32_t kSmallWidth = 50;
@@ -68,30 +94,8 @@ class CConfig {
   void MoveLargeForm(std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height);
   void UpdateFromWindow(std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height);
 
-  // The fields, in the file's terms.
-  std::uint8_t scrollOptions = 0x01;
-  std::uint8_t wheelLines = 8;
-  std::uint8_t userTypeIcon = 0;
-  std::uint8_t folderIcon = 1;
-  std::uint8_t artistIcon = 2;
-  std::uint8_t albumIcon = 3;
-  std::uint8_t playListIcon = 7;
-  std::uint8_t fileGroupIcon = 0;
-  CResourceTypeArray resourceTypes;
-  std::uint32_t optionFlags = 3;
-  std::uint8_t reservedByte = 10;
-  std::uint32_t backgroundColour = 0x00000000;
-  std::uint32_t textColour = 0x00C8D0D8;
-  std::uint32_t selectionColour = 0x00404080;
-  std::uint8_t selectionTransparency = 144;
-  std::string backgroundImagePath;
-  std::uint8_t imageTransparency = 128;
-  bool installationValid = false;
-  std::uint8_t placementFlags = 6;
-  std::int32_t smallX = 100, smallY = 100;
-  std::int32_t largeX = 100, largeY = 100;
-  std::int32_t largeWidth = 275, largeHeight = 319;
-  std::string environmentPath;
+  CResourceTypeArray resourceTypes;  // the three built-ins by default
+  bool installationValid = false;     // not stored
 
  private:
   void FindInstallation(const UserSettings& settings);

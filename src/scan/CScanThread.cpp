@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <system_error>
-#include <vector>
 
 #include "platform/File.h"
 #include "platform/MessageTarget.h"
