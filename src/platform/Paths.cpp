@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/Text.h"
+
 namespace jb {
 
 std::string_view FileNamePart(std::string_view path) {
@@ -21,6 +23,11 @@ std::string_view NameWithoutExtension(std::string_view path) {
 std::string_view ExtensionOf(std::string_view path) {
   size_t dot = path.rfind('.');
   return dot == std::string_view::npos ? path : path.substr(dot + 1);
+}
+
+std::string FileUrl(std::string_view path) {
+  std::string encoded = PercentEncodePath(path);
+  return !path.empty() && path[0] == kPathSeparator ? "file://" + encoded : encoded;
 }
 
 std::string WithTrailingSeparator(std::string_view dir) {

@@ -29,6 +29,11 @@ std::string_view ExtensionOf(std::string_view path);
 // dir with a separator appended unless it already ends with one.
 std::string WithTrailingSeparator(std::string_view dir);
 
+// The path as a percent-encoded address: "file://" and the path when it is
+// absolute, a relative reference when it is not. Players read these in
+// play-lists, and the address holds no line end whatever the path's bytes.
+std::string FileUrl(std::string_view path);
+
 // Path identity: exact bytes on Linux, whose names are case-sensitive.
 bool SamePath(std::string_view a, std::string_view b);
 

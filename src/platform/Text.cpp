@@ -32,4 +32,31 @@ std::string FormatOne(std::string_view format, std::string_view arg) {
   return out;
 }
 
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+void AppendHex(std::string& out, unsigned char c) {
+  out += kHexDigits[c >> 4];
+  out += kHexDigits[c & 0xF];
+}
+
+}  // namespace
+
+std::string PercentEncodePath(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+        c == '_' || c == '~' || c == '/') {
+      out += c;
+    } else {
+      out += '%';
+      AppendHex(out, u);
+    }
+  }
+  return out;
+}
+
 }  // namespace jb

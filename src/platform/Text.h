@@ -23,4 +23,8 @@ std::string_view TrimRight(std::string_view s);
 // printf-style replacement of the first "%s" of a string-table text.
 std::string FormatOne(std::string_view format, std::string_view arg);
 
+// s with every byte but the unreserved ones of RFC 3986 (letters, digits,
+// "-", ".", "_", "~") and "/" written as "%HH".
+std::string PercentEncodePath(std::string_view s);
+
 }  // namespace jb

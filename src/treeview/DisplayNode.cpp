@@ -6,6 +6,7 @@
 
 #include "config/CArchive.h"
 #include "config/CConfig.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "treeview/ChildIndex.h"
 
@@ -384,7 +385,14 @@ void DisplayNode::WriteSelectedPaths(CArchive& ar) const {
   static constexpr char kLineEnd[2] = {'\r', '\n'};
   for (const DisplayNode* n = this; n; n = PreOrderNext(n, this)) {
     if (n->m_pFirstChild || !n->IsSelected()) continue;
-    ar.PutRaw(n->m_strPath.data(), n->m_strPath.size());
+    // A line end in a name would split the song into two entries, or add
+    // any path the name spells out: such a path goes as an address.
+    if (n->m_strPath.find_first_of("\r\n") == std::string::npos) {
+      ar.PutRaw(n->m_strPath.data(), n->m_strPath.size());
+    } else {
+      const std::string url = FileUrl(n->m_strPath);
+      ar.PutRaw(url.data(), url.size());
+    }
     ar.PutRaw(kLineEnd, sizeof kLineEnd);
   }
 }

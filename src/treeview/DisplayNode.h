@@ -126,7 +126,8 @@ class DisplayNode {
   // the later of the two, and the later one with its subtree, become
   // Selected. Nothing is cleared.
   void SelectRange(DisplayNode* from, DisplayNode* to);
-  // Every selected leaf's path, in pre-order, each followed by CR LF.
+  // Every selected leaf's path, in pre-order, each followed by CR LF; a
+  // path holding a CR or LF is written as its file:// address.
   void WriteSelectedPaths(CArchive& ar) const;
 
   // Adds one catalogue entry below this node, starting at level and at the

@@ -63,6 +63,33 @@ TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
   EXPECT_FALSE(FileExists(dir / "Jukebar.m3u.tmp"));
 }
 
+TEST_F(HandOff, APathWithALineEndGoesAsAnAddressAndEveryOtherAsItIs) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"/m/two\nlines.mp3", "file:///m/two%0Alines.mp3"},
+      {"/m/cr\r.mp3", "file:///m/cr%0D.mp3"},
+      {"/m/It's 100%\r\n\xE9~_-.mp3", "file:///m/It%27s%20100%25%0D%0A%E9~_-.mp3"},
+      {"rel\nx.mp3", "rel%0Ax.mp3"},  // no scheme: still relative to the play-list
+      {"/m/with space.mp3", "/m/with space.mp3"},
+      {"/m/\"double\" 'single'.mp3", "/m/\"double\" 'single'.mp3"},
+      {"/m/-leading dash.mp3", "/m/-leading dash.mp3"},
+      {"/m/\xFF\xFE invalid.mp3", "/m/\xFF\xFE invalid.mp3"},
+      {"/m/tab\there%0A.mp3", "/m/tab\there%0A.mp3"},
+  };
+  catalogue.RemoveAllEntries();
+  std::string expected;
+  for (const auto& [path, line] : cases) {
+    auto e = std::make_unique<CCatalogueEntry>();
+    // Artists in the order of the table, so the tree keeps it.
+    e->m_aNames = {std::to_string(catalogue.GetSize() + 10), "t"}, e->m_aKinds = {Artist, File}, e->m_aPaths = {path};
+    catalogue.Add(std::move(e));
+    expected += std::string(line) + "\r\n";
+  }
+  tree.Rebuild(catalogue, NodeIcons());
+  tree.SetSelection(Selected);
+  ASSERT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
+  EXPECT_EQ(Text(), expected);
+}
+
 TEST_F(HandOff, FailuresAreReported) {
   // A play-list that cannot be written keeps the shell out: a missing folder,
   // a full disk half-way (the previous list stays whole).
