@@ -67,6 +67,13 @@ class Session {
   std::unique_ptr<CEnvironment> environment;
 };
 
+// The --help paragraph of the commands whose lines pass through
+// EscapeControlBytes.
+#define JB_CLI_ESCAPE_HELP                                                     \
+  "Backslashes and control bytes in paths and names are escaped as in C:\n"    \
+  "\\\\ for a backslash, \\n, \\r, \\t, and \\xHH for the other bytes below\n" \
+  "0x20 and 0x7F, so each one stays on its line.\n"
+
 // path made absolute, without trailing separators (the root stays "/").
 std::string CleanPath(const std::string& path);
 

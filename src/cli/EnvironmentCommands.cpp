@@ -190,12 +190,12 @@ int RunCatalogue(std::vector<std::string>& argv) {
   std::string line;
   for (size_t i = 0; i < env.GetSize(); ++i) {
     const CCatalogueEntry& e = *env.GetAt(i);
-    line = e.GetPath();
+    line = EscapeControlBytes(e.GetPath());
     for (size_t k = 0; k < e.m_aNames.size(); ++k) {
       line += '\t';
       line += KindName(e.m_aKinds[k]);
       line += ':';
-      line += e.m_aNames[k];
+      line += EscapeControlBytes(e.m_aNames[k]);
     }
     line += '\n';
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -221,6 +221,6 @@ JB_CLI_COMMAND("remove", "remove ENV PATH", "remove the resource with this path"
 JB_CLI_COMMAND("scan", "scan ENV [--threads N]", "scan the resources and save the new catalogue",
                "  --threads N     read files on N threads (default: a few per core)\n", RunScan);
 JB_CLI_COMMAND("catalogue", "catalogue ENV", "print each catalogue entry: path, then Kind:Name elements",
-               "", RunCatalogue);
+               "One line per entry, the fields separated by tabs.\n" JB_CLI_ESCAPE_HELP, RunCatalogue);
 
 }  // namespace jb::cli

@@ -72,7 +72,7 @@ constexpr const char* kRowHelp =
 
 JB_CLI_COMMAND("tree", "tree ENV [--depth N]", "print every row of the environment's display tree",
                "Rows come in display order with everything expanded, two spaces of\n"
-               "indentation per level; merged rows join their names with \" > \".\n"
+               "indentation per level; merged rows join their names with \" > \".\n" JB_CLI_ESCAPE_HELP
                "  --depth N       print the first N levels only\n",
                RunTree);
 JB_CLI_COMMAND("play", "play ENV ROW... [--m3u FILE]", "play the files of the given rows at once", kRowHelp,

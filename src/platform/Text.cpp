@@ -43,6 +43,29 @@ void AppendHex(std::string& out, unsigned char c) {
 
 }  // namespace
 
+std::string EscapeControlBytes(std::string_view s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    const auto u = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (u < 0x20 || u == 0x7F) {
+      out += "\\x";
+      AppendHex(out, u);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string PercentEncodePath(std::string_view s) {
   std::string out;
   out.reserve(s.size());

@@ -23,6 +23,11 @@ std::string_view TrimRight(std::string_view s);
 // printf-style replacement of the first "%s" of a string-table text.
 std::string FormatOne(std::string_view format, std::string_view arg);
 
+// s for one line of text output: the backslash and control bytes written as
+// in C ("\\", "\n", "\r", "\t", "\xHH" for the other bytes below 0x20 and
+// 0x7F); every other byte stays as it is.
+std::string EscapeControlBytes(std::string_view s);
+
 // s with every byte but the unreserved ones of RFC 3986 (letters, digits,
 // "-", ".", "_", "~") and "/" written as "%HH".
 std::string PercentEncodePath(std::string_view s);

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/Text.h"
+
 namespace jb {
 
 std::string RowText(const DisplayNode& node) {
@@ -36,13 +38,17 @@ void ForEachRow(DisplayNode& root, int maxDepth, Visit&& visit) {
   }
 }
 
+bool Matches(const std::string& pattern, const std::string& path) {
+  return path == pattern || ::fnmatch(pattern.c_str(), path.c_str(), 0) == 0;
+}
+
 }  // namespace
 
 void WriteOutline(const DisplayNode& root, int maxDepth, const std::function<void(std::string_view)>& write) {
   std::string line;
   ForEachRow(const_cast<DisplayNode&>(root), maxDepth, [&](const DisplayNode* n, int depth) {
     line.assign(2 * static_cast<size_t>(depth - 1), ' ');
-    line += RowText(*n);
+    line += EscapeControlBytes(RowText(*n));
     line += '\n';
     write(line);
   });
@@ -56,7 +62,7 @@ std::vector<DisplayNode*> FindRows(DisplayNode& root, const std::string& pattern
     std::string& path = paths.back();
     path = depth > 1 ? paths[static_cast<size_t>(depth) - 2] + "/" : std::string();
     path += RowText(*n);
-    if (path == pattern || ::fnmatch(pattern.c_str(), path.c_str(), 0) == 0) rows.push_back(n);
+    if (Matches(pattern, path) || Matches(pattern, EscapeControlBytes(path))) rows.push_back(n);
   });
   return rows;
 }

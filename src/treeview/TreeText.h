@@ -16,13 +16,14 @@ namespace jb {
 std::string RowText(const DisplayNode& node);
 
 // Every row of the fully expanded tree in display order, down to maxDepth
-// (the top level is 1): two spaces per level below the top, the row's text,
-// a line feed. Lines go to write one by one.
+// (the top level is 1): two spaces per level below the top, the row's text
+// with control bytes escaped, a line feed. Lines go to write one by one.
 void WriteOutline(const DisplayNode& root, int maxDepth, const std::function<void(std::string_view)>& write);
 
 // The rows whose path (the RowText of the row and its ancestors from the
-// top, joined by "/") equals pattern or matches it as a glob ("*" and "?"
-// match "/" too; "[...]" as in the shell), in pre-order.
+// top, joined by "/"), as it is or escaped as the outline writes it, equals
+// pattern or matches it as a glob ("*" and "?" match "/" too; "[...]" as in
+// the shell), in pre-order.
 std::vector<DisplayNode*> FindRows(DisplayNode& root, const std::string& pattern);
 
 }  // namespace jb

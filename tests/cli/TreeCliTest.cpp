@@ -60,6 +60,28 @@ TEST_F(TreeCli, TreePrintsEveryRowInDisplayOrder) {
   EXPECT_EQ(Cli({"tree", dir / "none.jbe"}).status, 1);
 }
 
+TEST_F(TreeCli, NamesWithControlBytesStayOnTheirLinesAndReachThePlayerWhole) {
+  ::mkdir((dir / "odd").c_str(), 0755);
+  for (const char* name : {"line\nfeed.mp3", "back\\slash\t\x1B.mp3", "-dash \"q\" \xFF.mp3"})
+    test::WriteText(dir / ("odd/" + std::string(name)), "no tag");
+  ASSERT_EQ(Cli({"add-dir", env, dir / "odd"}).status, 0);
+  ASSERT_EQ(Cli({"scan", env}).status, 0);
+
+  const std::string group = "\"Tag-less\" MP3s > " + dir / "odd/";
+  EXPECT_NE(Cli({"tree", env}).out.find(group + "\n  -dash \"q\" \xFF\n  back\\\\slash\\t\\x1B\n  line\\nfeed\n"),
+            std::string::npos);
+  EXPECT_NE(Cli({"catalogue", env}).out.find("\n" + dir / "odd/line\\nfeed.mp3\tUserType:\"Tag-less\" MP3s\tFolder:" +
+                                              dir / "odd/\tFile:line\\nfeed\n"),
+            std::string::npos);
+  for (const char* command : {"tree", "catalogue"})
+    EXPECT_NE(Cli({command, "--help"}).out.find("\\xHH"), std::string::npos) << command;
+
+  // The row as tree prints it; the player gets one entry.
+  ASSERT_EQ(Cli({"play", env, group + "/line\\nfeed", "--m3u", m3u}).status, 0);
+  EXPECT_EQ(Text(m3u), "file://" + dir / "odd/line%0Afeed.mp3\r\n");
+  EXPECT_EQ(test::TakeRecordedLines(record), (std::vector<std::string>{"play", m3u}));
+}
+
 TEST_F(TreeCli, PlayAndEnqueueHandTheRowsToThePlayer) {
   ASSERT_EQ(Cli({"play", env, "Band/First", "--m3u", m3u}).status, 0);
   EXPECT_EQ(Text(m3u), one + dir / "music/band/two.mp3\r\n");
