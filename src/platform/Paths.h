@@ -3,6 +3,7 @@
 // Whether two paths name the same file is decided here alone, so a port to a
 // case-insensitive file system changes one function.
 
+#include <climits>
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,6 +12,8 @@
 namespace jb {
 
 inline constexpr char kPathSeparator = '/';
+// The longest path the system accepts, in bytes.
+inline constexpr size_t kMaxPathLength = PATH_MAX;
 
 // The part after the last separator (the whole path when it has none).
 std::string_view FileNamePart(std::string_view path);

@@ -1,5 +1,6 @@
 #include "types/BuiltinTypes.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/CArchive.h"
@@ -58,6 +59,39 @@ std::string_view TagField(const std::array<char, kTagSize>& tag, size_t offset) 
   size_t zero = field.find('\0');
   if (zero != std::string_view::npos) field = field.substr(0, zero);
   return TrimRight(field);
+}
+
+// Calls take(line) for each line of file, without its line end (CR or LF),
+// until it answers false or maxBytes bytes were read. A line longer than any
+// path is read past in chunks and never kept, so memory stays bounded
+// whatever the file holds; so is a line the byte bound cuts.
+template <class Take>
+void ForEachLine(CReadFile& file, std::uint64_t maxBytes, Take&& take) {
+  std::string line;
+  line.reserve(kMaxPathLength);
+  bool tooLong = false;
+  char buffer[16384];
+  try {
+    for (size_t got; maxBytes > 0 && (got = file.Read(buffer, std::min<std::uint64_t>(sizeof buffer, maxBytes))) > 0;) {
+      maxBytes -= got;
+      for (const char *p = buffer, *end = buffer + got; p < end;) {
+        const char* stop = p;
+        while (stop < end && *stop != '\n' && *stop != '\r') ++stop;
+        const size_t n = static_cast<size_t>(stop - p);
+        tooLong = tooLong || line.size() + n > kMaxPathLength;
+        if (!tooLong) line.append(p, n);
+        if (stop == end) break;
+        if (!tooLong && !take(std::string_view(line))) return;
+        line.clear();
+        tooLong = false;
+        p = stop + 1;
+      }
+    }
+    if (maxBytes == 0 && file.BytesLeft() > 0) return;
+  } catch (const FileError&) {
+    // What was read stands; an unreadable rest adds nothing.
+  }
+  if (!tooLong) take(std::string_view(line));
 }
 
 }  // namespace
@@ -124,9 +158,10 @@ void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, String
   Append(names, kinds, NameWithoutExtension(path), PlayList);
 
   const std::string_view dir = DirectoryPart(path);
+  size_t entries = 0;
   auto takeLine = [&](std::string_view line) {
     // "#" lines are comments and extended-format directives, not songs.
-    if (line.empty() || line[0] == '#') return;
+    if (line.empty() || line[0] == '#') return true;
     Append(names, kinds, NameWithoutExtension(line), File);
     // A relative entry names a file beside the play-list; the player is
     // handed a play-list written elsewhere, so store where it really is.
@@ -134,28 +169,9 @@ void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, String
       paths.emplace_back(line);
     else
       paths.push_back(std::string(dir).append(line));
+    return ++entries < kMaxEntries;
   };
-
-  if (std::unique_ptr<CReadFile> file = CReadFile::Open(path)) {
-    std::string line;
-    char buffer[4096];
-    try {
-      for (size_t got; (got = file->Read(buffer, sizeof buffer)) > 0;) {
-        for (size_t i = 0; i < got; ++i) {
-          char c = buffer[i];
-          if (c == '\r' || c == '\n') {
-            takeLine(line);
-            line.clear();
-          } else {
-            line += c;
-          }
-        }
-      }
-    } catch (const FileError&) {
-      // What was read stands; an unreadable rest adds nothing.
-    }
-    takeLine(line);
-  }
+  if (std::unique_ptr<CReadFile> file = CReadFile::Open(path)) ForEachLine(*file, kMaxBytes, takeLine);
 
   if (names.size() == 1) ClearOutputs(names, kinds, paths);
   icon = m_nIcon;

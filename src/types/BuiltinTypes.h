@@ -1,6 +1,8 @@
 #pragma once
 // The three built-in resource types and the user-defined type.
 
+#include <cstddef>
+
 #include "types/CResourceType.h"
 
 namespace jb {
@@ -39,9 +41,14 @@ class CMpegAudioType : public CResourceType {
   std::string m_strTagLessName;
 };
 
-// M3U play-lists, described by their entries.
+// M3U play-lists, described by their entries. Memory stays bounded whatever
+// the file: a line longer than kMaxPathLength is skipped, and a play-list is
+// read up to its first kMaxBytes bytes and kMaxEntries entries.
 class CPlayListType : public CResourceType {
  public:
+  static constexpr size_t kMaxEntries = size_t{1} << 20;         // 1,048,576
+  static constexpr std::uint64_t kMaxBytes = std::uint64_t{256} << 20;  // 256 MiB
+
   void Serialize(CArchive& ar) override;
   std::uint8_t GetTypeId() const override { return kPlayListTypeId; }
   std::string GetName() const override;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -141,6 +143,48 @@ TEST_F(DescribeTest, EmptyOrUnreadablePlayListsGiveNothing) {
     Description d = Describe(m3u, path);
     EXPECT_TRUE(d.names.empty() && d.kinds.empty() && d.paths.empty()) << path;
   }
+}
+
+TEST_F(DescribeTest, PlayListSkipsLinesLongerThanAPathAndStopsAtItsByteBound) {
+  // Bytes at given offsets of a sparse file; the holes read as one long
+  // line of zeros.
+  auto writeAt = [](int fd, std::uint64_t offset, const std::string& text) {
+    ASSERT_EQ(::pwrite(fd, text.data(), text.size(), static_cast<off_t>(offset)), static_cast<ssize_t>(text.size()));
+  };
+  const std::string longest = "/" + std::string(kMaxPathLength - 1, 'k');
+  const std::string path = dir / "big.m3u";
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  // The longest path, one byte more, lines longer than a read, and a line
+  // across 32 KiB, where reads of any size up to that split it.
+  std::string start = longest + "\r\n" + longest + "x\n" + std::string(16384, 'y') + "\n";
+  start += std::string(32760 - start.size() - 1, 'z') + "\n/s/straddle.mp3\n";
+  writeAt(fd, 0, start);
+  const std::uint64_t bound = CPlayListType::kMaxBytes;
+  writeAt(fd, bound - 200, "\n/b/before the bound.mp3\n/b/cut by the bound.mp3");
+  writeAt(fd, bound + 100, "\n/b/after.mp3\n");
+  ::close(fd);
+  Description d = Describe(m3u, path);
+  // Each path by its length and end, so a failure prints a few lines.
+  auto shortly = [](const StringList& paths) {
+    StringList out;
+    for (const std::string& p : paths)
+      out.push_back(std::to_string(p.size()) + ":" + p.substr(p.size() - std::min<size_t>(p.size(), 12)));
+    return out;
+  };
+  EXPECT_EQ(shortly(d.paths), shortly({longest, "/s/straddle.mp3", "/b/before the bound.mp3"}));
+  EXPECT_EQ(d.names.size(), 4u);
+}
+
+TEST_F(DescribeTest, PlayListStopsAtItsEntryBound) {
+  std::string text;
+  for (size_t i = 0; i < CPlayListType::kMaxEntries + 2; ++i) text += "/" + std::to_string(i) + "\n";
+  const std::string path = dir / "many.m3u";
+  test::WriteText(path, text);
+  Description d = Describe(m3u, path);
+  ASSERT_EQ(d.paths.size(), CPlayListType::kMaxEntries);
+  EXPECT_EQ(d.paths.back(), "/" + std::to_string(CPlayListType::kMaxEntries - 1));
+  EXPECT_EQ(d.names.size(), CPlayListType::kMaxEntries + 1);
 }
 
 TEST_F(DescribeTest, UserTypeGroupsByTypeAndDirectory) {
