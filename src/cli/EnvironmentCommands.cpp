@@ -177,7 +177,9 @@ int RunScan(std::vector<std::string>& argv) {
   TerminalWindow window;
   if (!env.StartScan(window, static_cast<unsigned>(threads))) throw CommandError{"the scan did not start"};
   window.WaitDone();
-  env.EndScan();
+  // A scan cut short holds part of the collection: keep the saved one.
+  if (std::string error = env.EndScan(); !error.empty())
+    throw CommandError{"the scan failed (" + error + "); the environment was not saved"};
   session.Save();
   std::fprintf(stderr, "%zu files in the catalogue\n", env.GetSize());
   return 0;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -34,12 +36,7 @@ void PrintCommandList(FILE* out) {
   std::fprintf(out, "\n'jukebar-cli COMMAND --help' describes a command.\n");
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  // A scan makes a few allocations per file on its own thread: let the heap
-  // grow in large steps rather than one system call per few pages.
-  mallopt(M_TOP_PAD, 64 << 20);
+int Dispatch(int argc, char** argv) {
   if (argc < 2) {
     PrintCommandList(stderr);
     return 2;
@@ -73,4 +70,23 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "jukebar-cli %s: %s\n", it->name, e.message.c_str());
     return 1;
   }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A scan makes a few allocations per file on its own thread: let the heap
+  // grow in large steps rather than one system call per few pages.
+  mallopt(M_TOP_PAD, 64 << 20);
+  // Whatever a command did not foresee ends it with a message, not an abort.
+  try {
+    return Dispatch(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "jukebar-cli: out of memory\n");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "jukebar-cli: unexpected error: %s\n", e.what());
+  } catch (...) {
+    std::fprintf(stderr, "jukebar-cli: unexpected error\n");
+  }
+  return 1;
 }

@@ -129,10 +129,12 @@ bool CEnvironment::StartScan(IMessageTarget& window, unsigned descriptionThreads
   return false;
 }
 
-void CEnvironment::EndScan() {
-  if (!m_pScanThread) return;
+std::string CEnvironment::EndScan() {
+  if (!m_pScanThread) return {};
   m_pScanThread->Join();
+  std::string error = m_pScanThread->GetError();
   m_pScanThread.reset();
+  return error;
 }
 
 }  // namespace jb

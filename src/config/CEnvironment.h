@@ -53,8 +53,9 @@ class CEnvironment : public CCatalogue {
   // the window leaves its scanning state. False in that case.
   bool StartScan(IMessageTarget& window, unsigned descriptionThreads = CScanThread::DefaultThreads(),
                  const CScanThread::Launcher& launcher = {});
-  // Waits for the scan thread after WM_SCAN_DONE.
-  void EndScan();
+  // Waits for the scan thread after WM_SCAN_DONE. Returns what ended the
+  // scan early (see CScanThread::GetError), empty when it ran to its end.
+  std::string EndScan();
 
   // The file's body after the header: catalogue, then resources.
   void SerializeBody(CArchive& ar);

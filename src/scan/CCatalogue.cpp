@@ -15,8 +15,17 @@ void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
   m_aNames.clear();
   m_aKinds.clear();
   m_aPaths.clear();
-  if (const CResourceType* type = types.FindByExtension(m_strExtension))
+  const CResourceType* type = types.FindByExtension(m_strExtension);
+  if (!type) return;
+  // A file its type cannot describe (out of memory, say) is left out of the
+  // tree like an unclaimed one, and the scan goes on with the next.
+  try {
     type->Describe(m_strPath, m_nIcon, m_aNames, m_aKinds, m_aPaths);
+  } catch (...) {
+    StringList().swap(m_aNames);
+    ByteList().swap(m_aKinds);
+    StringList().swap(m_aPaths);
+  }
 }
 
 void CCatalogueEntry::Serialize(CArchive& ar) {

@@ -25,7 +25,7 @@ class CCatalogueEntry {
   const std::string& GetExtension() const { return m_strExtension; }
 
   // Lets the type that claims the extension fill the description; an entry
-  // no type claims stays undescribed (empty lists).
+  // no type claims, or whose type throws, stays undescribed (empty lists).
   void Describe(const CResourceTypeArray& types);
 
   void Serialize(CArchive& ar);

@@ -1,6 +1,7 @@
 #include "scan/CScanThread.h"
 
 #include <algorithm>
+#include <exception>
 #include <system_error>
 
 #include "platform/File.h"
@@ -46,6 +47,17 @@ void CScanThread::Join() {
 }
 
 void CScanThread::Run() {
+  try {
+    Scan();
+  } catch (const std::exception& e) {
+    m_strError = e.what();
+  } catch (...) {
+    m_strError = "unknown error";
+  }
+  m_window.Post(WM_SCAN_DONE, 0, 0);
+}
+
+void CScanThread::Scan() {
   CSkipList skip;
   const size_t resourceCount = m_resources.GetSize();
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->AddToSkipList(skip);
@@ -83,8 +95,6 @@ void CScanThread::Run() {
       m_catalogue.GetAt(i)->Describe(m_types);
     }
   }
-  pipeline.reset();
-  m_window.Post(WM_SCAN_DONE, 0, 0);
 }
 
 }  // namespace jb

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 
 namespace jb {
@@ -35,18 +36,26 @@ class CScanThread {
   // Waits for the thread to end (after WM_SCAN_DONE was posted).
   void Join();
 
-  // The scan itself, on the calling thread (the thread's body).
+  // The scan itself, on the calling thread (the thread's body). Never
+  // throws: an unexpected error (out of memory) ends the scan early, and
+  // WM_SCAN_DONE is posted all the same.
   void Run();
+  // After Join: what ended the scan early, empty when it ran to its end.
+  // The catalogue then holds what the scan had reached.
+  const std::string& GetError() const { return m_strError; }
 
   static unsigned DefaultThreads();
 
  private:
+  void Scan();
+
   IMessageTarget& m_window;
   const CResourceArray& m_resources;
   CCatalogue& m_catalogue;
   const CResourceTypeArray& m_types;
   unsigned m_nThreads;
   std::thread m_thread;
+  std::string m_strError;
 };
 
 }  // namespace jb

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -92,6 +93,31 @@ TEST_F(CliTest, BadInputGivesAClearMessageAndChangesNothing) {
   ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
   EXPECT_EQ(Cli({"add-dir", env, dir / "music/"}).status, 1);  // the same directory again
   EXPECT_EQ(Cli({"catalogue", env, "--config", dir / "none.cfg"}).status, 1);
+}
+
+TEST_F(CliTest, UnderAMemoryLimitHugeInputEndsNormallyOrWithAMessage) {
+#ifdef __SANITIZE_ADDRESS__
+  GTEST_SKIP() << "the sanitizer's shadow memory needs an unlimited address space";
+#endif
+  // A 4 GB play-list without a line end, and a small one beside it.
+  ::mkdir((dir / "lists").c_str(), 0755);
+  const std::string huge = dir / "lists/huge.m3u";
+  test::WriteText(huge, "");
+  ASSERT_EQ(::truncate(huge.c_str(), 4LL << 30), 0);
+  test::WriteText(dir / "lists/small.m3u", "/a/one.mp3\n");
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "lists"}).status, 0);
+  constexpr unsigned long kTwoGigabytes = 2000000;
+  auto scan = test::RunProgram("src/cli/jukebar-cli", {"scan", env, "--threads", "2"}, kTwoGigabytes);
+  EXPECT_EQ(scan.status, 0) << scan.err;
+  EXPECT_EQ(Cli({"catalogue", env}).out,
+            huge + "\n" + dir / "lists/small.m3u\tPlayList:small\tFile:one\n");
+
+  // A picture far larger than the memory allowed: a message, not an abort.
+  auto render = test::RunProgram("src/cli/jukebar-cli",
+                                 {"render", env, dir / "w.png", "--size", "4096x4096", "--scale", "8"}, kTwoGigabytes);
+  EXPECT_EQ(render.status, 1);
+  EXPECT_EQ(render.err, "jukebar-cli: out of memory\n");
 }
 
 TEST_F(CliTest, ConfigurationGivesTheTypes) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
 #include <numeric>
+#include <stdexcept>
 
 #include "TestSupport.h"
 #include "resources/CResourceArray.h"
@@ -41,11 +43,14 @@ class ScanThreadTest : public ::testing::Test {
     resources.Add(std::move(r));
   }
 
-  void Scan(unsigned threads) {
-    CScanThread scan(window, resources, catalogue, types, threads);
-    ASSERT_TRUE(scan.Start());
+  // One scan into catalogue, its messages to target; what ended it early.
+  std::string Scan(unsigned threads, CCatalogue& into, test::RecordingTarget& target) {
+    CScanThread scan(target, resources, into, types, threads);
+    if (!scan.Start()) return "not started";
     scan.Join();
+    return scan.GetError();
   }
+  void Scan(unsigned threads) { EXPECT_EQ(Scan(threads, catalogue, window), ""); }
 
   test::TempDir dir;
   CResourceTypeArray types;
@@ -89,12 +94,49 @@ TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
   for (unsigned threads : {2u, 8u}) {
     test::RecordingTarget other;
     CCatalogue again;
-    CScanThread scan(other, resources, again, types, threads);
-    ASSERT_TRUE(scan.Start());
-    scan.Join();
+    EXPECT_EQ(Scan(threads, again, other), "");
     EXPECT_EQ(other.Ticks(), oneThreadTicks);
     EXPECT_EQ(Rows(again), oneThread) << threads << " threads";
   }
+}
+
+// Claims ".bad" files and fails to describe every one of them.
+struct ThrowingType : CResourceType {
+  void GetExtensions(StringList& extensions) const override { extensions = {"bad"}; }
+  bool MatchesExtension(std::string_view extension) const override { return extension == "bad"; }
+  void Describe(const std::string&, std::uint8_t&, StringList& names, ByteList&, StringList&) const override {
+    names.push_back("half");
+    throw std::bad_alloc();
+  }
+};
+
+// A resource whose walk fails.
+struct ThrowingResource : CResource {
+  void CollectFiles(const CResourceTypeArray&, const CSkipList&, CFoundFiles&) override {
+    throw std::runtime_error("walk failed");
+  }
+};
+
+TEST_F(ScanThreadTest, AFileThatCannotBeDescribedIsSkippedAndAFailingScanStillEnds) {
+  types.Add(std::make_unique<ThrowingType>());
+  for (int i = 0; i < 150; ++i) test::WriteText(dir / ("x" + std::to_string(i) + ".bad"), "");
+  AddFiles(150);
+  for (unsigned threads : {1u, 4u}) {
+    test::RecordingTarget target;
+    CCatalogue scanned;
+    EXPECT_EQ(Scan(threads, scanned, target), "");
+    ASSERT_EQ(scanned.GetSize(), 300u);
+    for (size_t i = 0; i < scanned.GetSize(); ++i) {
+      const CCatalogueEntry& e = *scanned.GetAt(i);
+      EXPECT_EQ(e.m_aNames.empty(), e.GetExtension() == "bad") << e.GetPath();
+    }
+    EXPECT_EQ(target.Ticks().size(), 120u);
+    EXPECT_EQ(target.Count(WM_SCAN_DONE), 1);
+  }
+
+  resources.Add(std::make_unique<ThrowingResource>());
+  EXPECT_EQ(Scan(4, catalogue, window), "walk failed");
+  EXPECT_EQ(window.Messages(), (std::vector<test::RecordingTarget::Message>{{WM_SCAN_DONE, 0, false}}));
 }
 
 }  // namespace

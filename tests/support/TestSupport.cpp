@@ -138,12 +138,18 @@ std::string BuildDir() { return JUKEBAR_BINARY_DIR; }
 
 std::string SourceDir() { return JUKEBAR_SOURCE_DIR; }
 
-ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args) {
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args,
+                         unsigned long addressSpaceKb) {
   TempDir outputs;
   std::string program = BuildDir() + "/" + buildRelativePath;
+  std::vector<std::string> copies = args;
+  if (addressSpaceKb != 0) {
+    const std::string limit = "ulimit -v " + std::to_string(addressSpaceKb) + " && exec \"$@\"";
+    copies.insert(copies.begin(), {"-c", limit, "sh", program});
+    program = "/bin/sh";
+  }
   std::vector<char*> argv;
   argv.push_back(program.data());
-  std::vector<std::string> copies = args;
   for (std::string& a : copies) argv.push_back(a.data());
   argv.push_back(nullptr);
 

@@ -94,13 +94,16 @@ void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchiv
 void WithFileSizeLimit(unsigned long limit, const std::function<void()>& body);
 
 // Runs a program of the build (relative to the build folder) with args and
-// no standard input; returns its exit status and what it printed.
+// no standard input, its address space limited to addressSpaceKb when that
+// is not 0 (as "ulimit -v" does); returns its exit status (128 + the
+// signal when one ended it) and what it printed.
 struct ProgramResult {
   int status = -1;
   std::string out;
   std::string err;
 };
-ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args,
+                         unsigned long addressSpaceKb = 0);
 std::string BuildDir();
 std::string SourceDir();
 
