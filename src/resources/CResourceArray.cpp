@@ -72,7 +72,7 @@ void CResourceArray::RelinkTypes(CResourceTypeArray& types) {
     std::string ext(name.substr(dot + 1));
     CResourceType* type = types.FindByExtension(ext);
     if (!type) {
-      auto user = std::make_unique<CUserType>(FormatOne(LoadString(35), ext), StringList{ext});
+      auto user = std::make_unique<CUserType>(FormatOne(LoadString(ids::UserTypeName), ext), StringList{ext});
       type = user.get();
       types.Add(std::move(user));
     }
