@@ -4,10 +4,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
+#include "storage/CArchive.h"
 #include "treeview/ChildIndex.h"
 
 namespace jb {
