@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 
 namespace jb {
@@ -100,11 +100,11 @@ void ForEachLine(CReadFile& file, std::uint64_t maxBytes, Take&& take) {
 
 void CFolderType::Serialize(CArchive& ar) { ar.SerialVersion(); }
 
-std::string CFolderType::GetName() const { return LoadString(29); }
+std::string CFolderType::GetName() const { return LoadString(ids::FolderTypeName); }
 
 // --- MPEG Audio -----------------------------------------------------------
 
-CMpegAudioType::CMpegAudioType() : m_strTagLessName(LoadString(24)) {}
+CMpegAudioType::CMpegAudioType() : m_strTagLessName(LoadString(ids::TagLessName)) {}
 
 void CMpegAudioType::Serialize(CArchive& ar) {
   ar.SerialVersion();
@@ -113,7 +113,7 @@ void CMpegAudioType::Serialize(CArchive& ar) {
   ar.Serial(m_nTagLessIcon);
 }
 
-std::string CMpegAudioType::GetName() const { return LoadString(23); }
+std::string CMpegAudioType::GetName() const { return LoadString(ids::MpegAudioTypeName); }
 
 bool CMpegAudioType::IsNamed(std::string_view name) const {
   return CResourceType::IsNamed(name) || EqualsNoCase(name, m_strTagLessName);
@@ -148,7 +148,7 @@ void CPlayListType::Serialize(CArchive& ar) {
   ar.Serial(m_nIcon);
 }
 
-std::string CPlayListType::GetName() const { return LoadString(38); }
+std::string CPlayListType::GetName() const { return LoadString(ids::PlayListTypeName); }
 
 bool CPlayListType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "M3U"); }
 
