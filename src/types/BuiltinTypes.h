@@ -44,7 +44,7 @@ class CMpegAudioType : public CResourceType {
 // read up to its first kMaxBytes bytes and kMaxEntries entries.
 class CPlayListType : public CResourceType {
  public:
-  static constexpr size_t kMaxEntries = size_t{1} << 20;         // 1,048,576
+  static constexpr size_t kMaxEntries = size_t{1} << 20;                // 1,048,576
   static constexpr std::uint64_t kMaxBytes = std::uint64_t{256} << 20;  // 256 MiB
 
   void Serialize(CArchive& ar) override;

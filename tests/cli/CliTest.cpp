@@ -110,8 +110,7 @@ TEST_F(CliTest, UnderAMemoryLimitHugeInputEndsNormallyOrWithAMessage) {
   constexpr unsigned long kTwoGigabytes = 2000000;
   auto scan = test::RunProgram("src/cli/jukebar-cli", {"scan", env, "--threads", "2"}, kTwoGigabytes);
   EXPECT_EQ(scan.status, 0) << scan.err;
-  EXPECT_EQ(Cli({"catalogue", env}).out,
-            huge + "\n" + dir / "lists/small.m3u\tPlayList:small\tFile:one\n");
+  EXPECT_EQ(Cli({"catalogue", env}).out, huge + "\n" + dir / "lists/small.m3u\tPlayList:small\tFile:one\n");
 
   // A picture far larger than the memory allowed: a message, not an abort.
   auto render = test::RunProgram("src/cli/jukebar-cli",

@@ -70,8 +70,9 @@ TEST_F(TreeCli, NamesWithControlBytesStayOnTheirLinesAndReachThePlayerWhole) {
   const std::string group = "\"Tag-less\" MP3s > " + dir / "odd/";
   EXPECT_NE(Cli({"tree", env}).out.find(group + "\n  -dash \"q\" \xFF\n  back\\\\slash\\t\\x1B\n  line\\nfeed\n"),
             std::string::npos);
-  EXPECT_NE(Cli({"catalogue", env}).out.find("\n" + dir / "odd/line\\nfeed.mp3\tUserType:\"Tag-less\" MP3s\tFolder:" +
-                                              dir / "odd/\tFile:line\\nfeed\n"),
+  EXPECT_NE(Cli({"catalogue", env})
+                .out.find("\n" + dir / "odd/line\\nfeed.mp3\tUserType:\"Tag-less\" MP3s\tFolder:" +
+                          dir / "odd/\tFile:line\\nfeed\n"),
             std::string::npos);
   for (const char* command : {"tree", "catalogue"})
     EXPECT_NE(Cli({command, "--help"}).out.find("\\xHH"), std::string::npos) << command;

@@ -13,7 +13,7 @@ TEST(TextTest, EscapeControlBytesWritesBackslashAndControlsAsInC) {
       {"line\nfeed\rreturn\ttab", "line\\nfeed\\rreturn\\ttab"},
       {std::string("\0\x01\x1B\x1F\x7F", 5), "\\x00\\x01\\x1B\\x1F\\x7F"},
       {"\xC3\xA9 \xE9 \xFF\x80", "\xC3\xA9 \xE9 \xFF\x80"},  // UTF-8 or not, bytes above 0x7F stay
-      {"\\x41\\n", "\\\\x41\\\\n"},  // an escape spelt out is not taken for one
+      {"\\x41\\n", "\\\\x41\\\\n"},                          // an escape spelt out is not taken for one
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(EscapeControlBytes(in), out) << in;
 }
