@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "config/CConfig.h"
-#include "platform/Prompt.h"
 #include "scan/CCatalogue.h"
 #include "treeview/MainWindowPainter.h"
 #include "treeview/SkinSet.h"
@@ -23,15 +23,6 @@
 
 namespace jb {
 namespace {
-
-class SilentPrompt : public IPrompt {
- public:
-  void ShowMessage(int) override {}
-  void ShowText(const std::string&) override {}
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-};
 
 // A picture with an opaque body, a soft (half-covered) border and a
 // transparent corner, as skin pictures are.
@@ -110,7 +101,7 @@ std::unique_ptr<CCatalogue> Collection() {
 }
 
 struct Window {
-  SilentPrompt prompt;
+  bench::SilentPrompt prompt;
   CConfig config{prompt};
   SkinSet skin;
   std::unique_ptr<CCatalogue> catalogue = Collection();
