@@ -142,7 +142,7 @@ long CMainDlg::OnMessage(unsigned message, std::uintptr_t, std::intptr_t lParam)
   return 0;
 }
 
-bool CMainDlg::CanClose() {
+bool CMainDlg::MayEnd() {
   if (m_bScanning) {
     // A scan cannot be interrupted.
     m_host.Prompt().Beep();
@@ -153,6 +153,11 @@ bool CMainDlg::CanClose() {
   if (!m_pEnvironment) return true;
   if (!m_pEnvironment->SaveModified()) return false;
   m_config.SetEnvironmentPath(m_pEnvironment->GetPath());
+  return true;
+}
+
+bool CMainDlg::CanClose() {
+  if (!MayEnd()) return false;
   m_pEnvironment.reset();
   return true;
 }
@@ -161,6 +166,8 @@ void CMainDlg::OnCancel() {
   if (CanClose()) m_host.EndDialog(kIdCancel);
 }
 
-bool CMainDlg::OnQueryEndSession() { return CanClose(); }
+// Another program may still cancel the logout, so the window keeps its
+// environment and stays usable; everything is saved all the same.
+bool CMainDlg::OnQueryEndSession() { return MayEnd(); }
 
 }  // namespace jb

@@ -109,7 +109,9 @@ class CMainDlg {
 
   // Every way to close the window: runs CanClose, then EndDialog(kIdCancel).
   void OnCancel();
-  // The session is ending: true when the program may end (CanClose).
+  // The session is ending: true when the program may end. Saves as
+  // CanClose does but keeps the environment, in case the logout is
+  // cancelled elsewhere and the window goes on.
   bool OnQueryEndSession();
   // Refused with a beep while scanning, or when the user keeps a modified
   // environment; otherwise saves the configuration with the environment's
@@ -151,6 +153,8 @@ class CMainDlg {
     CMainDlg& m_dlg;
   };
 
+  // The close check without dropping the environment.
+  bool MayEnd();
   // Frame.
   void PlaceWindow(Rect rect);
   void ToggleForm();

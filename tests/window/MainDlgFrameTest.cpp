@@ -115,6 +115,8 @@ TEST_F(MainDlgTest, CloseRefusedWithABeepWhileScanning) {
   EXPECT_TRUE(host.ended.empty());
   ASSERT_NE(dlg->GetEnvironment(), nullptr);
   host.prompt.answers = {Answer::No};
+  EXPECT_TRUE(dlg->OnQueryEndSession());  // a logout may still be cancelled
+  ASSERT_NE(dlg->GetEnvironment(), nullptr);
   dlg->OnCancel();
   EXPECT_EQ(host.ended, std::vector<int>{Dlg::kIdCancel});
   EXPECT_EQ(dlg->GetEnvironment(), nullptr);
