@@ -15,11 +15,11 @@
 
 #include "BenchSupport.h"
 #include "config/CConfig.h"
-#include "scan/CCatalogue.h"
-#include "treeview/MainWindowPainter.h"
-#include "treeview/SkinSet.h"
+#include "catalogue/CCatalogue.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb {
 namespace {

@@ -3,7 +3,6 @@
 // painted into the back buffer), on the collapsed tree and on the tree with
 // every group open. The host's copy to the screen is not counted.
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <climits>
@@ -12,12 +11,12 @@
 
 #include "BenchSupport.h"
 #include "config/CConfig.h"
-#include "config/CEnvironment.h"
-#include "platform/MessageTarget.h"
+#include "environment/CEnvironment.h"
 #include "platform/Shell.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
 #include "window/IMainDlgHost.h"
+#include "window/WindowMessages.h"
 
 namespace jb {
 namespace {

@@ -1,21 +1,16 @@
 #include "config/CConfig.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompt.h"
 #include "platform/UserSettings.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 
 CConfig* g_pConfig = nullptr;
-
-namespace {
-constexpr int kMsgCannotSave = 4;
-constexpr int kMsgBadFormat = 5;
-constexpr int kMsgInvalidInstallation = 7;
-}  // namespace
 
 CConfig::CConfig(IPrompt& prompt) : m_prompt(prompt) {
   g_pConfig = this;
@@ -38,14 +33,14 @@ CConfig::~CConfig() {
 void CConfig::FindInstallation(const UserSettings& settings) {
   std::optional<std::string> dir = settings.Get("InstallDir");
   if (!dir || dir->empty()) {
-    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    m_prompt.ShowMessage(ids::InvalidInstallation);
     return;
   }
   std::string program = *dir;
   if (program.back() != '/') program += '/';
   program += kProgramFileName;
   if (!FileExists(program)) {
-    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    m_prompt.ShowMessage(ids::InvalidInstallation);
     return;
   }
   installationValid = ChangeDirectory(*dir);
@@ -68,7 +63,7 @@ void CConfig::Load(const std::string& path) {
     if (!ar.CheckHeader(FileKind::Config)) CArchive::FormatError("Not a configuration file");
     Serialize(ar);
   } catch (const CArchiveException&) {
-    m_prompt.ShowMessage(kMsgBadFormat);
+    m_prompt.ShowMessage(ids::BadConfigFormat);
     SetDefaults();
   }
 }
@@ -81,7 +76,7 @@ bool CConfig::Save(const std::string& path) {
     ar.PutHeader(FileKind::Config);
     Serialize(ar);
   });
-  if (!saved) m_prompt.ShowMessage(kMsgCannotSave);
+  if (!saved) m_prompt.ShowMessage(ids::CannotSaveConfig);
   return saved;
 }
 

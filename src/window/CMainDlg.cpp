@@ -6,12 +6,11 @@
 #include "app/HandOff.h"
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 namespace {
-
-constexpr int kMsgCannotSetWorkingDirectory = 6;
 
 long long DistanceSquared(const Rect& a, const Rect& b) {
   long long dx = std::max({0LL, static_cast<long long>(b.left) - a.right, static_cast<long long>(a.left) - b.right});
@@ -62,7 +61,7 @@ CMainDlg::~CMainDlg() {
 bool CMainDlg::OnInitDialog() {
   IPrompt& prompt = m_host.Prompt();
   if (!m_config.IsInstallationValid()) {
-    prompt.ShowMessage(kMsgCannotSetWorkingDirectory);
+    prompt.ShowMessage(ids::CannotSetWorkingDirectory);
     m_host.EndDialog(kIdCancel);
     return false;
   }
@@ -132,12 +131,23 @@ void CMainDlg::RebuildTree() {
 
 long CMainDlg::OnMessage(unsigned message, std::uintptr_t, std::intptr_t lParam) {
   switch (message) {
-    case WM_SCAN_STARTED: OnScanStarted(); break;
-    case WM_SCAN_PROGRESS: OnScanProgress(static_cast<int>(std::clamp<std::intptr_t>(lParam, INT_MIN, INT_MAX))); break;
-    case WM_SCAN_DONE: OnScanDone(); break;
-    case WM_TRAY_NOTIFY: OnTrayNotify(static_cast<unsigned>(lParam) & 0xFFFF); return 1;
-    case WM_TREE_REFRESH: RefreshView(); break;
-    default: break;
+    case WM_SCAN_STARTED:
+      OnScanStarted();
+      break;
+    case WM_SCAN_PROGRESS:
+      OnScanProgress(static_cast<int>(std::clamp<std::intptr_t>(lParam, INT_MIN, INT_MAX)));
+      break;
+    case WM_SCAN_DONE:
+      OnScanDone();
+      break;
+    case WM_TRAY_NOTIFY:
+      OnTrayNotify(static_cast<unsigned>(lParam) & 0xFFFF);
+      return 1;
+    case WM_TREE_REFRESH:
+      RefreshView();
+      break;
+    default:
+      break;
   }
   return 0;
 }

@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "config/CEnvironment.h"
-#include "platform/MessageTarget.h"
+#include "environment/CEnvironment.h"
 #include "platform/Shell.h"
-#include "treeview/MainWindowPainter.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 #include "window/IMainDlgHost.h"
+#include "window/MainWindowPainter.h"
 #include "window/MenuIds.h"
+#include "window/WindowMessages.h"
 
 namespace jb {
 
@@ -35,19 +35,41 @@ class CMainDlg {
   enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
   // Keys by their virtual-key codes.
   enum Key : int {
-    kKeyEnter = 13, kKeySpace = 32, kKeyPageUp = 33, kKeyPageDown = 34, kKeyEnd = 35,
-    kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40,
+    kKeyEnter = 13,
+    kKeySpace = 32,
+    kKeyPageUp = 33,
+    kKeyPageDown = 34,
+    kKeyEnd = 35,
+    kKeyHome = 36,
+    kKeyLeft = 37,
+    kKeyUp = 38,
+    kKeyRight = 39,
+    kKeyDown = 40,
   };
   // Hit zones of the client area.
   enum Zone : int {
-    kZoneNone = 0, kZoneTitle = 1, kZoneMenuButton = 2, kZoneFormButton = 3, kZoneCloseButton = 4,
-    kZoneResizeGrip = 6, kZoneRowText = 7, kZoneRowToggle = 8, kZoneEmptyTree = 9,
-    kZoneScrollUp = 10, kZoneScrollDown = 11, kZoneScrollTrack = 12,
+    kZoneNone = 0,
+    kZoneTitle = 1,
+    kZoneMenuButton = 2,
+    kZoneFormButton = 3,
+    kZoneCloseButton = 4,
+    kZoneResizeGrip = 6,
+    kZoneRowText = 7,
+    kZoneRowToggle = 8,
+    kZoneEmptyTree = 9,
+    kZoneScrollUp = 10,
+    kZoneScrollDown = 11,
+    kZoneScrollTrack = 12,
   };
   // What a held left button is doing.
   enum MouseMode : std::uint8_t {
-    kModeNone = 0, kModeMove = 1, kModeButton = 5, kModeResize = 6,
-    kModeScrollUp = 10, kModeScrollDown = 11, kModeThumb = 12,
+    kModeNone = 0,
+    kModeMove = 1,
+    kModeButton = 5,
+    kModeResize = 6,
+    kModeScrollUp = 10,
+    kModeScrollDown = 11,
+    kModeThumb = 12,
   };
   // The mouse messages the tray icon reports (OnTrayNotify).
   enum TrayMouse : unsigned { kTrayLButtonUp = 0x0202, kTrayLButtonDblClk = 0x0203, kTrayRButtonUp = 0x0205 };

@@ -91,10 +91,10 @@ TEST_F(MainDlgTest, ScanningGreysEnvironmentScanAndExit) {
   host.menuAnswers = {kCmdEnvNew};
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayRButtonUp);
   ASSERT_EQ(host.menus.size(), 1u);
-  EXPECT_EQ(host.menus[0].greyed, (std::vector<int>{kCmdHelp, kEnvironmentSubMenu, kCmdEnvNew, kCmdEnvLoad,
-                                                     kCmdEnvSave, kCmdEnvSaveAs, kCmdEnvSettings, kCmdScan, kCmdExit}));
+  EXPECT_EQ(host.menus[0].greyed, (std::vector<int>{kCmdHelp, kEnvironmentSubMenu, kCmdEnvNew, kCmdEnvLoad, kCmdEnvSave,
+                                                    kCmdEnvSaveAs, kCmdEnvSettings, kCmdScan, kCmdExit}));
   EXPECT_EQ(config.environmentPath, dir / "rock.jbe");  // New was refused
-  dlg->OnCommand(kCmdAbout);                             // still open while scanning
+  dlg->OnCommand(kCmdAbout);                            // still open while scanning
   EXPECT_EQ(host.sheetsRun.back(), Sheet::About);
   ASSERT_EQ(host.target.Messages().back().message, WM_SCAN_DONE);
   dlg->OnMessage(WM_SCAN_DONE, 0, 0);

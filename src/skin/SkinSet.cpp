@@ -1,17 +1,16 @@
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 #include <algorithm>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 
 namespace {
-constexpr int kCannotOpenSkin = 1;
-constexpr int kBadSkinFormat = 2;
 
 // Windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
 constexpr char32_t kCp1252High[32] = {
@@ -82,18 +81,18 @@ void SkinSet::SerializePictures(CArchive& ar) {
 bool SkinSet::Load(IPrompt& prompt, const std::string& path) {
   std::unique_ptr<CReadFile> file = CReadFile::Open(path);
   if (!file) {
-    prompt.ShowMessage(kCannotOpenSkin);
+    prompt.ShowMessage(ids::CannotOpenSkin);
     return false;
   }
   try {
     CArchive ar(*file, CArchive::load);
     if (!ar.CheckHeader(FileKind::Skin)) {
-      prompt.ShowMessage(kBadSkinFormat);
+      prompt.ShowMessage(ids::BadSkinFormat);
       return false;
     }
     SerializePictures(ar);
   } catch (const CArchiveException&) {
-    prompt.ShowMessage(kBadSkinFormat);
+    prompt.ShowMessage(ids::BadSkinFormat);
     return false;
   }
   return true;
