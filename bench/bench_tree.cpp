@@ -12,7 +12,7 @@
 #include <random>
 
 #include "BenchSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/HandOff.h"
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
 #include "skin/SkinSet.h"
 #include "strings/StringTable.h"
+#include "window/HandOff.h"
 
 namespace jb {
 namespace {

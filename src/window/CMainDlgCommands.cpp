@@ -1,9 +1,9 @@
 // The commands of menu 141: environment files, scan, sheets, exit and the
 // hand-off of the selection to the player.
 
-#include "app/HandOff.h"
 #include "config/CConfig.h"
 #include "window/CMainDlg.h"
+#include "window/HandOff.h"
 #include "window/WindowMessages.h"
 
 namespace jb {
