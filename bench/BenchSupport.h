@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/Prompt.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 
 namespace jb::bench {
 
