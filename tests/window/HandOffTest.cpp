@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "platform/FileSystem.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
