@@ -23,7 +23,7 @@ std::vector<std::vector<std::string>> Rows(const CCatalogue& catalogue) {
     std::vector<std::string> row = {e.GetPath(), std::to_string(e.m_nIcon)};
     row.insert(row.end(), e.m_aNames.begin(), e.m_aNames.end());
     row.insert(row.end(), e.m_aPaths.begin(), e.m_aPaths.end());
-    for (auto k : e.m_aKinds) row.push_back(std::to_string(k));
+    for (auto k : e.m_aKinds) row.push_back(std::to_string(KindByte(k)));
     rows.push_back(row);
   }
   return rows;
@@ -105,7 +105,7 @@ TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
 struct ThrowingType : CResourceType {
   void GetExtensions(StringList& extensions) const override { extensions = {"bad"}; }
   bool MatchesExtension(std::string_view extension) const override { return extension == "bad"; }
-  void Describe(const std::string&, std::uint8_t&, StringList& names, ByteList&, StringList&) const override {
+  void Describe(const std::string&, std::uint8_t&, StringList& names, KindList&, StringList&) const override {
     names.push_back("half");
     throw std::bad_alloc();
   }
@@ -113,7 +113,7 @@ struct ThrowingType : CResourceType {
 
 // A resource whose walk fails.
 struct ThrowingResource : CResource {
-  void CollectFiles(const CResourceTypeArray&, const CSkipList&, CFoundFiles&) override {
+  void CollectFiles(const CResourceTypeArray&, const CSkipList&, CFoundFiles&) const override {
     throw std::runtime_error("walk failed");
   }
 };

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "platform/FileSystem.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
@@ -21,7 +21,7 @@ class HandOff : public ::testing::Test, public IShell {
                                {"Solo", "Alone", "Only", "/solo.mp3"}};
     for (auto& t : tracks) {
       auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {t[3]};
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File}, e->m_aPaths = {t[3]};
       catalogue.Add(std::move(e));
     }
     tree.Rebuild(catalogue, NodeIcons());
@@ -80,7 +80,9 @@ TEST_F(HandOff, APathWithALineEndGoesAsAnAddressAndEveryOtherAsItIs) {
   for (const auto& [path, line] : cases) {
     auto e = std::make_unique<CCatalogueEntry>();
     // Artists in the order of the table, so the tree keeps it.
-    e->m_aNames = {std::to_string(catalogue.GetSize() + 10), "t"}, e->m_aKinds = {Artist, File}, e->m_aPaths = {path};
+    e->m_aNames = {std::to_string(catalogue.GetSize() + 10), "t"};
+    e->m_aKinds = {NodeKind::Artist, NodeKind::File};
+    e->m_aPaths = {path};
     catalogue.Add(std::move(e));
     expected += std::string(line) + "\r\n";
   }
