@@ -99,15 +99,15 @@ int RunResources(std::vector<std::string>& argv) {
   for (size_t i = 0; i < resources.GetSize(); ++i) {
     const CResource& r = *resources.GetAt(i);
     std::string line = r.GetTypeId() == kFolderTypeId ? "directory\t" : "file\t";
-    line += r.m_strPath;
+    line += EscapeControlBytes(r.m_strPath);
     line += "\t";
-    line += r.m_pType ? r.m_pType->GetName() : "(no type)";
+    line += r.m_pType ? EscapeControlBytes(r.m_pType->GetName()) : "(no type)";
     if (r.IsCloaked()) line += "\tcloaked";
     if (r.GetTypeId() == kFolderTypeId) {
       if (r.m_nFlags & CResource::kSubDirectories) line += "\tsub-directories";
       if (r.m_nFlags & CResource::kHidden) line += "\thidden-files";
       const auto& excluded = static_cast<const CDirResource&>(r).m_aExcludedExts;
-      if (!excluded.empty()) line += "\texcluding " + JoinExtensions(excluded);
+      if (!excluded.empty()) line += "\texcluding " + EscapeControlBytes(JoinExtensions(excluded));
     }
     std::printf("%s\n", line.c_str());
   }
@@ -219,7 +219,8 @@ JB_CLI_COMMAND("add-dir", "add-dir ENV DIR [--no-subdirs] [--no-hidden] [--cloak
                RunAddDir);
 JB_CLI_COMMAND("add-file", "add-file ENV FILE [--cloak]", "add a single file (or cloak it)",
                "  --cloak         keep the file out of the catalogue\n", RunAddFile);
-JB_CLI_COMMAND("resources", "resources ENV", "list the environment's resources", "", RunResources);
+JB_CLI_COMMAND("resources", "resources ENV", "list the environment's resources",
+               "One line per resource, the fields separated by tabs.\n" JB_CLI_ESCAPE_HELP, RunResources);
 JB_CLI_COMMAND("remove", "remove ENV PATH", "remove the resource with this path", "", RunRemove);
 JB_CLI_COMMAND("scan", "scan ENV [--threads N]", "scan the resources and save the new catalogue",
                "  --threads N     read files on N threads (default: a few per core)\n", RunScan);

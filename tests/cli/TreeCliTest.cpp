@@ -61,25 +61,27 @@ TEST_F(TreeCli, TreePrintsEveryRowInDisplayOrder) {
 }
 
 TEST_F(TreeCli, NamesWithControlBytesStayOnTheirLinesAndReachThePlayerWhole) {
-  ::mkdir((dir / "odd").c_str(), 0755);
-  for (const char* name : {"line\nfeed.mp3", "back\\slash\t\x1B.mp3", "-dash \"q\" \xFF.mp3"})
-    test::WriteText(dir / ("odd/" + std::string(name)), "no tag");
-  ASSERT_EQ(Cli({"add-dir", env, dir / "odd"}).status, 0);
+  const std::string odd = dir / "odd\tset", shown = dir / "odd\\tset";
+  ::mkdir(odd.c_str(), 0755);
+  for (const char* name : {"line\nfeed.mp3", "back\\slash\x1B.mp3", "-dash \"q\" \xFF.mp3"})
+    test::WriteText(odd + "/" + name, "no tag");
+  ASSERT_EQ(Cli({"add-dir", env, odd}).status, 0);
   ASSERT_EQ(Cli({"scan", env}).status, 0);
 
-  const std::string group = "\"Tag-less\" MP3s > " + dir / "odd/";
-  EXPECT_NE(Cli({"tree", env}).out.find(group + "\n  -dash \"q\" \xFF\n  back\\\\slash\\t\\x1B\n  line\\nfeed\n"),
+  const std::string group = "\"Tag-less\" MP3s > " + shown + "/";
+  EXPECT_NE(Cli({"tree", env}).out.find(group + "\n  -dash \"q\" \xFF\n  back\\\\slash\\x1B\n  line\\nfeed\n"),
             std::string::npos);
   EXPECT_NE(Cli({"catalogue", env})
-                .out.find("\n" + dir / "odd/line\\nfeed.mp3\tUserType:\"Tag-less\" MP3s\tFolder:" +
-                          dir / "odd/\tFile:line\\nfeed\n"),
+                .out.find("\n" + shown + "/line\\nfeed.mp3\tUserType:\"Tag-less\" MP3s\tFolder:" + shown +
+                          "/\tFile:line\\nfeed\n"),
             std::string::npos);
-  for (const char* command : {"tree", "catalogue"})
+  EXPECT_NE(Cli({"resources", env}).out.find("\ndirectory\t" + shown + "\tFolder\t"), std::string::npos);
+  for (const char* command : {"tree", "catalogue", "resources"})
     EXPECT_NE(Cli({command, "--help"}).out.find("\\xHH"), std::string::npos) << command;
 
   // The row as tree prints it; the player gets one entry.
   ASSERT_EQ(Cli({"play", env, group + "/line\\nfeed", "--m3u", m3u}).status, 0);
-  EXPECT_EQ(Text(m3u), "file://" + dir / "odd/line%0Afeed.mp3\r\n");
+  EXPECT_EQ(Text(m3u), "file://" + dir / "odd%09set/line%0Afeed.mp3\r\n");
   EXPECT_EQ(test::TakeRecordedLines(record), (std::vector<std::string>{"play", m3u}));
 }
 
