@@ -168,9 +168,8 @@ bool CArchive::CheckHeader(FileKind kind) {
 }
 
 bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
-  std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
-  if (!file) return false;
   try {
+    std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
     {
       CArchive ar(*file, CArchive::store);
       write(ar);

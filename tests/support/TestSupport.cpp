@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -105,6 +105,13 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::vector<std::string> DirectoryNames(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write) {
   CMemoryFile file;

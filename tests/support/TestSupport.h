@@ -83,6 +83,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+// The names in dir, sorted, without "." and "..".
+std::vector<std::string> DirectoryNames(const std::string& dir);
 
 // The bytes an archive writer produces.
 std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write);
