@@ -71,7 +71,10 @@ long ArgParser::Number(const std::string& option, long fallback, long min, long 
   return n;
 }
 
-void ConsolePrompt::ShowMessage(int stringId) { ShowText(LoadString(stringId)); }
+void ConsolePrompt::ShowMessage(int stringId, const std::string& detail) {
+  ShowText(LoadString(stringId));
+  if (!detail.empty()) std::fprintf(stderr, "jukebar-cli: %s\n", detail.c_str());
+}
 
 void ConsolePrompt::ShowText(const std::string& text) {
   ++m_nShown;

@@ -38,7 +38,7 @@ class ArgParser {
 // dialogs cancelled, since nobody is there to answer them.
 class ConsolePrompt : public IPrompt {
  public:
-  void ShowMessage(int stringId) override;
+  void ShowMessage(int stringId, const std::string& detail = {}) override;
   void ShowText(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Prompt.h"
+
 namespace jb {
 
 namespace {
@@ -167,7 +169,7 @@ bool CArchive::CheckHeader(FileKind kind) {
   return b[0] == static_cast<std::uint8_t>(kind) && std::memcmp(b + 1, kMagic, 3) == 0 && b[4] == 1;
 }
 
-bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
+bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write, std::string* reason) {
   try {
     std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
     {
@@ -177,9 +179,22 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
     }
     file->Commit();
     return true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    if (reason) *reason = e.Reason();
     return false;
   }
+}
+
+bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body,
+                    IPrompt& prompt, int failureMessage) {
+  std::string reason;
+  auto write = [&](CArchive& ar) {
+    ar.PutHeader(kind);
+    body(ar);
+  };
+  if (SaveArchiveFile(path, write, &reason)) return true;
+  prompt.ShowMessage(failureMessage, reason);
+  return false;
 }
 
 }  // namespace jb

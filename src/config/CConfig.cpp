@@ -77,12 +77,7 @@ bool CConfig::Save() { return Save(m_strFileName); }
 
 bool CConfig::Save(const std::string& path) {
   m_strFileName = path;
-  bool saved = SaveArchiveFile(path, [this](CArchive& ar) {
-    ar.PutHeader(FileKind::Config);
-    Serialize(ar);
-  });
-  if (!saved) m_prompt.ShowMessage(kMsgCannotSave);
-  return saved;
+  return SaveStoredFile(path, FileKind::Config, [this](CArchive& ar) { Serialize(ar); }, m_prompt, kMsgCannotSave);
 }
 
 void CConfig::Serialize(CArchive& ar) {

@@ -122,6 +122,21 @@ TEST_F(CliTest, ConfigurationGivesTheTypes) {
   EXPECT_NE(Cli({"catalogue", env}).out.find("UserType:Videos"), std::string::npos);
 }
 
+TEST_F(CliTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
+  std::vector<std::uint8_t> before = test::ReadBytes(env);
+  test::ProgramResult scan;
+  // The scanned catalogue outgrows the limit; the messages do not.
+  test::WithFileSizeLimit(250, [&] { scan = Cli({"scan", env}); });
+  EXPECT_EQ(scan.status, 1);
+  EXPECT_NE(scan.err.find("jukebar-cli: Fatal error : Cannot save environment !\njukebar-cli: File too large\n"),
+            std::string::npos)
+      << scan.err;
+  EXPECT_EQ(test::ReadBytes(env), before);
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), (std::vector<std::string>{"e.jbe", "films", "music"}));
+}
+
 }  // namespace
 }  // namespace jb
 

@@ -147,7 +147,7 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
   EXPECT_EQ(config.environmentPath, "/ej");
 }
 
-TEST_F(ConfigTest, FailedSavesShowMessage4AndKeepTheOldFile) {
+TEST_F(ConfigTest, FailedSavesShowMessage4WithTheReasonAndKeepTheOldFile) {
   CConfig config(prompt);
   ASSERT_TRUE(config.Save(path));
   std::vector<std::uint8_t> old = test::ReadBytes(path);
@@ -159,6 +159,7 @@ TEST_F(ConfigTest, FailedSavesShowMessage4AndKeepTheOldFile) {
   EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));  // cannot create
 
   EXPECT_EQ(prompt.messages, (std::vector<int>{4, 4}));
+  EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "No such file or directory"}));
   EXPECT_EQ(test::ReadBytes(path), old);
   EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.cfg"});
 }

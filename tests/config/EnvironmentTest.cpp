@@ -120,7 +120,7 @@ TEST_F(EnvironmentTest, BadFilesShowMessage19AndLeaveANewEnvironment) {
   EXPECT_EQ(env.GetPath(), "");
 }
 
-TEST_F(EnvironmentTest, FailedSavesShowMessage16KeepTheOldFileAndTheModifiedMark) {
+TEST_F(EnvironmentTest, FailedSavesShowMessage16WithTheReasonAndKeepTheOldFileAndTheModifiedMark) {
   prompt.files.push_back(path);
   ASSERT_TRUE(env.SaveAs());
   AddDir(std::string(10000, 'd'));
@@ -135,6 +135,7 @@ TEST_F(EnvironmentTest, FailedSavesShowMessage16KeepTheOldFileAndTheModifiedMark
   EXPECT_EQ(env.GetPath(), path);
 
   EXPECT_EQ(prompt.messages, (std::vector<int>{16, 16}));
+  EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "Not a directory"}));
   EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
   EXPECT_TRUE(env.IsModified());
   EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"rock.jbe"});

@@ -23,7 +23,10 @@ namespace jb::test {
 
 class RecordingPrompt : public IPrompt {
  public:
-  void ShowMessage(int stringId) override { messages.push_back(stringId); }
+  void ShowMessage(int stringId, const std::string& detail = {}) override {
+    messages.push_back(stringId);
+    details.push_back(detail);
+  }
   void ShowText(const std::string& text) override { texts.push_back(text); }
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
@@ -33,6 +36,7 @@ class RecordingPrompt : public IPrompt {
   void Beep() override { ++beeps; }
 
   std::vector<int> messages;         // string ids shown, in order
+  std::vector<std::string> details;  // the detail of each, empty when none
   std::vector<std::string> texts;    // formatted texts shown
   std::vector<std::string> questions;
   std::deque<Answer> answers;        // scripted; Cancel when empty
