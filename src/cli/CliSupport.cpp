@@ -112,6 +112,19 @@ CEnvironment& Session::Load(const std::string& path) {
   return *environment;
 }
 
+void Session::Lock(const std::string& path) {
+  try {
+    lock = std::make_unique<CFileLock>(path);
+  } catch (const FileError& e) {
+    throw CommandError{"cannot lock the environment '" + path + "': " + e.Reason()};
+  }
+}
+
+CEnvironment& Session::Edit(const std::string& path) {
+  Lock(path);
+  return Load(path);
+}
+
 void Session::Save() {
   if (!environment->Save()) throw CommandError{"the environment was not saved"};
 }

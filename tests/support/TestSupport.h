@@ -107,6 +107,20 @@ struct ProgramResult {
   std::string err;
 };
 ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+
+// The same, started now and waited for later, to run programs side by side.
+class StartedProgram {
+ public:
+  StartedProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+  ProgramResult Wait();
+
+ private:
+  TempDir m_outputs;
+  int m_pid = -1;
+};
 std::string BuildDir();
 std::string SourceDir();
 
