@@ -11,11 +11,12 @@
 #include "CliSupport.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "platform/Paths.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 #include "resources/CResourceArray.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -29,7 +30,7 @@ bool IsDirectory(const std::string& path) {
 
 void RefuseDuplicate(const CResourceArray& resources, const std::string& path) {
   for (size_t i = 0; i < resources.GetSize(); ++i)
-    if (SamePath(resources.GetAt(i)->m_strPath, path)) throw CommandError{LoadString(14) + " (" + path + ")"};
+    if (SamePath(resources.GetAt(i)->m_strPath, path)) throw CommandError{LoadString(ids::DuplicateResourcePath) + " (" + path + ")"};
 }
 
 int RunNew(std::vector<std::string>& argv) {
@@ -52,7 +53,7 @@ int RunAddDir(std::vector<std::string>& argv) {
   RefuseDuplicate(env.Resources(), dir);
 
   CResourceTypeArray& types = session.config->resourceTypes;
-  std::unique_ptr<CResource> resource(types.FindById(kFolderTypeId)->CreateResource());
+  std::unique_ptr<CResource> resource = CreateResource(types.FindById(kFolderTypeId));
   auto* directory = static_cast<CDirResource*>(resource.get());
   directory->m_strPath = dir;
   if (args.Has("--no-subdirs")) directory->m_nFlags &= static_cast<std::uint8_t>(~CResource::kSubDirectories);
@@ -82,7 +83,7 @@ int RunAddFile(std::vector<std::string>& argv) {
   size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) throw CommandError{"'" + pos[1] + "' has no extension to type it by"};
   CResourceType* type = types.FindByExtension(name.substr(dot + 1));
-  std::unique_ptr<CResource> resource(type ? type->CreateResource() : new CFileResource());
+  std::unique_ptr<CResource> resource = CreateResource(type);
   resource->m_strPath = file;
   if (args.Has("--cloak")) resource->m_nFlags |= CResource::kCloak;
   env.Resources().Add(std::move(resource));

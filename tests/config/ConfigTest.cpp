@@ -4,7 +4,7 @@
 
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/FileSystem.h"
@@ -134,7 +134,7 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
     CConfig config(prompt);
     config.wheelLines = 1;
     config.Load(path);
-    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadConfigFormat});
     EXPECT_EQ(config.environmentPath, "");
     EXPECT_EQ(config.resourceTypes.GetSize(), 3u);
     EXPECT_EQ(StoredBytes(config, dir), good);
@@ -158,7 +158,7 @@ TEST_F(ConfigTest, FailedSavesShowMessage4WithTheReasonAndKeepTheOldFile) {
   EXPECT_FALSE(ok);
   EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));  // cannot create
 
-  EXPECT_EQ(prompt.messages, (std::vector<int>{4, 4}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveConfig, ids::CannotSaveConfig}));
   EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "No such file or directory"}));
   EXPECT_EQ(test::ReadBytes(path), old);
   EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.cfg"});
@@ -212,7 +212,7 @@ TEST_F(InstallationTest, MissingSettingsOrProgramFileIsAnInvalidInstallation) {
   WriteSettings(dir / "install");
   CConfig noProgram(prompt, UserSettings::ForCurrentUser(), commandLine);
   EXPECT_FALSE(noProgram.IsInstallationValid());
-  EXPECT_EQ(prompt.messages, (std::vector<int>{7, 7}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::InvalidInstallation, ids::InvalidInstallation}));
   EXPECT_EQ(CurrentDirectory(), dir.Path());
 }
 

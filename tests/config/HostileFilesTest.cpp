@@ -7,7 +7,8 @@
 
 #include "TestSupport.h"
 #include "config/CConfig.h"
-#include "config/CEnvironment.h"
+#include "environment/CEnvironment.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 
 namespace jb {
@@ -47,7 +48,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
   ASSERT_TRUE(config.Save(dir / "good.cfg"));
 
   CEnvironment env(prompt, config.resourceTypes);
-  auto r = std::unique_ptr<CResource>(config.resourceTypes.FindById(kFolderTypeId)->CreateResource());
+  auto r = CreateResource(config.resourceTypes.FindById(kFolderTypeId));
   r->m_strPath = dir / "music";
   env.Resources().Add(std::move(r));
   auto entry = std::make_unique<CCatalogueEntry>("/m/a.mp3");
@@ -63,7 +64,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
     CConfig loaded(prompt);
     loaded.Load(path);
     if (prompt.messages.empty()) return;
-    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadConfigFormat});
     EXPECT_EQ(loaded.resourceTypes.GetSize(), 3u);
     EXPECT_EQ(loaded.environmentPath, "");
   });
@@ -74,7 +75,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
     CEnvironment loaded(prompt, types);
     ASSERT_TRUE(loaded.Load(path));
     if (!prompt.messages.empty()) {
-      EXPECT_EQ(prompt.messages, std::vector<int>{19});
+      EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadEnvironmentFormat});
       EXPECT_EQ(loaded.GetSize() + loaded.Resources().GetSize(), 0u);
     }
     while (types.GetSize() > 3) types.RemoveAt(3);  // what relinking made

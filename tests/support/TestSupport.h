@@ -12,8 +12,9 @@
 
 #include <mutex>
 
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "platform/Prompt.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 class CArchive;

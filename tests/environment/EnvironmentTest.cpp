@@ -5,8 +5,9 @@
 #include <system_error>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
-#include "config/CEnvironment.h"
+#include "storage/CArchive.h"
+#include "environment/CEnvironment.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -20,7 +21,7 @@ class EnvironmentTest : public ::testing::Test {
   EnvironmentTest() { types.SetDefaults(); }
 
   CResource* AddDir(const std::string& where) {
-    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    auto r = CreateResource(types.FindById(kFolderTypeId));
     r->m_strPath = where;
     return env.Resources().GetAt(env.Resources().Add(std::move(r)));
   }
@@ -108,7 +109,7 @@ TEST_F(EnvironmentTest, BadFilesShowMessage19AndLeaveANewEnvironment) {
     AddDir("/somewhere");
     env.SetModified(false);
     EXPECT_TRUE(env.Load(path));
-    EXPECT_EQ(prompt.messages, std::vector<int>{19});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadEnvironmentFormat});
     EXPECT_EQ(env.GetPath(), "");
     EXPECT_EQ(env.Resources().GetSize(), 0u);
     EXPECT_FALSE(env.IsModified());
@@ -134,7 +135,7 @@ TEST_F(EnvironmentTest, FailedSavesShowMessage16WithTheReasonAndKeepTheOldFileAn
   EXPECT_FALSE(env.SaveAs());
   EXPECT_EQ(env.GetPath(), path);
 
-  EXPECT_EQ(prompt.messages, (std::vector<int>{16, 16}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveEnvironment, ids::CannotSaveEnvironment}));
   EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "Not a directory"}));
   EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
   EXPECT_TRUE(env.IsModified());
@@ -180,7 +181,7 @@ TEST_F(EnvironmentTest, ScanThatCannotStartShowsMessage3AndEndsTheScanningState)
     throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
   };
   EXPECT_FALSE(env.StartScan(window, 1, failing));
-  EXPECT_EQ(prompt.messages, std::vector<int>{3});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotLaunchScan});
   EXPECT_EQ(window.Count(WM_SCAN_DONE), 1);
   EXPECT_TRUE(env.IsModified());
 }
