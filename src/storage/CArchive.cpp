@@ -200,8 +200,8 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
   }
 }
 
-bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body,
-                    IPrompt& prompt, int failureMessage) {
+bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body, IPrompt& prompt,
+                    int failureMessage) {
   std::string reason;
   auto write = [&](CArchive& ar) {
     ar.PutHeader(kind);
@@ -213,4 +213,3 @@ bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<
 }
 
 }  // namespace jb
-

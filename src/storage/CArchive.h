@@ -105,7 +105,7 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
 
 // The same for the program's own stored files: the header of kind, then
 // body. A failure shows message failureMessage with the system's reason.
-bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body,
-                    IPrompt& prompt, int failureMessage);
+bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body, IPrompt& prompt,
+                    int failureMessage);
 
 }  // namespace jb

@@ -53,8 +53,8 @@ class AtomicFileTest : public ::testing::Test {
 
 TEST_F(AtomicFileTest, NoFileIsWrittenThroughALinkAtAPredictableName) {
   // The old fixed temporary, the lock, and names shaped like temporaries.
-  const std::vector<std::string> planted = {"rock.jbe.tmp", ".rock.jbe.lock", ".rock.jbe.tmp", "rock.jbe.lock",
-                                            ".rock.jbe.AAAAAA.tmp", ".rock.jbe.000000.tmp"};
+  const std::vector<std::string> planted = {"rock.jbe.tmp",  ".rock.jbe.lock",       ".rock.jbe.tmp",
+                                            "rock.jbe.lock", ".rock.jbe.AAAAAA.tmp", ".rock.jbe.000000.tmp"};
   for (const std::string& name : planted) ASSERT_EQ(::symlink(victim.c_str(), (dir / name).c_str()), 0);
   Save(target, "new");
   EXPECT_EQ(Text(victim), "victim");
@@ -86,7 +86,7 @@ TEST_F(AtomicFileTest, TheNewFileKeepsTheOldModeAndANewOneFollowsTheUmask) {
 TEST_F(AtomicFileTest, ALinkedTargetIsUpdatedAndStaysALink) {
   ::mkdir((dir / "real").c_str(), 0755);
   test::WriteText(dir / "real/rock.jbe", "old");
-  ASSERT_EQ(::symlink("real/rock.jbe", (dir / "link.jbe").c_str()), 0);        // relative
+  ASSERT_EQ(::symlink("real/rock.jbe", (dir / "link.jbe").c_str()), 0);              // relative
   ASSERT_EQ(::symlink((dir / "link.jbe").c_str(), (dir / "chain.jbe").c_str()), 0);  // to a link
   ASSERT_EQ(::symlink("real/later.jbe", (dir / "dangling.jbe").c_str()), 0);
   ASSERT_EQ(::chmod((dir / "real/rock.jbe").c_str(), 0600), 0);
@@ -128,8 +128,8 @@ TEST_F(AtomicFileTest, LeftoversNeverBlockAndTheFilesOwnAreRemoved) {
 }
 
 TEST_F(AtomicFileTest, AnyFileNameSavesAndKeepsToItself) {
-  const std::vector<std::string> names = {"my music.jbe", "it's \"x\".jbe", "-rock.jbe", "line\nend\r.jbe",
-                                          "\xff\xfe.jbe", "Rock.jbe", std::string(255, 'n')};
+  const std::vector<std::string> names = {"my music.jbe", "it's \"x\".jbe", "-rock.jbe",          "line\nend\r.jbe",
+                                          "\xff\xfe.jbe", "Rock.jbe",       std::string(255, 'n')};
   for (const std::string& name : names) Save(dir / name, name);
   for (const std::string& name : names) EXPECT_EQ(Text(dir / name), name);
   EXPECT_EQ(Text(target), "old");

@@ -28,7 +28,8 @@ bool IsTemporaryOf(std::string_view name, std::string_view stem) {
       name[stem.size()] != '.' || name.substr(name.size() - kEndLength) != kTempEnd)
     return false;
   std::string_view random = name.substr(stem.size() + 1, kRandomLength);
-  return random.find_first_not_of(std::string_view(kRandomLetters, sizeof(kRandomLetters) - 1)) == std::string_view::npos;
+  return random.find_first_not_of(std::string_view(kRandomLetters, sizeof(kRandomLetters) - 1)) ==
+         std::string_view::npos;
 }
 
 // Removes the temporaries that killed saves of the file left (never what
