@@ -65,7 +65,8 @@ bool CConfig::Save() { return Save(m_strFileName); }
 
 bool CConfig::Save(const std::string& path) {
   m_strFileName = path;
-  return SaveStoredFile(path, FileKind::Config, [this](CArchive& ar) { Serialize(ar); }, m_prompt, ids::CannotSaveConfig);
+  auto body = [this](CArchive& ar) { Serialize(ar); };
+  return SaveStoredFile(path, FileKind::Config, body, m_prompt, ids::CannotSaveConfig);
 }
 
 void CConfig::Serialize(CArchive& ar) {

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/HandOff.h"
-#include "platform/FileSystem.h"
+#include "window/HandOff.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
 
@@ -21,7 +20,7 @@ class HandOff : public ::testing::Test, public IShell {
                                {"Solo", "Alone", "Only", "/solo.mp3"}};
     for (auto& t : tracks) {
       auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {t[3]};
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File}, e->m_aPaths = {t[3]};
       catalogue.Add(std::move(e));
     }
     tree.Rebuild(catalogue, NodeIcons());
@@ -60,7 +59,7 @@ TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
                        "Jukebar.m3u play: ", "Jukebar.m3u enqueue: /l/01 z.mp3\r\n/l/02 a.mp3\r\n/l/03 \xE9t\xE9.mp3\r\n",
                        "Jukebar.m3u play: /s/one.mp3\r\n/solo.mp3\r\n"}));
   EXPECT_TRUE(prompt.messages.empty());
-  EXPECT_FALSE(FileExists(dir / "Jukebar.m3u.tmp"));
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.m3u"});  // no temporary left
 }
 
 TEST_F(HandOff, FailuresAreReported) {
