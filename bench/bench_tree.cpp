@@ -144,7 +144,7 @@ void BM_EnsureVisible(benchmark::State& state) {
   std::vector<DisplayNode*> targets;
   for (int i = 0; i < 1024; ++i) targets.push_back(tree.RowAt(static_cast<int>(rng() % static_cast<unsigned>(rows))));
   size_t i = 0;
-  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], false, false);
+  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], Redraw::None);
   state.counters["rows"] = rows;
 }
 
@@ -152,8 +152,8 @@ void BM_EnsureVisible(benchmark::State& state) {
 void BM_DownKey(benchmark::State& state) {
   TreeView& tree = ExpandedTree(static_cast<size_t>(state.range(0)));
   tree.SetArea(11, 20, 245, 279);
-  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), false, false, false);
-  for (auto _ : state) tree.OnKey(TreeKey::Down, false, false);
+  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), Modifiers::None, Redraw::Once);
+  for (auto _ : state) tree.OnKey(TreeKey::Down, Modifiers::None);
 }
 
 BENCHMARK(BM_Rebuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
