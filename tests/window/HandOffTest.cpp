@@ -30,10 +30,10 @@ class HandOff : public ::testing::Test, public IShell {
     return answer;
   }
   void Select(std::initializer_list<const char*> rows) {
-    tree.SetSelection(Unselected);
+    tree.SetSelection(SelectionState::Unselected);
     for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
       for (const char* row : rows)
-        if (n->GetName() == row) n->SetSelection(Selected);
+        if (n->GetName() == row) n->SetSelection(SelectionState::Selected);
   }
   std::string Text() {
     auto bytes = test::ReadBytes(kTemporaryPlayList);
@@ -67,7 +67,7 @@ TEST_F(HandOff, FailuresAreReported) {
   // a full disk half-way (the previous list stays whole).
   EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt, dir / "missing/Jukebar.m3u"));
   test::WriteText(kTemporaryPlayList, "/old.mp3\r\n");
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   test::WithFileSizeLimit(40, [&] { EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt)); });
   EXPECT_EQ(Text(), "/old.mp3\r\n");
   EXPECT_TRUE(calls.empty());

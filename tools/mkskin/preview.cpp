@@ -103,7 +103,7 @@ void BuildSampleTree(jb::TreeView& tree) {
   std::vector<DisplayNode*> selected = FindRows(tree, "Air > Moon Safari/[SAK]*");
   std::vector<DisplayNode*> uno = FindRows(tree, "Caf\xC3\xA9 del Mar/Volumen Uno");
   selected.insert(selected.end(), uno.begin(), uno.end());
-  DisplayNode::SetSelectionOfEach(selected, Selected);
+  DisplayNode::SetSelectionOfEach(selected, SelectionState::Selected);
   tree.SetFocusMark(false);
   if (std::vector<DisplayNode*> focus = FindRows(tree, "Air > Moon Safari/All I Need"); !focus.empty())
     focus.front()->SetFocusMark(true);
