@@ -31,7 +31,7 @@ using jb::SkinSet;
 
 class StderrPrompt : public jb::IPrompt {
  public:
-  void ShowMessage(int id) override { std::fprintf(stderr, "skinpreview: message %d\n", id); }
+  void ShowMessage(int id, const std::string& = {}) override { std::fprintf(stderr, "skinpreview: message %d\n", id); }
   void ShowText(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
   jb::Answer AskYesNoCancel(const std::string&) override { return jb::Answer::Cancel; }
   std::optional<std::string> ChooseOpenFile(const jb::FileDialogOptions&) override { return {}; }
