@@ -86,7 +86,7 @@ TEST_F(HandOff, APathWithALineEndGoesAsAnAddressAndEveryOtherAsItIs) {
     expected += std::string(line) + "\r\n";
   }
   tree.Rebuild(catalogue, NodeIcons());
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   ASSERT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
   EXPECT_EQ(Text(), expected);
 }
