@@ -154,22 +154,21 @@ class CMainDlg {
   // Frame.
   void PlaceWindow(Rect rect);
   void ToggleForm();
+  void ReportPlacement();
   void PaintNow();
   void RebuildTree();
   // Mouse.
+  void BeginMouseMode(MouseMode mode, int x, int y);
   void OnTitleButtonAction(int button);
-  void PressTitleButton(int zone);
   void ResizeTo(int x, int y);
-  void MoveBy(int x, int y);
   void DragThumb(int y);
-  void ScrollByWheel(int notches);
-  void ShowTreeMenu(int zone);
+  // Scan and tray.
+  void ShowProgress(int progress);
   // Commands.
   void HandOff(ShellAction action);
   void AfterEnvironmentReplaced();
   void OnScan();
   void OnEnvironmentSettings();
-  int RunSheetIfAny(Sheet sheet);
 
   IMainDlgHost& m_host;
   CConfig& m_config;
@@ -186,7 +185,6 @@ class CMainDlg {
   int m_nClientHeight = 0;
   bool m_bScanning = false;
   int m_nProgress = MainWindowPainter::kNoProgress;
-  TrayIconId m_nTrayIcon = kTrayIconIdle;
 
   // Input state.
   std::uint8_t m_nMouseMode = kModeNone;
