@@ -18,9 +18,10 @@ endforeach()
 
 # Exec is a quoted argument inside a desktop-entry string: a backslash is
 # escaped for both, and so are the characters quoting gives meaning to.
-string(REPLACE [[\]] [[\\\\]] exec "${dir}/jukebar")
-foreach(c [["]] [[`]] [[$]])
-  string(REPLACE "${c}" [[\\]]${c} exec "${exec}")
+set(bs "\\")
+string(REPLACE "${bs}" "${bs}${bs}${bs}${bs}" exec "${dir}/jukebar")
+foreach(c "\"" "`" "$")
+  string(REPLACE "${c}" "${bs}${bs}${c}" exec "${exec}")
 endforeach()
 string(REPLACE "%" "%%" exec "${exec}")
 set(entry "${stage}${CMAKE_INSTALL_PREFIX}/share/applications/jukebar.desktop")

@@ -1,0 +1,45 @@
+# Shell functions for running the desktop program on a virtual X display,
+# sourced by scripts/run and the end-to-end test.
+
+# xvfb_start WIDTHxHEIGHT: starts Xvfb on a free display with a plain
+# desktop colour and exports DISPLAY; XVFB_PID is the server's process.
+xvfb_start() {
+  local fifo
+  fifo=$(mktemp -u) && mkfifo "$fifo"
+  Xvfb -displayfd 9 -screen 0 "${1}x24" -nolisten tcp 9>"$fifo" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  local number
+  if ! read -r -t 20 number <"$fifo"; then
+    rm -f "$fifo"
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  command -v xsetroot >/dev/null && xsetroot -solid '#3b6e8f' || true
+}
+
+xvfb_stop() {
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  fi
+}
+
+# wait_window NAME [SECONDS]: prints the id of the first visible window
+# named exactly NAME (xdotool's own match ignores case), waiting for it.
+wait_window() {
+  local deadline=$((SECONDS + ${2:-20})) id
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+      if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.05
+  done
+  echo "no window '$1' after ${2:-20} s" >&2
+  return 1
+}
