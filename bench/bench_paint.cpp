@@ -15,9 +15,9 @@
 
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
-#include "scan/CCatalogue.h"
-#include "treeview/MainWindowPainter.h"
-#include "treeview/SkinSet.h"
+#include "catalogue/CCatalogue.h"
+#include "window/MainWindowPainter.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 

@@ -13,10 +13,10 @@
 #include <random>
 
 #include "app/HandOff.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
 
 namespace jb {

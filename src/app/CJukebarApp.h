@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "config/CJukebarCommandLineInfo.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 namespace jb {
 

@@ -1,6 +1,6 @@
 #include "app/HandOff.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/Prompt.h"
 #include "treeview/DisplayNode.h"
 

@@ -8,7 +8,7 @@
 #include "CliCommand.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/UserSettings.h"
 
 namespace jb::cli {

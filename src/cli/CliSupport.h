@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "config/CConfig.h"
-#include "config/CEnvironment.h"
+#include "environment/CEnvironment.h"
 #include "platform/Prompt.h"
 
 namespace jb::cli {

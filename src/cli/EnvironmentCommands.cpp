@@ -11,11 +11,12 @@
 #include "CliSupport.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "platform/Paths.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 #include "resources/CResourceArray.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -51,7 +52,7 @@ int RunAddDir(std::vector<std::string>& argv) {
   RefuseDuplicate(env.Resources(), dir);
 
   CResourceTypeArray& types = session.config->resourceTypes;
-  std::unique_ptr<CResource> resource(types.FindById(kFolderTypeId)->CreateResource());
+  std::unique_ptr<CResource> resource = CreateResource(types.FindById(kFolderTypeId));
   auto* directory = static_cast<CDirResource*>(resource.get());
   directory->m_strPath = dir;
   if (args.Has("--no-subdirs")) directory->m_nFlags &= static_cast<std::uint8_t>(~CResource::kSubDirectories);
@@ -81,7 +82,7 @@ int RunAddFile(std::vector<std::string>& argv) {
   size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) throw CommandError{"'" + pos[1] + "' has no extension to type it by"};
   CResourceType* type = types.FindByExtension(name.substr(dot + 1));
-  std::unique_ptr<CResource> resource(type ? type->CreateResource() : new CFileResource());
+  std::unique_ptr<CResource> resource = CreateResource(type);
   resource->m_strPath = file;
   if (args.Has("--cloak")) resource->m_nFlags |= CResource::kCloak;
   env.Resources().Add(std::move(resource));

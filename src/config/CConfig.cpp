@@ -1,6 +1,6 @@
 #include "config/CConfig.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"

@@ -16,6 +16,9 @@ class CJukebarCommandLineInfo;
 class IPrompt;
 class UserSettings;
 
+// The program file that marks an installation folder.
+inline constexpr const char* kProgramFileName = "jukebar";
+
 struct Rect {
   std::int32_t left = 0, top = 0, right = 0, bottom = 0;
   bool operator==(const Rect&) const = default;

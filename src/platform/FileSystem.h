@@ -5,9 +5,6 @@
 
 namespace jb {
 
-// The program file that marks an installation folder.
-inline constexpr const char* kProgramFileName = "jukebar";
-
 // True when path names an existing file (of any kind).
 bool FileExists(const std::string& path);
 // Makes dir the current directory; false when that fails.

@@ -1,17 +1,13 @@
 #pragma once
-// The main window as the scan thread reaches it: Post queues a message and
+// A window as another thread reaches it: Post queues a message and
 // returns; Send waits until the window's thread has handled it.
 
 #include <cstdint>
 
 namespace jb {
 
+// The first message number a program may define for itself.
 inline constexpr unsigned WM_USER = 0x400;
-inline constexpr unsigned WM_SCAN_STARTED = WM_USER + 1;
-inline constexpr unsigned WM_SCAN_PROGRESS = WM_USER + 2;
-inline constexpr unsigned WM_SCAN_DONE = WM_USER + 3;
-inline constexpr unsigned WM_TRAY_NOTIFY = WM_USER + 4;
-inline constexpr unsigned WM_TREE_REFRESH = WM_USER + 5;
 
 class IMessageTarget {
  public:

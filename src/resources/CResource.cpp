@@ -1,19 +1,15 @@
 #include "resources/CResource.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <set>
 #include <unordered_map>
 #include <utility>
 
-#include "config/CArchive.h"
+#include "platform/DirectoryListing.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "resources/CollectFiles.h"
+#include "storage/CArchive.h"
 #include "types/CResourceTypeArray.h"
 
 namespace jb {
@@ -23,41 +19,6 @@ namespace {
 IResourceEditor* g_editor = nullptr;
 
 bool IsHidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
-
-// One directory's entries, sorted by name so a scan's order does not depend
-// on the file system's hashing. Only regular files and directories count
-// (links are followed); FIFOs, sockets and devices are left out.
-struct Listing {
-  std::vector<std::string> files;
-  std::vector<std::string> directories;
-};
-
-// Lists the directory open as fd (taking it over).
-bool ListDirectory(int fd, Listing& listing) {
-  DIR* dir = ::fdopendir(fd);
-  if (!dir) {
-    ::close(fd);
-    return false;
-  }
-  while (struct dirent* e = ::readdir(dir)) {
-    std::string name = e->d_name;
-    if (name == "." || name == "..") continue;
-    unsigned char type = e->d_type;
-    if (type == DT_LNK || type == DT_UNKNOWN) {
-      struct stat st;
-      if (::fstatat(fd, e->d_name, &st, 0) != 0) continue;  // dangling or vanished
-      type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
-    }
-    if (type == DT_REG)
-      listing.files.push_back(std::move(name));
-    else if (type == DT_DIR)
-      listing.directories.push_back(std::move(name));
-  }
-  ::closedir(dir);
-  std::sort(listing.files.begin(), listing.files.end());
-  std::sort(listing.directories.begin(), listing.directories.end());
-  return true;
-}
 
 // The extension a "*.ext" pattern sees: after the last "."; none without.
 bool NameExtension(const std::string& name, std::string& key) {
@@ -153,7 +114,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   // Depth first without recursion, so deep trees cannot exhaust the stack.
   // A directory (device and inode) is walked once: links that lead back
   // into the tree are not followed again.
-  std::set<std::pair<dev_t, ino_t>> walked;
+  std::set<DirectoryId> walked;
   std::vector<std::string> pending{directory};
   // Each directory is listed once and each name matches one extension, so
   // the walk offers no file twice, unless an extension holding a dot
@@ -165,17 +126,13 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   while (!pending.empty()) {
     std::string current = std::move(pending.back());
     pending.pop_back();
-    int fd = ::open(current.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) continue;  // gone, unreadable, or not a directory
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !walked.insert({st.st_dev, st.st_ino}).second) {
-      ::close(fd);
-      continue;
-    }
+    std::unique_ptr<CDirectory> opened = CDirectory::Open(current);
+    if (!opened || !walked.insert(opened->Id()).second) continue;  // gone, unreadable, or walked
 
     const std::string root = WithTrailingSeparator(current);
-    Listing listing;
-    if (!ListDirectory(fd, listing)) continue;
+    DirectoryListing listing;
+    if (!opened->List(listing)) continue;
+    opened.reset();
 
     byExtension.clear();
     std::string key;

@@ -1,8 +1,9 @@
 #include "resources/CResourceArray.h"
+#include "resources/CreateResource.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/Paths.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
@@ -40,7 +41,7 @@ void CResourceArray::Serialize(CArchive& ar, CResourceTypeArray& types) {
       if (kind == kFolderTypeId || kind == kMpegAudioTypeId || kind == kPlayListTypeId) {
         CResourceType* builtin = types.FindById(kind);
         if (!builtin) CArchive::FormatError("Built-in type missing");
-        resource.reset(builtin->CreateResource());
+        resource = CreateResource(builtin);
       } else if (kind == kUserTypeId) {
         resource = std::make_unique<CFileResource>();
       } else {

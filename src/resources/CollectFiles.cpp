@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/Paths.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 
 namespace jb {
 

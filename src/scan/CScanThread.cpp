@@ -4,10 +4,10 @@
 #include <system_error>
 
 #include "platform/File.h"
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "resources/CResourceArray.h"
 #include "resources/CollectFiles.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "scan/DescriptionPipeline.h"
 #include "types/CResourceTypeArray.h"
 

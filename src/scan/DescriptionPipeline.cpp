@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "platform/File.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 
 namespace jb {
 

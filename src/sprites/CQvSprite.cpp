@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
 
 namespace jb {

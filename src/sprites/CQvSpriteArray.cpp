@@ -1,6 +1,6 @@
 #include "sprites/CQvSpriteArray.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 

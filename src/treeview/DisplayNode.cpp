@@ -4,7 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "platform/Text.h"
 #include "treeview/ChildIndex.h"

@@ -6,7 +6,7 @@
 
 #include "platform/Paths.h"
 #include "platform/Text.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "treeview/ChildIndex.h"
 #include "treeview/DisplayNode.h"
 

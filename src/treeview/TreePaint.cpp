@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "config/CConfig.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeView.h"
 
 namespace jb {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "sprites/CQvSprite.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 namespace jb {
 

@@ -10,10 +10,10 @@
 #include <utility>
 
 #include "config/CConfig.h"
-#include "platform/MessageTarget.h"
+#include "treeview/TreeMessages.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "treeview/TreeScrollBar.h"
 
 namespace jb {

@@ -2,10 +2,10 @@
 
 #include <array>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 
 namespace jb {

@@ -15,7 +15,6 @@ class CFolderType : public CResourceType {
   std::uint8_t GetTypeId() const override { return kFolderTypeId; }
   std::string GetName() const override;
   std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(2 + cloaked); }
-  CResource* CreateResource() override;
 };
 
 // MP3 files, described by their ID3 version 1 tag.
@@ -32,7 +31,6 @@ class CMpegAudioType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
-  CResource* CreateResource() override;
 
   std::uint8_t m_nIcon = 4;
   std::uint8_t m_nTagLessIcon = 0;
@@ -51,7 +49,6 @@ class CPlayListType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
-  CResource* CreateResource() override;
 
   std::uint8_t m_nIcon = 4;
 };
@@ -73,7 +70,6 @@ class CUserType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 3; }
-  CResource* CreateResource() override;
 
   void SetName(std::string name) { m_strName = std::move(name); }
   void SetExtensions(const StringList& extensions) { m_aExtensions = extensions; }

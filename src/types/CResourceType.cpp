@@ -1,6 +1,6 @@
 #include "types/CResourceType.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/Text.h"
 
 namespace jb {
@@ -24,6 +24,5 @@ bool CResourceType::EditProperties() {
   return g_editor->Edit(*this);
 }
 
-CResource* CResourceType::CreateResource() { return nullptr; }
 
 }  // namespace jb

@@ -13,7 +13,6 @@
 namespace jb {
 
 class CArchive;
-class CResource;
 
 class CResourceType {
  public:
@@ -38,9 +37,6 @@ class CResourceType {
   virtual std::uint8_t GetEditFlags() const { return 0; }
   // Runs the type's property dialog; true when the user confirmed.
   virtual bool EditProperties();
-  // A new resource bound to this type, owned by the caller; null for none.
-  // (The resources layer defines the overrides.)
-  virtual CResource* CreateResource();
 };
 
 // Hands the property dialogs of the types to the front end. Without an

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/Text.h"
 #include "types/BuiltinTypes.h"
 

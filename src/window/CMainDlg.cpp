@@ -6,7 +6,7 @@
 #include "app/HandOff.h"
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 namespace jb {
 namespace {

@@ -15,14 +15,15 @@
 #include <string>
 #include <vector>
 
-#include "config/CEnvironment.h"
+#include "environment/CEnvironment.h"
 #include "platform/MessageTarget.h"
 #include "platform/Shell.h"
-#include "treeview/MainWindowPainter.h"
+#include "window/MainWindowPainter.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 #include "window/IMainDlgHost.h"
 #include "window/MenuIds.h"
+#include "window/WindowMessages.h"
 
 namespace jb {
 

@@ -4,7 +4,7 @@
 
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
 
 namespace jb {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "window/CMainDlg.h"
 
 namespace jb {

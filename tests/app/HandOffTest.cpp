@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "app/HandOff.h"
 #include "platform/FileSystem.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
 
 namespace jb {

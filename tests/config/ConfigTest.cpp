@@ -5,7 +5,7 @@
 #include <fstream>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/FileSystem.h"

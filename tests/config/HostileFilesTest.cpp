@@ -7,7 +7,8 @@
 
 #include "TestSupport.h"
 #include "config/CConfig.h"
-#include "config/CEnvironment.h"
+#include "environment/CEnvironment.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 
 namespace jb {
@@ -47,7 +48,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
   ASSERT_TRUE(config.Save(dir / "good.cfg"));
 
   CEnvironment env(prompt, config.resourceTypes);
-  auto r = std::unique_ptr<CResource>(config.resourceTypes.FindById(kFolderTypeId)->CreateResource());
+  auto r = CreateResource(config.resourceTypes.FindById(kFolderTypeId));
   r->m_strPath = dir / "music";
   env.Resources().Add(std::move(r));
   auto entry = std::make_unique<CCatalogueEntry>("/m/a.mp3");

@@ -5,8 +5,9 @@
 
 #include "TestSupport.h"
 #include "resources/CResourceArray.h"
+#include "resources/CreateResource.h"
 #include "resources/CollectFiles.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -32,7 +33,7 @@ class WalkTest : public ::testing::Test {
   }
 
   CDirResource* AddDir(const std::string& path, std::uint8_t flags = CResource::kSubDirectories | CResource::kHidden) {
-    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    auto r = CreateResource(types.FindById(kFolderTypeId));
     r->m_strPath = path;
     r->m_nFlags = flags;
     auto* raw = static_cast<CDirResource*>(r.get());

@@ -4,7 +4,8 @@
 
 #include "TestSupport.h"
 #include "resources/CResourceArray.h"
-#include "scan/CCatalogue.h"
+#include "resources/CreateResource.h"
+#include "catalogue/CCatalogue.h"
 #include "scan/CScanThread.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
@@ -36,7 +37,7 @@ class ScanThreadTest : public ::testing::Test {
       std::snprintf(name, sizeof name, "/song%05zu.mp3", i);
       test::WriteText(dir.Path() + name, i % 2 ? "short" : std::string(200, 'x'));
     }
-    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    auto r = CreateResource(types.FindById(kFolderTypeId));
     r->m_strPath = dir.Path();
     resources.Add(std::move(r));
   }

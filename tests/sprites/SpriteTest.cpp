@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "sprites/CQvSprite.h"
 #include "sprites/CQvSpriteArray.h"
 

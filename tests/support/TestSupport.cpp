@@ -15,7 +15,7 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 

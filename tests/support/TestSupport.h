@@ -12,7 +12,7 @@
 
 #include <mutex>
 
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "platform/Prompt.h"
 
 namespace jb {

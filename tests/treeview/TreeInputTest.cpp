@@ -4,7 +4,7 @@
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
-#include "platform/MessageTarget.h"
+#include "treeview/TreeMessages.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 

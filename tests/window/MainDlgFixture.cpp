@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "../treeview/TreeTestSupport.h"
-#include "config/CEnvironment.h"
+#include "TreeTestSupport.h"
+#include "environment/CEnvironment.h"
 
 namespace jb::test {
 

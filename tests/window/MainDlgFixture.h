@@ -16,7 +16,7 @@
 #include "TestSupport.h"
 #include "config/CConfig.h"
 #include "platform/Shell.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
 #include "window/IMainDlgHost.h"
 

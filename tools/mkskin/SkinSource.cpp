@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "sprites/PngFile.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 namespace jb::skin {
 

@@ -9,7 +9,7 @@
 
 #include "sprites/PngFile.h"
 #include "SkinSource.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) {

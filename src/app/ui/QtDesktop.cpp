@@ -11,6 +11,7 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "strings/StringTable.h"
 #include "window/CMainDlg.h"
 #include "window/ui/QtMainWindow.h"
 
@@ -27,7 +28,8 @@ void OnSignal(int) {
 
 }  // namespace
 
-QtDesktop::QtDesktop(const UserSettings& settings) : m_pShell(CreateDesktopShell(settings)) {
+QtDesktop::QtDesktop(const UserSettings& settings)
+    : m_prompt(LoadString), m_pShell(CreateDesktopShell(settings)) {
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_context,
                    [this](QSessionManager& manager) { OnCommitData(manager); });
 }

@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "platform/StringTable.h"
 #include "platform/ui/QtText.h"
 
 namespace jb {
@@ -16,7 +15,7 @@ QString Caption() { return QFileInfo(QCoreApplication::applicationFilePath()).fi
 
 }  // namespace
 
-void QtPrompt::ShowMessage(int stringId) { ShowText(LoadString(stringId)); }
+void QtPrompt::ShowMessage(int stringId) { ShowText(m_loadText(stringId)); }
 
 void QtPrompt::ShowText(const std::string& text) {
   QMessageBox box(QMessageBox::Warning, Caption(), ToQString(text), QMessageBox::Ok, m_parent);

@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "platform/Prompt.h"
 
@@ -11,8 +12,12 @@ namespace jb {
 
 class QtPrompt : public IPrompt {
  public:
+  // The program's texts by string id.
+  using TextLoader = std::function<std::string(int stringId)>;
+
   // Boxes and dialogs are modal to parent, which may be null or change.
-  explicit QtPrompt(QWidget* parent = nullptr) : m_parent(parent) {}
+  explicit QtPrompt(TextLoader loadText, QWidget* parent = nullptr)
+      : m_loadText(std::move(loadText)), m_parent(parent) {}
   void SetParent(QWidget* parent) { m_parent = parent; }
 
   void ShowMessage(int stringId) override;
@@ -28,6 +33,7 @@ class QtPrompt : public IPrompt {
   static QString NameFilters(const std::string& filter);
 
  private:
+  TextLoader m_loadText;
   QPointer<QWidget> m_parent;
 };
 

@@ -16,6 +16,7 @@
 
 #include "platform/ui/QtText.h"
 #include "window/CMainDlg.h"
+#include "window/WindowMessages.h"
 
 namespace jb {
 namespace {

@@ -1,4 +1,4 @@
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/Paths.h"
 #include "types/CResourceTypeArray.h"
 

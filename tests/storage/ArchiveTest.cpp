@@ -2,7 +2,7 @@
 
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "resources/CResourceArray.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "scan/CScanThread.h"
 
 namespace jb {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
-#include "scan/CCatalogue.h"
+#include "storage/CArchive.h"
+#include "catalogue/CCatalogue.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 

@@ -1,6 +1,6 @@
-#include "treeview/MainWindowPainter.h"
+#include "window/MainWindowPainter.h"
 
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 

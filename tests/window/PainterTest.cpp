@@ -8,9 +8,9 @@
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
-#include "scan/CCatalogue.h"
-#include "treeview/MainWindowPainter.h"
-#include "treeview/SkinSet.h"
+#include "catalogue/CCatalogue.h"
+#include "window/MainWindowPainter.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 

@@ -1,5 +1,5 @@
 // Whole windows drawn with the default skin, compared pixel for pixel with
-// the pictures in tests/treeview/golden. After a deliberate change of the
+// the pictures in tests/window/golden. After a deliberate change of the
 // artwork or the layout, run the test with JUKEBAR_UPDATE_GOLDEN=1 to write
 // new pictures, look at them, and commit them.
 #include <gtest/gtest.h>
@@ -9,10 +9,10 @@
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "sprites/PngFile.h"
-#include "treeview/MainWindowPainter.h"
-#include "treeview/SkinSet.h"
+#include "window/MainWindowPainter.h"
+#include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 
@@ -54,7 +54,7 @@ class GoldenWindowTest : public ::testing::Test {
   }
   // Compares the back buffer with the golden picture, or writes it when asked.
   void ExpectGolden(const CQvSprite& picture, const std::string& name) {
-    const std::string golden = test::SourceDir() + "/tests/treeview/golden/" + name;
+    const std::string golden = test::SourceDir() + "/tests/window/golden/" + name;
     if (const char* update = std::getenv("JUKEBAR_UPDATE_GOLDEN"); update && *update == '1') {
       WritePng(golden, picture);
       std::printf("wrote %s\n", golden.c_str());

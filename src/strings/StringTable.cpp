@@ -1,4 +1,4 @@
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 
 #include <utility>
 

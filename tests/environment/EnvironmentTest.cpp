@@ -6,8 +6,9 @@
 #include <system_error>
 
 #include "TestSupport.h"
-#include "config/CArchive.h"
-#include "config/CEnvironment.h"
+#include "storage/CArchive.h"
+#include "environment/CEnvironment.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -21,7 +22,7 @@ class EnvironmentTest : public ::testing::Test {
   EnvironmentTest() { types.SetDefaults(); }
 
   CResource* AddDir(const std::string& where) {
-    auto r = std::unique_ptr<CResource>(types.FindById(kFolderTypeId)->CreateResource());
+    auto r = CreateResource(types.FindById(kFolderTypeId));
     r->m_strPath = where;
     return env.Resources().GetAt(env.Resources().Add(std::move(r)));
   }

@@ -1,11 +1,11 @@
-#include "config/CEnvironment.h"
+#include "environment/CEnvironment.h"
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "platform/File.h"
-#include "platform/MessageTarget.h"
+#include "scan/ScanMessages.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "platform/StringTable.h"
+#include "strings/StringTable.h"
 #include "platform/Text.h"
 
 namespace jb {

@@ -5,9 +5,9 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 namespace jb {
 namespace {

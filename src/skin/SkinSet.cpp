@@ -1,8 +1,8 @@
-#include "treeview/SkinSet.h"
+#include "skin/SkinSet.h"
 
 #include <algorithm>
 
-#include "config/CArchive.h"
+#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/CCatalogue.h"
+#include "catalogue/CCatalogue.h"
 #include "sprites/CQvSprite.h"
 #include "treeview/DisplayNode.h"
 
