@@ -47,7 +47,7 @@ env="$T/my envs/rock's.jbe"
 "$cli" new "$env"
 "$cli" add-dir "$env" "$T/Music"
 "$cli" add-file "$env" "$T/Slow.m3u"
-"$cli" scan "$env" >/dev/null
+"$cli" scan "$env" 2>/dev/null
 "$cli" config --environment "$env"
 mapfile -t rows < <("$cli" tree "$env" --depth 1)
 [ "${#rows[@]}" -ge 6 ] || fail "too few rows: ${rows[*]}"
@@ -146,9 +146,16 @@ cmp "$T/played.m3u" "$T/expected.m3u" || fail "the play-list handed over differs
 # The program runs in short slices between pictures, so the picture is
 # taken while that state shows, however fast the machine.
 "$build/tools/gencollection/gencollection" "$T/Music/More" --files 12 --seed 9 >/dev/null
+# Files are described in batches, in order; with a multiple of 64 files
+# before it, the play-list is alone in the last batch, so every other file
+# shows as described while the play-list is read.
+"$cli" new "$T/count.jbe" && "$cli" add-dir "$T/count.jbe" "$T/Music"
+count=$("$cli" scan "$T/count.jbe" 2>&1 | grep -o "^[0-9]*")
+mkdir "$T/Music/Filler"
+for i in $(seq $(((64 - count % 64) % 64 + (count < 64 ? 64 : 0)))); do : >"$T/Music/Filler/$i.mp3"; done
 yes "#$(printf '%01000d' 0)" | head -c 300000000 >"$T/Slow.m3u" || true
 cp "$env" "$T/rescanned.jbe"
-"$cli" scan "$T/rescanned.jbe" >/dev/null
+"$cli" scan "$T/rescanned.jbe" 2>/dev/null
 declare -A progress_of
 for p in $(seq 100 120); do
   "$cli" render "$env" "$T/progress.png" --size "${WIDTH}x$HEIGHT" --progress "$p" "${state[@]}"
