@@ -13,25 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "config/CConfig.h"
-#include "platform/Prompt.h"
 #include "catalogue/CCatalogue.h"
-#include "window/MainWindowPainter.h"
 #include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb {
 namespace {
-
-class SilentPrompt : public IPrompt {
- public:
-  void ShowMessage(int) override {}
-  void ShowText(const std::string&) override {}
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-};
 
 // A picture with an opaque body, a soft (half-covered) border and a
 // transparent corner, as skin pictures are.
@@ -110,7 +101,7 @@ std::unique_ptr<CCatalogue> Collection() {
 }
 
 struct Window {
-  SilentPrompt prompt;
+  bench::SilentPrompt prompt;
   CConfig config{prompt};
   SkinSet skin;
   std::unique_ptr<CCatalogue> catalogue = Collection();

@@ -30,7 +30,7 @@ bool IsDirectory(const std::string& path) {
 
 void RefuseDuplicate(const CResourceArray& resources, const std::string& path) {
   for (size_t i = 0; i < resources.GetSize(); ++i)
-    if (SamePath(resources.GetAt(i)->m_strPath, path)) throw CommandError{LoadString(14) + " (" + path + ")"};
+    if (SamePath(resources.GetAt(i)->m_strPath, path)) throw CommandError{LoadString(ids::DuplicateResourcePath) + " (" + path + ")"};
 }
 
 int RunNew(std::vector<std::string>& argv) {

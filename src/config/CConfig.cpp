@@ -2,20 +2,14 @@
 
 #include "storage/CArchive.h"
 #include "config/CJukebarCommandLineInfo.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompt.h"
 #include "platform/UserSettings.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 
 CConfig* g_pConfig = nullptr;
-
-namespace {
-constexpr int kMsgCannotSave = 4;
-constexpr int kMsgBadFormat = 5;
-constexpr int kMsgInvalidInstallation = 7;
-}  // namespace
 
 CConfig::CConfig(IPrompt& prompt) : m_prompt(prompt) {
   g_pConfig = this;
@@ -38,14 +32,14 @@ CConfig::~CConfig() {
 void CConfig::FindInstallation(const UserSettings& settings) {
   std::optional<std::string> dir = settings.Get("InstallDir");
   if (!dir || dir->empty()) {
-    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    m_prompt.ShowMessage(ids::InvalidInstallation);
     return;
   }
   std::string program = *dir;
   if (program.back() != '/') program += '/';
   program += kProgramFileName;
   if (!FileExists(program)) {
-    m_prompt.ShowMessage(kMsgInvalidInstallation);
+    m_prompt.ShowMessage(ids::InvalidInstallation);
     return;
   }
   installationValid = ChangeDirectory(*dir);
@@ -61,14 +55,8 @@ void CConfig::Load() { Load(m_strFileName); }
 void CConfig::Load(const std::string& path) {
   m_strFileName = path;
   SetDefaults();
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) return;
-  CArchive ar(*file, CArchive::load);
-  try {
-    if (!ar.CheckHeader(FileKind::Config)) CArchive::FormatError("Not a configuration file");
-    Serialize(ar);
-  } catch (const CArchiveException&) {
-    m_prompt.ShowMessage(kMsgBadFormat);
+  if (LoadArchiveFile(path, FileKind::Config, [this](CArchive& ar) { Serialize(ar); }) == LoadResult::BadFormat) {
+    m_prompt.ShowMessage(ids::BadConfigFormat);
     SetDefaults();
   }
 }
@@ -81,7 +69,7 @@ bool CConfig::Save(const std::string& path) {
     ar.PutHeader(FileKind::Config);
     Serialize(ar);
   });
-  if (!saved) m_prompt.ShowMessage(kMsgCannotSave);
+  if (!saved) m_prompt.ShowMessage(ids::CannotSaveConfig);
   return saved;
 }
 

@@ -1,7 +1,6 @@
 #include "environment/CEnvironment.h"
 
 #include "storage/CArchive.h"
-#include "platform/File.h"
 #include "scan/ScanMessages.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
@@ -9,15 +8,6 @@
 #include "platform/Text.h"
 
 namespace jb {
-
-namespace {
-constexpr int kMsgCannotLaunchScan = 3;
-constexpr int kMsgCannotSave = 16;
-constexpr int kMsgSaveNamed = 17;
-constexpr int kMsgSaveUnnamed = 18;
-constexpr int kMsgBadFormat = 19;
-constexpr int kFileFilter = 136;
-}  // namespace
 
 CEnvironment::CEnvironment(IPrompt& prompt, CResourceTypeArray& types) : m_prompt(prompt), m_types(types) {}
 
@@ -34,8 +24,8 @@ std::string CEnvironment::GetFileName() const { return std::string(FileNamePart(
 
 bool CEnvironment::SaveModified() {
   if (!m_bModified) return true;
-  std::string question = m_strPath.empty() ? LoadString(kMsgSaveUnnamed)
-                                           : FormatOne(LoadString(kMsgSaveNamed), GetFileName());
+  std::string question = m_strPath.empty() ? LoadString(ids::SaveUnnamedEnvironment)
+                                           : FormatOne(LoadString(ids::SaveNamedEnvironment), GetFileName());
   switch (m_prompt.AskYesNoCancel(question)) {
     case Answer::Cancel:
       return false;
@@ -57,7 +47,7 @@ bool CEnvironment::New() {
 
 bool CEnvironment::Open() {
   if (!SaveModified()) return false;
-  std::optional<std::string> chosen = m_prompt.ChooseOpenFile({LoadString(kFileFilter), m_strPath, ""});
+  std::optional<std::string> chosen = m_prompt.ChooseOpenFile({LoadString(ids::EnvironmentFilter), m_strPath, ""});
   if (!chosen) return false;
   return Load(*chosen);
 }
@@ -67,16 +57,16 @@ bool CEnvironment::Load(const std::string& path) {
   if (!SaveModified()) return false;
   WaitCursor wait(m_prompt);
   Reset();
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) return true;  // a new environment, without a word
-  m_strPath = path;
-  CArchive ar(*file, CArchive::load);
-  try {
-    if (!ar.CheckHeader(FileKind::Environment)) CArchive::FormatError("Not an environment file");
-    SerializeBody(ar);
-  } catch (const CArchiveException&) {
-    m_prompt.ShowMessage(kMsgBadFormat);
-    Reset();
+  switch (LoadArchiveFile(path, FileKind::Environment, [this](CArchive& ar) { SerializeBody(ar); })) {
+    case LoadResult::Missing:
+      return true;  // a new environment, without a word
+    case LoadResult::BadFormat:
+      m_prompt.ShowMessage(ids::BadEnvironmentFormat);
+      Reset();
+      return true;
+    case LoadResult::Loaded:
+      m_strPath = path;
+      return true;
   }
   return true;
 }
@@ -93,7 +83,7 @@ bool CEnvironment::SaveTo(const std::string& path) {
     SerializeBody(ar);
   });
   if (!saved) {
-    m_prompt.ShowMessage(kMsgCannotSave);
+    m_prompt.ShowMessage(ids::CannotSaveEnvironment);
     return false;
   }
   m_bModified = false;
@@ -106,7 +96,7 @@ bool CEnvironment::Save() {
 }
 
 bool CEnvironment::SaveAs() {
-  std::optional<std::string> chosen = m_prompt.ChooseSaveFile({LoadString(kFileFilter), m_strPath, kExtension});
+  std::optional<std::string> chosen = m_prompt.ChooseSaveFile({LoadString(ids::EnvironmentFilter), m_strPath, kExtension});
   return chosen && SaveAs(*chosen);
 }
 
@@ -124,7 +114,7 @@ bool CEnvironment::StartScan(IMessageTarget& window, unsigned descriptionThreads
   m_pScanThread = std::make_unique<CScanThread>(window, m_aResources, *this, m_types, descriptionThreads);
   if (m_pScanThread->Start(launcher)) return true;
   m_pScanThread.reset();
-  m_prompt.ShowMessage(kMsgCannotLaunchScan);
+  m_prompt.ShowMessage(ids::CannotLaunchScan);
   window.Post(WM_SCAN_DONE, 0, 0);
   return false;
 }

@@ -4,14 +4,12 @@
 
 #include "storage/CArchive.h"
 #include "config/CConfig.h"
-#include "platform/File.h"
 #include "platform/Prompt.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 
 namespace {
-constexpr int kCannotOpenSkin = 1;
-constexpr int kBadSkinFormat = 2;
 
 // Windows-1252 bytes 0x80 to 0x9F; 0 where the code page has no character.
 constexpr char32_t kCp1252High[32] = {
@@ -80,23 +78,17 @@ void SkinSet::SerializePictures(CArchive& ar) {
 }
 
 bool SkinSet::Load(IPrompt& prompt, const std::string& path) {
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) {
-    prompt.ShowMessage(kCannotOpenSkin);
-    return false;
-  }
-  try {
-    CArchive ar(*file, CArchive::load);
-    if (!ar.CheckHeader(FileKind::Skin)) {
-      prompt.ShowMessage(kBadSkinFormat);
+  switch (LoadArchiveFile(path, FileKind::Skin, [this](CArchive& ar) { SerializePictures(ar); })) {
+    case LoadResult::Missing:
+      prompt.ShowMessage(ids::CannotOpenSkin);
       return false;
-    }
-    SerializePictures(ar);
-  } catch (const CArchiveException&) {
-    prompt.ShowMessage(kBadSkinFormat);
-    return false;
+    case LoadResult::BadFormat:
+      prompt.ShowMessage(ids::BadSkinFormat);
+      return false;
+    case LoadResult::Loaded:
+      return true;
   }
-  return true;
+  return false;
 }
 
 bool SkinSet::Save(const std::string& path) {

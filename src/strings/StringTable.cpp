@@ -11,7 +11,7 @@ struct Entry {
 };
 
 constexpr Entry kStrings[] = {
-#define JB_STRING(id, text) {id, text},
+#define JB_STRING(name, id, text) {id, text},
 #include "Strings.inc"
 #undef JB_STRING
 };

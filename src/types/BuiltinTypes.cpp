@@ -66,11 +66,11 @@ std::string_view TagField(const std::array<char, kTagSize>& tag, size_t offset) 
 
 void CFolderType::Serialize(CArchive& ar) { ar.SerialVersion(); }
 
-std::string CFolderType::GetName() const { return LoadString(29); }
+std::string CFolderType::GetName() const { return LoadString(ids::FolderTypeName); }
 
 // --- MPEG Audio -----------------------------------------------------------
 
-CMpegAudioType::CMpegAudioType() : m_strTagLessName(LoadString(24)) {}
+CMpegAudioType::CMpegAudioType() : m_strTagLessName(LoadString(ids::TagLessName)) {}
 
 void CMpegAudioType::Serialize(CArchive& ar) {
   ar.SerialVersion();
@@ -79,7 +79,7 @@ void CMpegAudioType::Serialize(CArchive& ar) {
   ar.Serial(m_nTagLessIcon);
 }
 
-std::string CMpegAudioType::GetName() const { return LoadString(23); }
+std::string CMpegAudioType::GetName() const { return LoadString(ids::MpegAudioTypeName); }
 
 bool CMpegAudioType::IsNamed(std::string_view name) const {
   return CResourceType::IsNamed(name) || EqualsNoCase(name, m_strTagLessName);
@@ -114,7 +114,7 @@ void CPlayListType::Serialize(CArchive& ar) {
   ar.Serial(m_nIcon);
 }
 
-std::string CPlayListType::GetName() const { return LoadString(38); }
+std::string CPlayListType::GetName() const { return LoadString(ids::PlayListTypeName); }
 
 bool CPlayListType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "M3U"); }
 

@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <climits>
 
-#include "app/HandOff.h"
 #include "config/CConfig.h"
 #include "platform/Prompt.h"
 #include "skin/SkinSet.h"
+#include "strings/StringTable.h"
+#include "window/HandOff.h"
 
 namespace jb {
 namespace {
-
-constexpr int kMsgCannotSetWorkingDirectory = 6;
 
 long long DistanceSquared(const Rect& a, const Rect& b) {
   long long dx = std::max({0LL, static_cast<long long>(b.left) - a.right, static_cast<long long>(a.left) - b.right});
@@ -62,7 +61,7 @@ CMainDlg::~CMainDlg() {
 bool CMainDlg::OnInitDialog() {
   IPrompt& prompt = m_host.Prompt();
   if (!m_config.IsInstallationValid()) {
-    prompt.ShowMessage(kMsgCannotSetWorkingDirectory);
+    prompt.ShowMessage(ids::CannotSetWorkingDirectory);
     m_host.EndDialog(kIdCancel);
     return false;
   }
@@ -132,17 +131,28 @@ void CMainDlg::RebuildTree() {
 
 long CMainDlg::OnMessage(unsigned message, std::uintptr_t, std::intptr_t lParam) {
   switch (message) {
-    case WM_SCAN_STARTED: OnScanStarted(); break;
-    case WM_SCAN_PROGRESS: OnScanProgress(static_cast<int>(std::clamp<std::intptr_t>(lParam, INT_MIN, INT_MAX))); break;
-    case WM_SCAN_DONE: OnScanDone(); break;
-    case WM_TRAY_NOTIFY: OnTrayNotify(static_cast<unsigned>(lParam) & 0xFFFF); return 1;
-    case WM_TREE_REFRESH: RefreshView(); break;
-    default: break;
+    case WM_SCAN_STARTED:
+      OnScanStarted();
+      break;
+    case WM_SCAN_PROGRESS:
+      OnScanProgress(static_cast<int>(std::clamp<std::intptr_t>(lParam, INT_MIN, INT_MAX)));
+      break;
+    case WM_SCAN_DONE:
+      OnScanDone();
+      break;
+    case WM_TRAY_NOTIFY:
+      OnTrayNotify(static_cast<unsigned>(lParam) & 0xFFFF);
+      return 1;
+    case WM_TREE_REFRESH:
+      RefreshView();
+      break;
+    default:
+      break;
   }
   return 0;
 }
 
-bool CMainDlg::CanClose() {
+bool CMainDlg::MayEnd() {
   if (m_bScanning) {
     // A scan cannot be interrupted.
     m_host.Prompt().Beep();
@@ -153,6 +163,11 @@ bool CMainDlg::CanClose() {
   if (!m_pEnvironment) return true;
   if (!m_pEnvironment->SaveModified()) return false;
   m_config.SetEnvironmentPath(m_pEnvironment->GetPath());
+  return true;
+}
+
+bool CMainDlg::CanClose() {
+  if (!MayEnd()) return false;
   m_pEnvironment.reset();
   return true;
 }
@@ -161,6 +176,8 @@ void CMainDlg::OnCancel() {
   if (CanClose()) m_host.EndDialog(kIdCancel);
 }
 
-bool CMainDlg::OnQueryEndSession() { return CanClose(); }
+// Another program may still cancel the logout, so the window keeps its
+// environment and stays usable; everything is saved all the same.
+bool CMainDlg::OnQueryEndSession() { return MayEnd(); }
 
 }  // namespace jb

@@ -16,12 +16,11 @@
 #include <vector>
 
 #include "environment/CEnvironment.h"
-#include "platform/MessageTarget.h"
 #include "platform/Shell.h"
-#include "window/MainWindowPainter.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
 #include "window/IMainDlgHost.h"
+#include "window/MainWindowPainter.h"
 #include "window/MenuIds.h"
 #include "window/WindowMessages.h"
 
@@ -36,19 +35,41 @@ class CMainDlg {
   enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
   // Keys by their virtual-key codes.
   enum Key : int {
-    kKeyEnter = 13, kKeySpace = 32, kKeyPageUp = 33, kKeyPageDown = 34, kKeyEnd = 35,
-    kKeyHome = 36, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40,
+    kKeyEnter = 13,
+    kKeySpace = 32,
+    kKeyPageUp = 33,
+    kKeyPageDown = 34,
+    kKeyEnd = 35,
+    kKeyHome = 36,
+    kKeyLeft = 37,
+    kKeyUp = 38,
+    kKeyRight = 39,
+    kKeyDown = 40,
   };
   // Hit zones of the client area.
   enum Zone : int {
-    kZoneNone = 0, kZoneTitle = 1, kZoneMenuButton = 2, kZoneFormButton = 3, kZoneCloseButton = 4,
-    kZoneResizeGrip = 6, kZoneRowText = 7, kZoneRowToggle = 8, kZoneEmptyTree = 9,
-    kZoneScrollUp = 10, kZoneScrollDown = 11, kZoneScrollTrack = 12,
+    kZoneNone = 0,
+    kZoneTitle = 1,
+    kZoneMenuButton = 2,
+    kZoneFormButton = 3,
+    kZoneCloseButton = 4,
+    kZoneResizeGrip = 6,
+    kZoneRowText = 7,
+    kZoneRowToggle = 8,
+    kZoneEmptyTree = 9,
+    kZoneScrollUp = 10,
+    kZoneScrollDown = 11,
+    kZoneScrollTrack = 12,
   };
   // What a held left button is doing.
   enum MouseMode : std::uint8_t {
-    kModeNone = 0, kModeMove = 1, kModeButton = 5, kModeResize = 6,
-    kModeScrollUp = 10, kModeScrollDown = 11, kModeThumb = 12,
+    kModeNone = 0,
+    kModeMove = 1,
+    kModeButton = 5,
+    kModeResize = 6,
+    kModeScrollUp = 10,
+    kModeScrollDown = 11,
+    kModeThumb = 12,
   };
   // The mouse messages the tray icon reports (OnTrayNotify).
   enum TrayMouse : unsigned { kTrayLButtonUp = 0x0202, kTrayLButtonDblClk = 0x0203, kTrayRButtonUp = 0x0205 };
@@ -110,7 +131,9 @@ class CMainDlg {
 
   // Every way to close the window: runs CanClose, then EndDialog(kIdCancel).
   void OnCancel();
-  // The session is ending: true when the program may end (CanClose).
+  // The session is ending: true when the program may end. Saves as
+  // CanClose does but keeps the environment, in case the logout is
+  // cancelled elsewhere and the window goes on.
   bool OnQueryEndSession();
   // Refused with a beep while scanning, or when the user keeps a modified
   // environment; otherwise saves the configuration with the environment's
@@ -152,6 +175,8 @@ class CMainDlg {
     CMainDlg& m_dlg;
   };
 
+  // The close check without dropping the environment.
+  bool MayEnd();
   // Frame.
   void PlaceWindow(Rect rect);
   void ToggleForm();

@@ -1,28 +1,34 @@
 // The commands of menu 141: environment files, scan, sheets, exit and the
 // hand-off of the selection to the player.
 
-#include "app/HandOff.h"
 #include "config/CConfig.h"
-#include "platform/MessageTarget.h"
 #include "window/CMainDlg.h"
+#include "window/HandOff.h"
+#include "window/WindowMessages.h"
 
 namespace jb {
 
 bool CMainDlg::IsCommandEnabled(int id) const {
   switch (id) {
-    case kCmdAbout: return m_host.HasSheet(Sheet::About);
-    case kCmdOptions: return m_host.HasSheet(Sheet::Options);
-    case kCmdEnvSettings: return !m_bScanning && m_host.HasSheet(Sheet::EnvironmentSettings);
+    case kCmdAbout:
+      return m_host.HasSheet(Sheet::About);
+    case kCmdOptions:
+      return m_host.HasSheet(Sheet::Options);
+    case kCmdEnvSettings:
+      return !m_bScanning && m_host.HasSheet(Sheet::EnvironmentSettings);
     case kEnvironmentSubMenu:
     case kCmdEnvNew:
     case kCmdEnvLoad:
     case kCmdEnvSave:
     case kCmdEnvSaveAs:
     case kCmdScan:
-    case kCmdExit: return !m_bScanning;
+    case kCmdExit:
+      return !m_bScanning;
     case kCmdPlaySelection:
-    case kCmdAddSelection: return true;
-    default: return false;  // Help has nothing to show
+    case kCmdAddSelection:
+      return true;
+    default:
+      return false;  // Help has nothing to show
   }
 }
 
@@ -43,8 +49,12 @@ std::vector<int> CMainDlg::GreyedItems(MenuPopup popup) const {
 void CMainDlg::OnCommand(int id) {
   if (!IsCommandEnabled(id) || !m_pEnvironment) return;
   switch (id) {
-    case kCmdAbout: m_host.RunSheet(Sheet::About); break;
-    case kCmdOptions: m_host.RunSheet(Sheet::Options); break;
+    case kCmdAbout:
+      m_host.RunSheet(Sheet::About);
+      break;
+    case kCmdOptions:
+      m_host.RunSheet(Sheet::Options);
+      break;
     case kCmdEnvNew:
       if (m_pEnvironment->New()) AfterEnvironmentReplaced();
       break;
@@ -60,12 +70,23 @@ void CMainDlg::OnCommand(int id) {
       m_config.SetEnvironmentPath(m_pEnvironment->GetPath());
       UpdateTrayTip(MainWindowPainter::kNoProgress);
       break;
-    case kCmdEnvSettings: OnEnvironmentSettings(); break;
-    case kCmdScan: OnScan(); break;
-    case kCmdExit: OnCancel(); break;
-    case kCmdPlaySelection: HandOff(ShellAction::Play); break;
-    case kCmdAddSelection: HandOff(ShellAction::Enqueue); break;
-    default: break;
+    case kCmdEnvSettings:
+      OnEnvironmentSettings();
+      break;
+    case kCmdScan:
+      OnScan();
+      break;
+    case kCmdExit:
+      OnCancel();
+      break;
+    case kCmdPlaySelection:
+      HandOff(ShellAction::Play);
+      break;
+    case kCmdAddSelection:
+      HandOff(ShellAction::Enqueue);
+      break;
+    default:
+      break;
   }
 }
 

@@ -10,16 +10,26 @@ namespace {
 
 std::optional<TreeKey> TreeKeyFor(int key) {
   switch (key) {
-    case CMainDlg::kKeySpace: return TreeKey::Space;
-    case CMainDlg::kKeyPageUp: return TreeKey::PageUp;
-    case CMainDlg::kKeyPageDown: return TreeKey::PageDown;
-    case CMainDlg::kKeyEnd: return TreeKey::End;
-    case CMainDlg::kKeyHome: return TreeKey::Home;
-    case CMainDlg::kKeyLeft: return TreeKey::Left;
-    case CMainDlg::kKeyUp: return TreeKey::Up;
-    case CMainDlg::kKeyRight: return TreeKey::Right;
-    case CMainDlg::kKeyDown: return TreeKey::Down;
-    default: return std::nullopt;
+    case CMainDlg::kKeySpace:
+      return TreeKey::Space;
+    case CMainDlg::kKeyPageUp:
+      return TreeKey::PageUp;
+    case CMainDlg::kKeyPageDown:
+      return TreeKey::PageDown;
+    case CMainDlg::kKeyEnd:
+      return TreeKey::End;
+    case CMainDlg::kKeyHome:
+      return TreeKey::Home;
+    case CMainDlg::kKeyLeft:
+      return TreeKey::Left;
+    case CMainDlg::kKeyUp:
+      return TreeKey::Up;
+    case CMainDlg::kKeyRight:
+      return TreeKey::Right;
+    case CMainDlg::kKeyDown:
+      return TreeKey::Down;
+    default:
+      return std::nullopt;
   }
 }
 

@@ -15,8 +15,7 @@ enum WheelMode : std::uint8_t { kWheelLines = 1, kWheelHalfPage = 2, kWheelPage 
 constexpr int kWheelNotch = 120;
 
 bool IsTitleButton(int zone) {
-  return zone == CMainDlg::kZoneMenuButton || zone == CMainDlg::kZoneFormButton ||
-         zone == CMainDlg::kZoneCloseButton;
+  return zone == CMainDlg::kZoneMenuButton || zone == CMainDlg::kZoneFormButton || zone == CMainDlg::kZoneCloseButton;
 }
 
 }  // namespace
@@ -36,17 +35,24 @@ int CMainDlg::HitTest(int x, int y) {
 
 CursorId CMainDlg::CursorAt(int x, int y) {
   switch (HitTest(x, y)) {
-    case kZoneTitle: return kCursorTitle;
-    case kZoneCloseButton: return kCursorClose;
-    case kZoneResizeGrip: return kCursorResize;
+    case kZoneTitle:
+      return kCursorTitle;
+    case kZoneCloseButton:
+      return kCursorClose;
+    case kZoneResizeGrip:
+      return kCursorResize;
     case kZoneRowToggle: {
       const DisplayNode* node = m_tree.HitNode();
       return node && node->IsExpanded() ? kCursorExpanded : kCursorResize;
     }
-    case kZoneScrollUp: return kCursorScrollUp;
-    case kZoneScrollDown: return kCursorScrollDown;
-    case kZoneScrollTrack: return kCursorTrack;
-    default: return kCursorArrow;
+    case kZoneScrollUp:
+      return kCursorScrollUp;
+    case kZoneScrollDown:
+      return kCursorScrollDown;
+    case kZoneScrollTrack:
+      return kCursorTrack;
+    default:
+      return kCursorArrow;
   }
 }
 
@@ -196,25 +202,36 @@ void CMainDlg::OnTitleButtonAction(int button) {
       OnCommand(m_host.TrackPopupMenu(MenuPopup::Tray, r.left + 4, r.top + 13, false, GreyedItems(MenuPopup::Tray)));
       break;
     }
-    case kZoneFormButton: ToggleForm(); break;
-    case kZoneCloseButton: OnCancel(); break;
-    default: break;
+    case kZoneFormButton:
+      ToggleForm();
+      break;
+    case kZoneCloseButton:
+      OnCancel();
+      break;
+    default:
+      break;
   }
 }
 
 void CMainDlg::OnTimer(unsigned id) {
   if (id != kArrowTimer || m_nTimerId == 0) return;
   // Repeats only while the pointer stays on the arrow it pressed.
-  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode)
-    m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, true, false);
+  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode) m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, true, false);
 }
 
 void CMainDlg::OnLButtonDblClk(int x, int y, unsigned) {
   switch (HitTest(x, y)) {
-    case kZoneTitle: ToggleForm(); break;
-    case kZoneMenuButton: OnCancel(); break;
-    case kZoneRowText: HandOff(ShellAction::Play); break;
-    default: break;
+    case kZoneTitle:
+      ToggleForm();
+      break;
+    case kZoneMenuButton:
+      OnCancel();
+      break;
+    case kZoneRowText:
+      HandOff(ShellAction::Play);
+      break;
+    default:
+      break;
   }
 }
 
@@ -245,10 +262,17 @@ void CMainDlg::OnMouseWheel(int delta, unsigned) {
   m_nWheelRemainder -= notches * kWheelNotch;
   int rows = 0;
   switch (m_config.scrollOptions & kWheelModeMask) {
-    case kWheelLines: rows = -notches * std::min(page - 1, static_cast<int>(m_config.wheelLines)); break;
-    case kWheelHalfPage: rows = -notches * (page / 2); break;
-    case kWheelPage: rows = -notches * (page - 1); break;
-    default: return;
+    case kWheelLines:
+      rows = -notches * std::min(page - 1, static_cast<int>(m_config.wheelLines));
+      break;
+    case kWheelHalfPage:
+      rows = -notches * (page / 2);
+      break;
+    case kWheelPage:
+      rows = -notches * (page - 1);
+      break;
+    default:
+      return;
   }
   m_tree.Scroll(rows, true, true);
 }

@@ -9,10 +9,9 @@
 namespace jb {
 namespace {
 
-constexpr int kStrNewEnvironment = 28;
 constexpr int kLastTick = 119;
 constexpr TrayIconId kTrayFrames[] = {
-    kTrayFrame0, kTrayFrame1, kTrayFrame2, kTrayFrame3, kTrayFrame4, kTrayFrame5,
+    kTrayFrame0, kTrayFrame1, kTrayFrame2, kTrayFrame3, kTrayFrame4,  kTrayFrame5,
     kTrayFrame6, kTrayFrame7, kTrayFrame8, kTrayFrame9, kTrayFrame10, kTrayFrame11,
 };
 
@@ -23,7 +22,7 @@ void CMainDlg::SetScanning(bool on) { m_bScanning = on; }
 void CMainDlg::UpdateTrayTip(int progress) {
   std::string tip;
   if (!m_pEnvironment || m_pEnvironment->GetPath().empty())
-    tip = LoadString(kStrNewEnvironment);
+    tip = LoadString(ids::NewEnvironmentName);
   else
     tip = m_pEnvironment->GetFileName();
   if (m_pEnvironment && m_pEnvironment->IsModified()) tip += "*";
@@ -77,12 +76,15 @@ void CMainDlg::OnTrayNotify(unsigned mouseMessage) {
       OnCommand(m_host.TrackPopupMenu(MenuPopup::Tray, x, y, false, GreyedItems(MenuPopup::Tray)));
       break;
     }
-    case kTrayLButtonUp: m_host.SetForeground(); break;
+    case kTrayLButtonUp:
+      m_host.SetForeground();
+      break;
     case kTrayLButtonDblClk:
       m_host.SetForeground();
       ToggleForm();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

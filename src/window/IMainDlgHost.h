@@ -35,9 +35,18 @@ enum TrayIconId : int {
   kTrayIconIdle = 169,
   kTrayIconStarting = 170,
   // The progress frames, in the order the scan shows them (186 before 185).
-  kTrayFrame0 = 183, kTrayFrame1 = 184, kTrayFrame2 = 186, kTrayFrame3 = 185,
-  kTrayFrame4 = 187, kTrayFrame5 = 188, kTrayFrame6 = 189, kTrayFrame7 = 190,
-  kTrayFrame8 = 191, kTrayFrame9 = 192, kTrayFrame10 = 193, kTrayFrame11 = 194,
+  kTrayFrame0 = 183,
+  kTrayFrame1 = 184,
+  kTrayFrame2 = 186,
+  kTrayFrame3 = 185,
+  kTrayFrame4 = 187,
+  kTrayFrame5 = 188,
+  kTrayFrame6 = 189,
+  kTrayFrame7 = 190,
+  kTrayFrame8 = 191,
+  kTrayFrame9 = 192,
+  kTrayFrame10 = 193,
+  kTrayFrame11 = 194,
 };
 
 // The window's large icon.

@@ -135,7 +135,7 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
     CConfig config(prompt);
     config.wheelLines = 1;
     config.Load(path);
-    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadConfigFormat});
     EXPECT_EQ(config.environmentPath, "");
     EXPECT_EQ(config.resourceTypes.GetSize(), 3u);
     EXPECT_EQ(StoredBytes(config, dir), good);
@@ -157,13 +157,13 @@ TEST_F(ConfigTest, SaveThatCannotCreateShowsMessage4AndKeepsTheOldFile) {
   ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
   config.wheelLines = 42;
   EXPECT_FALSE(config.Save());
-  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
   EXPECT_EQ(test::ReadBytes(path), old);
 
   // A folder that does not exist.
   prompt.messages.clear();
   EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));
-  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
 }
 
 TEST_F(ConfigTest, SaveThatFailsAfterCreatingShowsMessage4AndKeepsTheOldFile) {
@@ -176,7 +176,7 @@ TEST_F(ConfigTest, SaveThatFailsAfterCreatingShowsMessage4AndKeepsTheOldFile) {
   test::WithFileSizeLimit(4096, [&] { ok = config.Save(); });
 
   EXPECT_FALSE(ok);
-  EXPECT_EQ(prompt.messages, std::vector<int>{4});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
   EXPECT_EQ(test::ReadBytes(path), old);
   EXPECT_FALSE(std::ifstream(path + ".tmp").good());
 }
@@ -229,7 +229,7 @@ TEST_F(InstallationTest, MissingSettingsOrProgramFileIsAnInvalidInstallation) {
   WriteSettings(dir / "install");
   CConfig noProgram(prompt, UserSettings::ForCurrentUser(), commandLine);
   EXPECT_FALSE(noProgram.IsInstallationValid());
-  EXPECT_EQ(prompt.messages, (std::vector<int>{7, 7}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::InvalidInstallation, ids::InvalidInstallation}));
   EXPECT_EQ(CurrentDirectory(), dir.Path());
 }
 

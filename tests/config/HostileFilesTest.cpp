@@ -64,7 +64,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
     CConfig loaded(prompt);
     loaded.Load(path);
     if (prompt.messages.empty()) return;
-    EXPECT_EQ(prompt.messages, std::vector<int>{5});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadConfigFormat});
     EXPECT_EQ(loaded.resourceTypes.GetSize(), 3u);
     EXPECT_EQ(loaded.environmentPath, "");
   });
@@ -75,7 +75,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
     CEnvironment loaded(prompt, types);
     ASSERT_TRUE(loaded.Load(path));
     if (!prompt.messages.empty()) {
-      EXPECT_EQ(prompt.messages, std::vector<int>{19});
+      EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadEnvironmentFormat});
       EXPECT_EQ(loaded.GetSize() + loaded.Resources().GetSize(), 0u);
     }
     while (types.GetSize() > 3) types.RemoveAt(3);  // what relinking made

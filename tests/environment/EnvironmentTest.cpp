@@ -110,7 +110,7 @@ TEST_F(EnvironmentTest, BadFilesShowMessage19AndLeaveANewEnvironment) {
     AddDir("/somewhere");
     env.SetModified(false);
     EXPECT_TRUE(env.Load(path));
-    EXPECT_EQ(prompt.messages, std::vector<int>{19});
+    EXPECT_EQ(prompt.messages, std::vector<int>{ids::BadEnvironmentFormat});
     EXPECT_EQ(env.GetPath(), "");
     EXPECT_EQ(env.Resources().GetSize(), 0u);
     EXPECT_FALSE(env.IsModified());
@@ -135,7 +135,7 @@ TEST_F(EnvironmentTest, FailedSavesShowMessage16KeepTheOldFileAndTheModifiedMark
   test::WithFileSizeLimit(1000, [&] { saved = env.Save(); });  // fails after creating
   EXPECT_FALSE(saved);
 
-  EXPECT_EQ(prompt.messages, (std::vector<int>{16, 16}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveEnvironment, ids::CannotSaveEnvironment}));
   EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
   EXPECT_TRUE(env.IsModified());
   EXPECT_FALSE(std::ifstream(path + ".tmp").good());
@@ -185,7 +185,7 @@ TEST_F(EnvironmentTest, ScanThatCannotStartShowsMessage3AndEndsTheScanningState)
     throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
   };
   EXPECT_FALSE(env.StartScan(window, 1, failing));
-  EXPECT_EQ(prompt.messages, std::vector<int>{3});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotLaunchScan});
   EXPECT_EQ(window.Count(WM_SCAN_DONE), 1);
   EXPECT_TRUE(env.IsModified());
 }

@@ -90,13 +90,13 @@ TEST(SkinFileTest, LoadFailuresShowTheirMessageAndKeepTheOldPictures) {
     SkinSet skin;
     skin.Frame(0) = Flat(7, 7, kWhite);
     RecordingPrompt prompt;
-    EXPECT_TRUE(!skin.Load(prompt, dir / "bad.skn") && prompt.messages == std::vector<int>{2}) << what;
+    EXPECT_TRUE(!skin.Load(prompt, dir / "bad.skn") && prompt.messages == std::vector<int>{ids::BadSkinFormat}) << what;
     EXPECT_TRUE(skin.Frame(0).GetWidth() == 7 && !skin.Frame(1).IsBitmapCreated()) << what;
   }
   SkinSet skin;
   RecordingPrompt prompt;
   EXPECT_FALSE(skin.Load(prompt, dir / "missing.skn"));
-  EXPECT_EQ(prompt.messages, std::vector<int>{1});
+  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotOpenSkin});
   // The default name is relative to the installation folder.
   test::ScopedCurrentDir inDir(dir.Path());
   RecordingPrompt found;
@@ -124,7 +124,7 @@ TEST(SkinFileTest, DamagedFilesNeverCrashTheReader) {
     SkinSet skin;
     RecordingPrompt prompt;
     const bool loaded = skin.Load(prompt, dir / "fuzz.skn");
-    EXPECT_EQ(prompt.messages, loaded ? std::vector<int>{} : std::vector<int>{2}) << round;
+    EXPECT_EQ(prompt.messages, loaded ? std::vector<int>{} : std::vector<int>{ids::BadSkinFormat}) << round;
   }
 }
 

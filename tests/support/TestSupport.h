@@ -14,6 +14,7 @@
 
 #include "scan/ScanMessages.h"
 #include "platform/Prompt.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 class CArchive;

@@ -91,10 +91,10 @@ TEST_F(MainDlgTest, ScanningGreysEnvironmentScanAndExit) {
   host.menuAnswers = {kCmdEnvNew};
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayRButtonUp);
   ASSERT_EQ(host.menus.size(), 1u);
-  EXPECT_EQ(host.menus[0].greyed, (std::vector<int>{kCmdHelp, kEnvironmentSubMenu, kCmdEnvNew, kCmdEnvLoad,
-                                                     kCmdEnvSave, kCmdEnvSaveAs, kCmdEnvSettings, kCmdScan, kCmdExit}));
+  EXPECT_EQ(host.menus[0].greyed, (std::vector<int>{kCmdHelp, kEnvironmentSubMenu, kCmdEnvNew, kCmdEnvLoad, kCmdEnvSave,
+                                                    kCmdEnvSaveAs, kCmdEnvSettings, kCmdScan, kCmdExit}));
   EXPECT_EQ(config.environmentPath, dir / "rock.jbe");  // New was refused
-  dlg->OnCommand(kCmdAbout);                             // still open while scanning
+  dlg->OnCommand(kCmdAbout);                            // still open while scanning
   EXPECT_EQ(host.sheetsRun.back(), Sheet::About);
   ASSERT_EQ(host.target.Messages().back().message, WM_SCAN_DONE);
   dlg->OnMessage(WM_SCAN_DONE, 0, 0);
@@ -115,6 +115,8 @@ TEST_F(MainDlgTest, CloseRefusedWithABeepWhileScanning) {
   EXPECT_TRUE(host.ended.empty());
   ASSERT_NE(dlg->GetEnvironment(), nullptr);
   host.prompt.answers = {Answer::No};
+  EXPECT_TRUE(dlg->OnQueryEndSession());  // a logout may still be cancelled
+  ASSERT_NE(dlg->GetEnvironment(), nullptr);
   dlg->OnCancel();
   EXPECT_EQ(host.ended, std::vector<int>{Dlg::kIdCancel});
   EXPECT_EQ(dlg->GetEnvironment(), nullptr);

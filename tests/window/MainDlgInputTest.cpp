@@ -13,7 +13,10 @@ TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
   ASSERT_EQ(Width(), 275);
   ASSERT_EQ(Height(), 319);
   const int bar = skin.ScrollTrack().GetWidth();
-  struct Case { int x, y, zone; CursorId cursor; };
+  struct Case {
+    int x, y, zone;
+    CursorId cursor;
+  };
   auto check = [&](const std::vector<Case>& cases) {
     for (const Case& c : cases) {
       EXPECT_EQ(dlg->HitTest(c.x, c.y), c.zone) << c.x << "," << c.y;
@@ -22,34 +25,51 @@ TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
     }
   };
   check({
-      {4, 3, Dlg::kZoneMenuButton, kCursorArrow}, {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
-      {17, 3, Dlg::kZoneTitle, kCursorTitle}, {4, 2, Dlg::kZoneTitle, kCursorTitle},
-      {4, 12, Dlg::kZoneTitle, kCursorTitle}, {254, 3, Dlg::kZoneFormButton, kCursorArrow},
-      {262, 11, Dlg::kZoneFormButton, kCursorArrow}, {263, 3, Dlg::kZoneTitle, kCursorTitle},
-      {264, 3, Dlg::kZoneCloseButton, kCursorClose}, {272, 11, Dlg::kZoneCloseButton, kCursorClose},
-      {273, 3, Dlg::kZoneTitle, kCursorTitle}, {100, 13, Dlg::kZoneTitle, kCursorTitle},
+      {4, 3, Dlg::kZoneMenuButton, kCursorArrow},
+      {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
+      {17, 3, Dlg::kZoneTitle, kCursorTitle},
+      {4, 2, Dlg::kZoneTitle, kCursorTitle},
+      {4, 12, Dlg::kZoneTitle, kCursorTitle},
+      {254, 3, Dlg::kZoneFormButton, kCursorArrow},
+      {262, 11, Dlg::kZoneFormButton, kCursorArrow},
+      {263, 3, Dlg::kZoneTitle, kCursorTitle},
+      {264, 3, Dlg::kZoneCloseButton, kCursorClose},
+      {272, 11, Dlg::kZoneCloseButton, kCursorClose},
+      {273, 3, Dlg::kZoneTitle, kCursorTitle},
+      {100, 13, Dlg::kZoneTitle, kCursorTitle},
       {100, 14, Dlg::kZoneNone, kCursorArrow},
-      {256, 300, Dlg::kZoneResizeGrip, kCursorResize}, {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
-      {271, 314, Dlg::kZoneNone, kCursorArrow}, {256, 299, Dlg::kZoneNone, kCursorArrow},
-      {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp}, {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
-      {260, 26, Dlg::kZoneScrollTrack, kCursorTrack}, {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
-      {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown}, {260, 299, Dlg::kZoneScrollDown, kCursorScrollDown},
-      {260, 17, Dlg::kZoneNone, kCursorArrow}, {259, 100, Dlg::kZoneNone, kCursorArrow},
+      {256, 300, Dlg::kZoneResizeGrip, kCursorResize},
+      {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
+      {271, 314, Dlg::kZoneNone, kCursorArrow},
+      {256, 299, Dlg::kZoneNone, kCursorArrow},
+      {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp},
+      {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
+      {260, 26, Dlg::kZoneScrollTrack, kCursorTrack},
+      {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
+      {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown},
+      {260, 299, Dlg::kZoneScrollDown, kCursorScrollDown},
+      {260, 17, Dlg::kZoneNone, kCursorArrow},
+      {259, 100, Dlg::kZoneNone, kCursorArrow},
       {260 + bar, 100, Dlg::kZoneNone, kCursorArrow},
       // Row 0, depth 1: indentation, toggle cell, text.
-      {11, 24, Dlg::kZoneEmptyTree, kCursorArrow}, {12, 24, Dlg::kZoneRowToggle, kCursorResize},
-      {20, 28, Dlg::kZoneRowToggle, kCursorResize}, {21, 20, Dlg::kZoneRowText, kCursorArrow},
+      {11, 24, Dlg::kZoneEmptyTree, kCursorArrow},
+      {12, 24, Dlg::kZoneRowToggle, kCursorResize},
+      {20, 28, Dlg::kZoneRowToggle, kCursorResize},
+      {21, 20, Dlg::kZoneRowText, kCursorArrow},
   });
   Click(TogglePoint(0));
   ASSERT_TRUE(Row(0)->IsExpanded());
   // An expanded group's toggle; a file's icon cell counts as empty space.
-  check({{20, 24, Dlg::kZoneRowToggle, kCursorExpanded}, {21, 33, Dlg::kZoneEmptyTree, kCursorArrow},
+  check({{20, 24, Dlg::kZoneRowToggle, kCursorExpanded},
+         {21, 33, Dlg::kZoneEmptyTree, kCursorArrow},
          {30, 33, Dlg::kZoneRowText, kCursorArrow}});
 
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
   ASSERT_EQ(Height(), 14);
-  check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow}, {30, 13, Dlg::kZoneTitle, kCursorTitle},
-         {29, 3, Dlg::kZoneFormButton, kCursorArrow}, {39, 11, Dlg::kZoneCloseButton, kCursorClose},
+  check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
+         {30, 13, Dlg::kZoneTitle, kCursorTitle},
+         {29, 3, Dlg::kZoneFormButton, kCursorArrow},
+         {39, 11, Dlg::kZoneCloseButton, kCursorClose},
          {48, 3, Dlg::kZoneTitle, kCursorTitle}});
 }
 
@@ -88,9 +108,17 @@ TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
   Start();
   dlg->OnSize(275, 40 + 5 * 9 + 3);
   ASSERT_EQ(dlg->Tree().GetRowsPerPage(), 5);
-  struct Case { std::uint8_t mode, lines; int delta, top; };
-  for (const Case& c : std::vector<Case>{{1, 8, -120, 24}, {1, 2, -120, 22}, {1, 0, -120, 20}, {2, 8, -120, 22},
-                                         {4, 8, -120, 24}, {4, 8, 240, 12}, {0, 8, -120, 20}}) {
+  struct Case {
+    std::uint8_t mode, lines;
+    int delta, top;
+  };
+  for (const Case& c : std::vector<Case>{{1, 8, -120, 24},
+                                         {1, 2, -120, 22},
+                                         {1, 0, -120, 20},
+                                         {2, 8, -120, 22},
+                                         {4, 8, -120, 24},
+                                         {4, 8, 240, 12},
+                                         {0, 8, -120, 20}}) {
     config.scrollOptions = c.mode, config.wheelLines = c.lines;
     dlg->Tree().Scroll(20 - dlg->Tree().GetTopRow(), false, false);
     dlg->OnMouseWheel(c.delta, 0);
@@ -148,14 +176,23 @@ TEST_F(MainDlgTest, ShiftAndCtrlClicks) {
 
 TEST_F(MainDlgTest, KeysInTheLargeForm) {
   Start();
-  struct Case { int key; unsigned modifiers; const char* state; int rows; };
-  for (const Case& c : std::vector<Case>{
-           {Dlg::kKeyDown, 0, "g01 [g01 ] 0", 60}, {Dlg::kKeyDown, Dlg::kShift, "g02 [g01 g02 ] 0", 60},
-           {Dlg::kKeyUp, 0, "g01 [g01 ] 0", 60}, {Dlg::kKeySpace, Dlg::kCtrl, "g01 [] 0", 60},
-           {Dlg::kKeySpace, 0, "g01 [g01 ] 0", 60}, {Dlg::kKeyRight, 0, "g01 [g01 ] 0", 63},
-           {Dlg::kKeyRight, 0, "01/0 [01/0 ] 0", 63}, {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 63},
-           {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 60}, {Dlg::kKeyEnd, 0, "g59 [g59 ] 29", 60},
-           {Dlg::kKeyHome, 0, "g00 [g00 ] 0", 60}}) {
+  struct Case {
+    int key;
+    unsigned modifiers;
+    const char* state;
+    int rows;
+  };
+  for (const Case& c : std::vector<Case>{{Dlg::kKeyDown, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyDown, Dlg::kShift, "g02 [g01 g02 ] 0", 60},
+                                         {Dlg::kKeyUp, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeySpace, Dlg::kCtrl, "g01 [] 0", 60},
+                                         {Dlg::kKeySpace, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyRight, 0, "g01 [g01 ] 0", 63},
+                                         {Dlg::kKeyRight, 0, "01/0 [01/0 ] 0", 63},
+                                         {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 63},
+                                         {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyEnd, 0, "g59 [g59 ] 29", 60},
+                                         {Dlg::kKeyHome, 0, "g00 [g00 ] 0", 60}}) {
     EXPECT_TRUE(dlg->OnKeyDown(c.key, c.modifiers));
     EXPECT_EQ(State(), c.state) << c.key;
     EXPECT_EQ(dlg->Tree().CountRows(), c.rows) << c.key;

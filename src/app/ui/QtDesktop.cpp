@@ -61,13 +61,9 @@ int QtDesktop::RunModal() { return m_pWindow ? m_pWindow->RunModal() : 0; }
 
 void QtDesktop::OnCommitData(QSessionManager& manager) {
   if (!m_pDlg || !m_pWindow || m_pWindow->HasEnded()) return;
-  if (!m_pDlg->OnQueryEndSession()) {
-    manager.cancel();
-    return;
-  }
-  // The close check has saved and let the environment go: the program ends
-  // now rather than run on without one.
-  m_pWindow->EndDialog(CMainDlg::kIdCancel);
+  // Agreed, the program runs on until the session manager ends it (Qt then
+  // leaves every event loop), since another program may still cancel.
+  if (!m_pDlg->OnQueryEndSession()) manager.cancel();
 }
 
 void QtDesktop::CatchTerminationSignals() {

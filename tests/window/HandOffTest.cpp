@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "platform/FileSystem.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
@@ -77,7 +77,7 @@ TEST_F(HandOff, FailuresAreReported) {
   Select({"Studio \x10 One"});
   EXPECT_FALSE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
   EXPECT_EQ(Text(), "/s/one.mp3\r\n");
-  EXPECT_EQ(prompt.messages, (std::vector<int>{8, 8, 9}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotCreatePlayList, ids::CannotCreatePlayList, ids::PlayerNotFound}));
 }
 
 TEST_F(HandOff, AutoLoadEnqueuesAnEmptiedPlayList) {
@@ -87,7 +87,7 @@ TEST_F(HandOff, AutoLoadEnqueuesAnEmptiedPlayList) {
   answer = false;  // both failures give message 9
   EXPECT_FALSE(AutoLoadPlayer(*this, prompt));
   EXPECT_FALSE(AutoLoadPlayer(*this, prompt, dir / "missing/Jukebar.m3u"));
-  EXPECT_EQ(prompt.messages, (std::vector<int>{9, 9}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::PlayerNotFound, ids::PlayerNotFound}));
   EXPECT_EQ(calls.size(), 2u);
 }
 

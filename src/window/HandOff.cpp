@@ -1,27 +1,21 @@
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 
 #include "storage/CArchive.h"
 #include "platform/Prompt.h"
 #include "treeview/DisplayNode.h"
+#include "strings/StringTable.h"
 
 namespace jb {
-namespace {
-
-constexpr int kCannotCreatePlayList = 8;
-constexpr int kPlayerNotFound = 9;
-
-}  // namespace
-
 // The play-list is replaced atomically: when writing fails the old one stays
 // whole and the player never reads half a list.
 bool HandOffSelection(const DisplayNode& tree, ShellAction action, IShell& shell, IPrompt& prompt,
                       const std::string& playList) {
   if (!SaveArchiveFile(playList, [&tree](CArchive& ar) { tree.WriteSelectedPaths(ar); })) {
-    prompt.ShowMessage(kCannotCreatePlayList);
+    prompt.ShowMessage(ids::CannotCreatePlayList);
     return false;
   }
   if (!shell.OpenPlayList(playList, action)) {
-    prompt.ShowMessage(kPlayerNotFound);
+    prompt.ShowMessage(ids::PlayerNotFound);
     return false;
   }
   return true;
@@ -29,7 +23,7 @@ bool HandOffSelection(const DisplayNode& tree, ShellAction action, IShell& shell
 
 bool AutoLoadPlayer(IShell& shell, IPrompt& prompt, const std::string& playList) {
   if (!SaveArchiveFile(playList, [](CArchive&) {}) || !shell.OpenPlayList(playList, ShellAction::Enqueue)) {
-    prompt.ShowMessage(kPlayerNotFound);
+    prompt.ShowMessage(ids::PlayerNotFound);
     return false;
   }
   return true;
