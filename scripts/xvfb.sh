@@ -43,3 +43,30 @@ wait_window() {
   echo "no window '$1' after ${2:-20} s" >&2
   return 1
 }
+
+# pixels PNG: a digest of the picture's colours alone.
+pixels() { convert "$1" -alpha off -depth 8 rgb:- | md5sum | cut -c1-32; }
+
+# window_shows WINDOW EXPECTED.PNG SHOT.PNG: waits (up to 10 s) until the
+# window's picture, saved to SHOT.PNG, has exactly the colours of EXPECTED.
+window_shows() {
+  local expected deadline=$((SECONDS + 10))
+  expected=$(pixels "$2")
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    import -window "$1" "$3"
+    [ "$(pixels "$3")" = "$expected" ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# answer_boxes NAME: presses Return in every message box named NAME that
+# shows now (its default button).
+answer_boxes() {
+  local id
+  for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+    if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
+      xdotool windowfocus --sync "$id" key Return 2>/dev/null || true
+    fi
+  done
+}

@@ -85,24 +85,15 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 received enqueue auto-load.m3u
 [ -f "$T/auto-load.m3u" ] && [ ! -s "$T/auto-load.m3u" ] || fail "auto-load did not hand over an empty play-list"
 
-# pixels PNG: a digest of the picture's colours alone.
-pixels() { convert "$1" -alpha off -depth 8 rgb:- | md5sum | cut -c1-32; }
-
 # expect_window NAME RENDER_ARGS...: the window shows what render draws,
-# once it has repainted (up to 10 s).
+# once it has repainted.
 expect_window() {
   local name=$1
   shift
   "$cli" render "$shown" "$T/$name-expected.png" --size "${WIDTH}x$HEIGHT" "$@"
-  local expected deadline=$((SECONDS + 10))
-  expected=$(pixels "$T/$name-expected.png")
-  while [ "$SECONDS" -lt "$deadline" ]; do
-    import -window "$win" "$T/$name.png"
-    [ "$(pixels "$T/$name.png")" = "$expected" ] && return 0
-    sleep 0.05
-  done
-  fail "window '$name' differs from the render in" \
-    "$(compare -metric AE "$T/$name.png" "$T/$name-expected.png" null: 2>&1) pixels"
+  window_shows "$win" "$T/$name-expected.png" "$T/$name.png" ||
+    fail "window '$name' differs from the render in" \
+      "$(compare -metric AE "$T/$name.png" "$T/$name-expected.png" null: 2>&1) pixels"
 }
 
 # open_menu: clicks the title bar's menu button and waits for the menu.
