@@ -43,7 +43,7 @@ inline void GenerateCollection(CCatalogue& catalogue, size_t files) {
         auto e = std::make_unique<CCatalogueEntry>();
         std::snprintf(buf, sizeof buf, "Song %02d of album %02d", track, album);
         e->m_aNames = {artistName, albumName, buf};
-        e->m_aKinds = {Artist, Album, File};
+        e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File};
         std::snprintf(buf, sizeof buf, "/home/user/Music/%s/%s/%02d - Song %02d.mp3", artistName.c_str(),
                       albumName.c_str(), track + 1, track);
         e->m_aPaths = {buf};
@@ -55,11 +55,11 @@ inline void GenerateCollection(CCatalogue& catalogue, size_t files) {
       auto e = std::make_unique<CCatalogueEntry>();
       std::snprintf(buf, sizeof buf, "Mix %06zu", artist);
       e->m_aNames = {buf};
-      e->m_aKinds = {PlayList};
+      e->m_aKinds = {NodeKind::PlayList};
       for (int t = 0; t < 20; ++t) {
         std::snprintf(buf, sizeof buf, "Mixed song %02d", t);
         e->m_aNames.push_back(buf);
-        e->m_aKinds.push_back(File);
+        e->m_aKinds.push_back(NodeKind::File);
         std::snprintf(buf, sizeof buf, "/home/user/Music/Mixes/%06zu/%02d.mp3", artist, t);
         e->m_aPaths.push_back(buf);
       }

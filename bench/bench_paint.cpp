@@ -91,7 +91,7 @@ std::unique_ptr<CCatalogue> Collection() {
         std::string albumName = buf;
         std::snprintf(buf, sizeof buf, "The Artist %02d", artist);
         e->m_aNames = {buf, albumName, title};
-        e->m_aKinds = {Artist, Album, File};
+        e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File};
         std::snprintf(buf, sizeof buf, "/music/%02d/%d/%02d.mp3", artist, album, track);
         e->m_aPaths = {buf};
         e->m_nIcon = 4;

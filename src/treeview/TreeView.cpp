@@ -30,8 +30,8 @@ Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
   Levels levels;
   size_t count = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   for (size_t i = 0; i < count; ++i) {
-    if (entry.m_aKinds[i] == Artist) levels.artist = static_cast<long>(i);
-    if (entry.m_aKinds[i] == Album) levels.album = static_cast<long>(i);
+    if (entry.m_aKinds[i] == NodeKind::Artist) levels.artist = static_cast<long>(i);
+    if (entry.m_aKinds[i] == NodeKind::Album) levels.album = static_cast<long>(i);
   }
   return levels;
 }
@@ -166,7 +166,7 @@ int TreeView::HitTest(int x, int y) {
   int d = node->Depth();
   if (rx <= kIndent * d - kIndent) return kZoneEmpty;
   if (rx > kIndent * d) return kZoneRowText;
-  return node->GetKind() == File ? kZoneEmpty : kZoneRowToggle;
+  return node->GetKind() == NodeKind::File ? kZoneEmpty : kZoneRowToggle;
 }
 
 DisplayNode* TreeView::HitNode() const {
@@ -314,7 +314,7 @@ void TreeView::OnKey(TreeKey key, bool ctrl, bool shift) {
       }
       break;
     case TreeKey::Right:
-      if (focus->GetKind() == File) break;
+      if (focus->GetKind() == NodeKind::File) break;
       if (!focus->IsExpanded())
         Expand(focus);
       else if (focus->HasChildren())

@@ -53,7 +53,7 @@ TEST(HostileFilesTest, MutatedFilesLoadOrAreRefusedWithTheirMessage) {
   env.Resources().Add(std::move(r));
   auto entry = std::make_unique<CCatalogueEntry>("/m/a.mp3");
   entry->m_aNames = {"Artist", "Album", "Title"};
-  entry->m_aKinds = {Artist, Album, File};
+  entry->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File};
   entry->m_aPaths = {"/m/a.mp3"};
   env.Add(std::move(entry));
   ASSERT_TRUE(env.SaveAs(dir / "good.jbe"));
