@@ -1,8 +1,8 @@
 # Shell functions for running the desktop program on a virtual X display,
 # sourced by scripts/run and the end-to-end test.
 
-# xvfb_start WIDTHxHEIGHT: starts Xvfb on a free display with a plain
-# desktop colour and exports DISPLAY; XVFB_PID is the server's process.
+# xvfb_start WIDTHxHEIGHT: starts Xvfb on a free display and exports
+# DISPLAY; XVFB_PID is the server's process.
 xvfb_start() {
   local fifo
   fifo=$(mktemp -u) && mkfifo "$fifo"
@@ -16,10 +16,25 @@ xvfb_start() {
   fi
   rm -f "$fifo"
   export DISPLAY=":$number"
-  command -v xsetroot >/dev/null && xsetroot -solid '#3b6e8f' || true
+}
+
+# xvfb_backdrop COLOUR: a plain desktop of that colour behind the windows
+# mapped after it (Xvfb ignores a root window's colour).
+xvfb_backdrop() {
+  display -backdrop -background "$1" -borderwidth 0 "xc:$1[1x1]" >/dev/null 2>&1 &
+  XVFB_BACKDROP_PID=$!
+  local _
+  for _ in $(seq 100); do
+    xdotool search --onlyvisible --class display >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
 }
 
 xvfb_stop() {
+  if [ -n "${XVFB_BACKDROP_PID:-}" ]; then
+    kill "$XVFB_BACKDROP_PID" 2>/dev/null || true
+    XVFB_BACKDROP_PID=
+  fi
   if [ -n "${XVFB_PID:-}" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
