@@ -144,7 +144,7 @@ cmp "$T/played.m3u" "$T/expected.m3u" || fail "the play-list handed over differs
 count=$("$cli" scan "$T/count.jbe" 2>&1 | grep -o "^[0-9]*")
 mkdir "$T/Music/Filler"
 for i in $(seq $(((64 - count % 64) % 64 + (count < 64 ? 64 : 0)))); do : >"$T/Music/Filler/$i.mp3"; done
-yes "#$(printf '%01000d' 0)" | head -c 300000000 >"$T/Slow.m3u" || true
+yes "#$(printf '%01000d' 0)" | head -c 100000000 >"$T/Slow.m3u" || true
 cp "$env" "$T/rescanned.jbe"
 "$cli" scan "$T/rescanned.jbe" 2>/dev/null
 declare -A progress_of

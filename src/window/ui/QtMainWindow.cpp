@@ -52,6 +52,13 @@ void AddItems(QMenu& menu, const MenuItem (&items)[N], const std::vector<int>& g
   }
 }
 
+// Client positions from the pointer's place on the screen and the place the
+// window was last moved to, so a drag that moves the window never sees a
+// position from before the move.
+QPoint ClientPoint(const QWidget& window, const QPointF& global) {
+  return global.toPoint() - window.geometry().topLeft();
+}
+
 }  // namespace
 
 QtMainWindow::QtMainWindow(IPrompt& prompt, IShell& shell, const QString& pictureFolder)
@@ -177,13 +184,6 @@ void QtMainWindow::paintEvent(QPaintEvent* event) {
   for (const QRect& r : outside) painter.fillRect(r, Qt::black);
 }
 
-// Client positions from the pointer's place on the screen and the place the
-// window was last moved to, so a drag that moves the window never sees a
-// position from before the move.
-static QPoint ClientPoint(const QWidget& window, const QPointF& global) {
-  return global.toPoint() - window.geometry().topLeft();
-}
-
 void QtMainWindow::mousePressEvent(QMouseEvent* event) {
   if (!m_pDlg) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
@@ -200,14 +200,12 @@ void QtMainWindow::mouseReleaseEvent(QMouseEvent* event) {
   m_pDlg->OnLButtonUp(p.x(), p.y(), Modifiers(event->modifiers()));
 }
 
+// The second press of a double click comes here instead of as a press; the
+// right button's is ignored, as the window has no double click for it.
 void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (!m_pDlg) return;
+  if (!m_pDlg || event->button() != Qt::LeftButton) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
-  const unsigned modifiers = Modifiers(event->modifiers());
-  if (event->button() == Qt::LeftButton)
-    m_pDlg->OnLButtonDblClk(p.x(), p.y(), modifiers);
-  else if (event->button() == Qt::RightButton)
-    m_pDlg->OnRButtonDown(p.x(), p.y(), modifiers);
+  m_pDlg->OnLButtonDblClk(p.x(), p.y(), Modifiers(event->modifiers()));
 }
 
 void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
