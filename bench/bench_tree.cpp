@@ -63,12 +63,12 @@ void BM_SelectAllByRange(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
-    tree.SetSelection(Unselected);
+    tree.SetSelection(SelectionState::Unselected);
     state.ResumeTiming();
     // Shift+End from the first row.
     tree.SelectRange(tree.RowAt(0), tree.RowAt(tree.CountRows() - 1));
   }
-  if (tree.GetSelection() != Selected) state.SkipWithError("not everything selected");
+  if (tree.GetSelection() != SelectionState::Selected) state.SkipWithError("not everything selected");
 }
 
 // A sink that only counts, so the figure is the walk and the stream.
@@ -82,7 +82,7 @@ class CountingFile : public CFile {
 
 void BM_WriteSelectedPaths(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   size_t bytes = 0;
   for (auto _ : state) {
     CountingFile file;
@@ -104,7 +104,7 @@ class NoShell : public IShell {
 
 void BM_HandOffEverything(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   char dir[] = "/tmp/jukebar-bench-XXXXXX";
   if (!::mkdtemp(dir)) return state.SkipWithError("no temporary folder");
   const std::string playList = std::string(dir) + "/Jukebar.m3u";
@@ -144,7 +144,7 @@ void BM_EnsureVisible(benchmark::State& state) {
   std::vector<DisplayNode*> targets;
   for (int i = 0; i < 1024; ++i) targets.push_back(tree.RowAt(static_cast<int>(rng() % static_cast<unsigned>(rows))));
   size_t i = 0;
-  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], false, false);
+  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], Redraw::None);
   state.counters["rows"] = rows;
 }
 
@@ -152,8 +152,8 @@ void BM_EnsureVisible(benchmark::State& state) {
 void BM_DownKey(benchmark::State& state) {
   TreeView& tree = ExpandedTree(static_cast<size_t>(state.range(0)));
   tree.SetArea(11, 20, 245, 279);
-  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), false, false, false);
-  for (auto _ : state) tree.OnKey(TreeKey::Down, false, false);
+  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), Modifiers::None, Redraw::Once);
+  for (auto _ : state) tree.OnKey(TreeKey::Down, Modifiers::None);
 }
 
 BENCHMARK(BM_Rebuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -33,6 +33,11 @@ class CMainDlg {
  public:
   // Modifier keys held during a mouse or key event, or-ed together.
   enum Modifier : unsigned { kNoModifier = 0, kShift = 1, kCtrl = 2 };
+  // The same keys as the tree takes them.
+  static constexpr Modifiers TreeModifiers(unsigned modifiers) {
+    return ((modifiers & kShift) ? Modifiers::Shift : Modifiers::None) |
+           ((modifiers & kCtrl) ? Modifiers::Ctrl : Modifiers::None);
+  }
   // Keys by their virtual-key codes.
   enum Key : int {
     kKeyEnter = 13,

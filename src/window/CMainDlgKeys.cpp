@@ -43,7 +43,7 @@ bool CMainDlg::OnKeyDown(int key, unsigned modifiers) {
   } else if (key == kKeyEnter) {
     HandOff(ShellAction::Play);
   } else {
-    m_tree.OnKey(*treeKey, modifiers & kCtrl, modifiers & kShift);
+    m_tree.OnKey(*treeKey, TreeModifiers(modifiers));
   }
   return true;
 }

@@ -57,7 +57,6 @@ CursorId CMainDlg::CursorAt(int x, int y) {
 }
 
 void CMainDlg::OnLButtonDown(int x, int y, unsigned modifiers) {
-  const bool ctrl = modifiers & kCtrl, shift = modifiers & kShift;
   const int zone = HitTest(x, y);
   switch (zone) {
     case kZoneTitle:
@@ -74,17 +73,17 @@ void CMainDlg::OnLButtonDown(int x, int y, unsigned modifiers) {
       BeginMouseMode(kModeResize, x, y);
       break;
     case kZoneRowText:
-      m_tree.ClickRowText(m_tree.HitNode(), ctrl, shift);
+      m_tree.ClickRowText(m_tree.HitNode(), TreeModifiers(modifiers));
       break;
     case kZoneRowToggle:
       m_tree.ToggleRow(m_tree.HitNode());
       break;
     case kZoneEmptyTree:
-      m_tree.ClickEmptyArea(ctrl, shift);
+      m_tree.ClickEmptyArea(TreeModifiers(modifiers));
       break;
     case kZoneScrollUp:
     case kZoneScrollDown:
-      m_tree.Scroll(zone == kZoneScrollUp ? -1 : 1, true, false);
+      m_tree.Scroll(zone == kZoneScrollUp ? -1 : 1, Redraw::Once);
       BeginMouseMode(static_cast<MouseMode>(zone), x, y);
       m_nTimerId = kArrowTimer;
       m_host.SetTimer(kArrowTimer, kArrowPeriod);
@@ -166,7 +165,7 @@ void CMainDlg::DragThumb(int y) {
     const int delta = p - m_scrollBar.GetPosition();
     m_scrollBar.SetPosition(p);
     if (delta != 0) {
-      m_tree.Scroll(delta, false, false);
+      m_tree.Scroll(delta, Redraw::None);
       m_tree.Paint();
     }
   }
@@ -216,7 +215,7 @@ void CMainDlg::OnTitleButtonAction(int button) {
 void CMainDlg::OnTimer(unsigned id) {
   if (id != kArrowTimer || m_nTimerId == 0) return;
   // Repeats only while the pointer stays on the arrow it pressed.
-  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode) m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, true, false);
+  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode) m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, Redraw::Once);
 }
 
 void CMainDlg::OnLButtonDblClk(int x, int y, unsigned) {
@@ -274,7 +273,7 @@ void CMainDlg::OnMouseWheel(int delta, unsigned) {
     default:
       return;
   }
-  m_tree.Scroll(rows, true, true);
+  m_tree.Scroll(rows, Redraw::Smooth);
 }
 
 }  // namespace jb

@@ -48,7 +48,7 @@ class GoldenWindowTest : public ::testing::Test {
                              "Sunday Morning"})
       test::FindRow(m_tree, open)->SetExpanded(true);
     DisplayNode* sandbar = test::FindRow(m_tree, "Coral Static/Low Tide/Sandbar");
-    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, Selected);
+    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, SelectionState::Selected);
     m_tree.SetFocusMark(false);
     sandbar->SetFocusMark(true);
   }
@@ -105,7 +105,7 @@ TEST_F(GoldenWindowTest, InactiveScrolledOverBackgroundImageWhileTheThumbIsDragg
   MainWindowPainter painter(m_skin, m_tree, m_bar);
   painter.SetActive(false);
   painter.OnSize(190, 130);
-  m_tree.Scroll(4, false, false);
+  m_tree.Scroll(4, Redraw::None);
   painter.SetPressedButton(MainWindowPainter::kCloseButton);
   painter.RefreshView(20);
   ExpectGolden(painter.BackBuffer(), "window-inactive-190x130.png");

@@ -120,7 +120,7 @@ TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
                                          {4, 8, 240, 12},
                                          {0, 8, -120, 20}}) {
     config.scrollOptions = c.mode, config.wheelLines = c.lines;
-    dlg->Tree().Scroll(20 - dlg->Tree().GetTopRow(), false, false);
+    dlg->Tree().Scroll(20 - dlg->Tree().GetTopRow(), Redraw::None);
     dlg->OnMouseWheel(c.delta, 0);
     EXPECT_EQ(dlg->Tree().GetTopRow(), c.top) << int(c.mode) << " " << int(c.lines) << " " << c.delta;
   }

@@ -86,7 +86,7 @@ TEST_F(TreePaintTest, DeepRowWiderThanTheAreaShowsItsIconButNoText) {
 TEST_F(TreePaintTest, PartlySelectedIsFainterThanSelectedAndTheFocusIsAnOutline) {
   for (const char* path : {"Ann", "Ann/Blue"}) test::FindRow(m_tree, path)->SetExpanded(true);
   DisplayNode* two = test::FindRow(m_tree, "Ann/Blue/Two");
-  DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ann/Blue/One")}, Selected);
+  DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ann/Blue/One")}, SelectionState::Selected);
   m_tree.SetFocusMark(false);
   two->SetFocusMark(true);
   m_target.CreateBitmap(40, 45);
