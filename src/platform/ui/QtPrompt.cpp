@@ -15,7 +15,11 @@ QString Caption() { return QFileInfo(QCoreApplication::applicationFilePath()).fi
 
 }  // namespace
 
-void QtPrompt::ShowMessage(int stringId) { ShowText(m_loadText(stringId)); }
+void QtPrompt::ShowMessage(int stringId, const std::string& detail) {
+  QMessageBox box(QMessageBox::Warning, Caption(), ToQString(m_loadText(stringId)), QMessageBox::Ok, m_parent);
+  if (!detail.empty()) box.setDetailedText(ToQString(detail));
+  box.exec();
+}
 
 void QtPrompt::ShowText(const std::string& text) {
   QMessageBox box(QMessageBox::Warning, Caption(), ToQString(text), QMessageBox::Ok, m_parent);

@@ -20,7 +20,8 @@ class QtPrompt : public IPrompt {
       : m_loadText(std::move(loadText)), m_parent(parent) {}
   void SetParent(QWidget* parent) { m_parent = parent; }
 
-  void ShowMessage(int stringId) override;
+  // The detail goes under the message box's "Show Details..." button.
+  void ShowMessage(int stringId, const std::string& detail = {}) override;
   void ShowText(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;

@@ -21,7 +21,7 @@
 namespace jb {
 namespace {
 
-unsigned Modifiers(Qt::KeyboardModifiers modifiers) {
+unsigned KeyModifiers(Qt::KeyboardModifiers modifiers) {
   unsigned result = CMainDlg::kNoModifier;
   if (modifiers & Qt::ShiftModifier) result |= CMainDlg::kShift;
   if (modifiers & Qt::ControlModifier) result |= CMainDlg::kCtrl;
@@ -187,7 +187,7 @@ void QtMainWindow::paintEvent(QPaintEvent* event) {
 void QtMainWindow::mousePressEvent(QMouseEvent* event) {
   if (!m_pDlg) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
-  const unsigned modifiers = Modifiers(event->modifiers());
+  const unsigned modifiers = KeyModifiers(event->modifiers());
   if (event->button() == Qt::LeftButton)
     m_pDlg->OnLButtonDown(p.x(), p.y(), modifiers);
   else if (event->button() == Qt::RightButton)
@@ -197,7 +197,7 @@ void QtMainWindow::mousePressEvent(QMouseEvent* event) {
 void QtMainWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (!m_pDlg || event->button() != Qt::LeftButton) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
-  m_pDlg->OnLButtonUp(p.x(), p.y(), Modifiers(event->modifiers()));
+  m_pDlg->OnLButtonUp(p.x(), p.y(), KeyModifiers(event->modifiers()));
 }
 
 // The second press of a double click comes here instead of as a press; the
@@ -205,19 +205,19 @@ void QtMainWindow::mouseReleaseEvent(QMouseEvent* event) {
 void QtMainWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   if (!m_pDlg || event->button() != Qt::LeftButton) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
-  m_pDlg->OnLButtonDblClk(p.x(), p.y(), Modifiers(event->modifiers()));
+  m_pDlg->OnLButtonDblClk(p.x(), p.y(), KeyModifiers(event->modifiers()));
 }
 
 void QtMainWindow::mouseMoveEvent(QMouseEvent* event) {
   if (!m_pDlg) return;
   const QPoint p = ClientPoint(*this, event->globalPosition());
-  m_pDlg->OnMouseMove(p.x(), p.y(), Modifiers(event->modifiers()));
+  m_pDlg->OnMouseMove(p.x(), p.y(), KeyModifiers(event->modifiers()));
 }
 
 void QtMainWindow::wheelEvent(QWheelEvent* event) {
   event->accept();
   if (m_pDlg && event->angleDelta().y() != 0)
-    m_pDlg->OnMouseWheel(event->angleDelta().y(), Modifiers(event->modifiers()));
+    m_pDlg->OnMouseWheel(event->angleDelta().y(), KeyModifiers(event->modifiers()));
 }
 
 int QtMainWindow::VirtualKey(int key) {
@@ -259,7 +259,7 @@ bool QtMainWindow::event(QEvent* event) {
 void QtMainWindow::keyPressEvent(QKeyEvent* event) {
   event->accept();
   const int key = VirtualKey(event->key());
-  if (m_pDlg && key != 0) m_pDlg->OnKeyDown(key, Modifiers(event->modifiers()));
+  if (m_pDlg && key != 0) m_pDlg->OnKeyDown(key, KeyModifiers(event->modifiers()));
 }
 
 void QtMainWindow::changeEvent(QEvent* event) {

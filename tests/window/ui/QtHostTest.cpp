@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "../MainDlgFixture.h"
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
@@ -23,15 +24,6 @@
 
 namespace jb::test {
 namespace {
-
-class NoShell : public IShell {
- public:
-  bool OpenPlayList(const std::string& path, ShellAction action) override {
-    calls.push_back({path, action});
-    return true;
-  }
-  std::vector<std::pair<std::string, ShellAction>> calls;
-};
 
 // Waits, running the event loop, until done() holds (at most 10 s).
 template <class Done>
@@ -82,7 +74,7 @@ class QtHostTest : public ::testing::Test {
   TempDir dir;
   ScopedCurrentDir cwd{dir.Path()};
   RecordingPrompt prompt;
-  NoShell shell;
+  RecordingShell shell;
   CConfig config{prompt};
   SkinSet skin;
   std::unique_ptr<QtMainWindow> window;
