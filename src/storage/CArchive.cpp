@@ -183,5 +183,14 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
   }
 }
 
-}  // namespace jb
+std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
+}
 
+}  // namespace jb

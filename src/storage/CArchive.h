@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/File.h"
 
@@ -89,5 +90,7 @@ class CArchive {
 // Writes a whole file through an archive, atomically: nothing replaces path
 // unless every byte reached the disk. False on any failure.
 bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write);
+// The bytes a writer produces, held in memory.
+std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write);
 
 }  // namespace jb

@@ -106,16 +106,6 @@ void WriteText(const std::string& path, const std::string& text) { WriteBytes(pa
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    write(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
-}
-
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read) {
   CMemoryFile file(std::move(bytes));
   CArchive ar(file, CArchive::load);

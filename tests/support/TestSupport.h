@@ -85,8 +85,6 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
 
-// The bytes an archive writer produces.
-std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write);
 // Reads bytes through an archive.
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read);
 
