@@ -62,8 +62,8 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
 void CCatalogue::SerializeCatalogue(CArchive& ar) {
   if (ar.IsStoring()) {
     ar.SerialVersion();
-    ar.PutU32(static_cast<std::uint32_t>(m_entries.size()));
-    for (auto& entry : m_entries) entry->Serialize(ar);
+    ar.PutU32(static_cast<std::uint32_t>(GetSize()));
+    for (size_t i = 0; i < GetSize(); ++i) GetAt(i)->Serialize(ar);
     return;
   }
   RemoveAllEntries();
@@ -72,11 +72,11 @@ void CCatalogue::SerializeCatalogue(CArchive& ar) {
     std::uint32_t count = 0;
     // An entry body is at least 11 bytes: version, path, icon, two counts.
     ar.SerialCount(count, 11);
-    m_entries.reserve(count);
+    Reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
       auto entry = std::make_unique<CCatalogueEntry>();
       entry->Serialize(ar);
-      m_entries.push_back(std::move(entry));
+      Add(std::move(entry));
     }
   } catch (...) {
     RemoveAllEntries();

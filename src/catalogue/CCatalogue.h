@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/OwningArray.h"
 #include "types/NodeKind.h"
 
 namespace jb {
@@ -40,24 +41,17 @@ class CCatalogueEntry {
   std::string m_strExtension;
 };
 
-class CCatalogue {
+class CCatalogue : public OwningArray<CCatalogueEntry> {
  public:
   CCatalogue() = default;
   virtual ~CCatalogue() = default;
-  CCatalogue(const CCatalogue&) = delete;
-  CCatalogue& operator=(const CCatalogue&) = delete;
 
-  size_t GetSize() const { return m_entries.size(); }
-  CCatalogueEntry* GetAt(size_t i) const { return m_entries[i].get(); }
-  void Add(std::unique_ptr<CCatalogueEntry> entry) { m_entries.push_back(std::move(entry)); }
-  void RemoveAllEntries() { m_entries.clear(); }
+  void RemoveAllEntries() { RemoveAll(); }
 
   // The stored form: an object list of entry bodies. A format error empties
   // the catalogue and passes on.
   void SerializeCatalogue(CArchive& ar);
 
- private:
-  std::vector<std::unique_ptr<CCatalogueEntry>> m_entries;
 };
 
 }  // namespace jb

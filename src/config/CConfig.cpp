@@ -2,7 +2,6 @@
 
 #include "storage/CArchive.h"
 #include "config/CJukebarCommandLineInfo.h"
-#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompt.h"
 #include "platform/UserSettings.h"
@@ -56,13 +55,7 @@ void CConfig::Load() { Load(m_strFileName); }
 void CConfig::Load(const std::string& path) {
   m_strFileName = path;
   SetDefaults();
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) return;
-  CArchive ar(*file, CArchive::load);
-  try {
-    if (!ar.CheckHeader(FileKind::Config)) CArchive::FormatError("Not a configuration file");
-    Serialize(ar);
-  } catch (const CArchiveException&) {
+  if (LoadArchiveFile(path, FileKind::Config, [this](CArchive& ar) { Serialize(ar); }) == LoadResult::BadFormat) {
     m_prompt.ShowMessage(ids::BadConfigFormat);
     SetDefaults();
   }

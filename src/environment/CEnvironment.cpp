@@ -1,7 +1,6 @@
 #include "environment/CEnvironment.h"
 
 #include "storage/CArchive.h"
-#include "platform/File.h"
 #include "scan/ScanMessages.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
@@ -58,16 +57,16 @@ bool CEnvironment::Load(const std::string& path) {
   if (!SaveModified()) return false;
   WaitCursor wait(m_prompt);
   Reset();
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) return true;  // a new environment, without a word
-  m_strPath = path;
-  CArchive ar(*file, CArchive::load);
-  try {
-    if (!ar.CheckHeader(FileKind::Environment)) CArchive::FormatError("Not an environment file");
-    SerializeBody(ar);
-  } catch (const CArchiveException&) {
-    m_prompt.ShowMessage(ids::BadEnvironmentFormat);
-    Reset();
+  switch (LoadArchiveFile(path, FileKind::Environment, [this](CArchive& ar) { SerializeBody(ar); })) {
+    case LoadResult::Missing:
+      return true;  // a new environment, without a word
+    case LoadResult::BadFormat:
+      m_prompt.ShowMessage(ids::BadEnvironmentFormat);
+      Reset();
+      return true;
+    case LoadResult::Loaded:
+      m_strPath = path;
+      return true;
   }
   return true;
 }

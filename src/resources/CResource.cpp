@@ -50,7 +50,7 @@ int CResource::GetIcon() const { return m_pType ? m_pType->GetIcon(m_nFlags & kC
 
 bool CResource::Edit(CResourceArray& all) { return g_editor && g_editor->Edit(*this, all); }
 
-void CResource::CollectFiles(const CResourceTypeArray&, const CSkipList& skip, CFoundFiles& found) {
+void CResource::CollectFiles(const CResourceTypeArray&, const CSkipList& skip, CFoundFiles& found) const {
   if (!IsCloaked()) AddFile(m_strPath, skip, found);
 }
 
@@ -85,7 +85,7 @@ void CDirResource::Refresh(const CResourceTypeArray& types) {
 
 void CDirResource::AddToSkipList(CSkipList& skip) const { skip.Add(m_strPath); }
 
-void CDirResource::CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) {
+void CDirResource::CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) const {
   if (!IsCloaked()) Walk(m_strPath, types, skip, found);
 }
 

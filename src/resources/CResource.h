@@ -34,7 +34,7 @@ class CResource {
   // Drops settings that no type backs any more.
   virtual void Refresh(const CResourceTypeArray& types) { (void)types; }
   // Offers the resource's files to the scan.
-  virtual void CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found);
+  virtual void CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) const;
   // Adds what no walk may collect or enter.
   virtual void AddToSkipList(CSkipList& skip) const;
 
@@ -59,7 +59,7 @@ class CDirResource : public CResource {
 
   void Serialize(CArchive& ar) override;
   void Refresh(const CResourceTypeArray& types) override;
-  void CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) override;
+  void CollectFiles(const CResourceTypeArray& types, const CSkipList& skip, CFoundFiles& found) const override;
   void AddToSkipList(CSkipList& skip) const override;
 
   // Collects the files of directory and, when set, of its sub-directories.

@@ -10,21 +10,12 @@
 
 namespace jb {
 
-size_t CResourceArray::Add(std::unique_ptr<CResource> resource) {
-  m_resources.push_back(std::move(resource));
-  return m_resources.size() - 1;
-}
-
-void CResourceArray::RemoveAt(size_t index, size_t count) {
-  auto first = m_resources.begin() + static_cast<long>(index);
-  m_resources.erase(first, first + static_cast<long>(count));
-}
-
 void CResourceArray::Serialize(CArchive& ar, CResourceTypeArray& types) {
   if (ar.IsStoring()) {
     ar.SerialVersion();
-    ar.PutU32(static_cast<std::uint32_t>(m_resources.size()));
-    for (auto& resource : m_resources) {
+    ar.PutU32(static_cast<std::uint32_t>(GetSize()));
+    for (size_t i = 0; i < GetSize(); ++i) {
+      CResource* resource = GetAt(i);
       ar.PutU8(resource->GetTypeId());
       resource->Serialize(ar);
     }
@@ -48,7 +39,7 @@ void CResourceArray::Serialize(CArchive& ar, CResourceTypeArray& types) {
         CArchive::FormatError("Unknown resource kind");
       }
       resource->Serialize(ar);
-      m_resources.push_back(std::move(resource));
+      Add(std::move(resource));
     }
   } catch (...) {
     RemoveAll();
@@ -58,8 +49,8 @@ void CResourceArray::Serialize(CArchive& ar, CResourceTypeArray& types) {
 }
 
 void CResourceArray::RelinkTypes(CResourceTypeArray& types) {
-  for (size_t i = m_resources.size(); i-- > 0;) {
-    CResource& resource = *m_resources[i];
+  for (size_t i = GetSize(); i-- > 0;) {
+    CResource& resource = *GetAt(i);
     if (resource.GetTypeId() != kUserTypeId) continue;
     // The extension of the file's name: a dot in a folder name is no
     // extension, and a name without one is claimed by no type.
@@ -80,7 +71,7 @@ void CResourceArray::RelinkTypes(CResourceTypeArray& types) {
     // type's extension: bind it to that type, which is what it is.
     resource.m_pType = type;
   }
-  for (size_t i = m_resources.size(); i-- > 0;) m_resources[i]->Refresh(types);
+  for (size_t i = GetSize(); i-- > 0;) GetAt(i)->Refresh(types);
 }
 
 }  // namespace jb

@@ -5,21 +5,12 @@
 #include <vector>
 
 #include "resources/CResource.h"
+#include "storage/OwningArray.h"
 
 namespace jb {
 
-class CResourceArray {
+class CResourceArray : public OwningArray<CResource> {
  public:
-  CResourceArray() = default;
-  CResourceArray(const CResourceArray&) = delete;
-  CResourceArray& operator=(const CResourceArray&) = delete;
-
-  size_t GetSize() const { return m_resources.size(); }
-  CResource* GetAt(size_t i) const { return m_resources[i].get(); }
-  size_t Add(std::unique_ptr<CResource> resource);
-  // Removes and deletes count resources from index.
-  void RemoveAt(size_t index, size_t count = 1);
-  void RemoveAll() { m_resources.clear(); }
 
   // The stored form: an object list with the kind byte before each body.
   // Reading binds resources to types's built-ins, then runs RelinkTypes; a
@@ -31,8 +22,6 @@ class CResourceArray {
   // resource drop what no type backs.
   void RelinkTypes(CResourceTypeArray& types);
 
- private:
-  std::vector<std::unique_ptr<CResource>> m_resources;
 };
 
 }  // namespace jb

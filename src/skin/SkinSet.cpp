@@ -4,7 +4,6 @@
 
 #include "storage/CArchive.h"
 #include "config/CConfig.h"
-#include "platform/File.h"
 #include "platform/Prompt.h"
 #include "strings/StringTable.h"
 
@@ -79,23 +78,17 @@ void SkinSet::SerializePictures(CArchive& ar) {
 }
 
 bool SkinSet::Load(IPrompt& prompt, const std::string& path) {
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file) {
-    prompt.ShowMessage(ids::CannotOpenSkin);
-    return false;
-  }
-  try {
-    CArchive ar(*file, CArchive::load);
-    if (!ar.CheckHeader(FileKind::Skin)) {
+  switch (LoadArchiveFile(path, FileKind::Skin, [this](CArchive& ar) { SerializePictures(ar); })) {
+    case LoadResult::Missing:
+      prompt.ShowMessage(ids::CannotOpenSkin);
+      return false;
+    case LoadResult::BadFormat:
       prompt.ShowMessage(ids::BadSkinFormat);
       return false;
-    }
-    SerializePictures(ar);
-  } catch (const CArchiveException&) {
-    prompt.ShowMessage(ids::BadSkinFormat);
-    return false;
+    case LoadResult::Loaded:
+      return true;
   }
-  return true;
+  return false;
 }
 
 bool SkinSet::Save(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sprites/CQvSprite.h"
+#include "storage/OwningArray.h"
 
 namespace jb {
 
@@ -18,22 +19,22 @@ class CQvSpriteArray {
   CQvSpriteArray(CQvSpriteArray&&) noexcept = default;
   CQvSpriteArray& operator=(CQvSpriteArray&&) noexcept = default;
 
-  std::int32_t GetSize() const { return static_cast<std::int32_t>(m_sprites.size()); }
+  std::int32_t GetSize() const { return static_cast<std::int32_t>(m_sprites.GetSize()); }
   // The sprite at index (from 0). Out-of-range indexes give an empty sprite,
   // which draws nothing: an icon byte from a stored file may name an icon
   // this skin does not have.
   const CQvSprite& GetAt(std::int32_t index) const;
-  CQvSprite& ElementAt(std::int32_t index) { return *m_sprites.at(static_cast<size_t>(index)); }
+  CQvSprite& ElementAt(std::int32_t index) { return *m_sprites.GetAt(static_cast<size_t>(index)); }
 
   void Add(CQvSprite sprite);
   void RemoveAt(std::int32_t index);
-  void RemoveAll() { m_sprites.clear(); }
+  void RemoveAll() { m_sprites.RemoveAll(); }
 
   // Reading replaces the contents only when the whole array was read.
   void Serialize(CArchive& ar);
 
  private:
-  std::vector<std::unique_ptr<CQvSprite>> m_sprites;
+  OwningArray<CQvSprite> m_sprites;
 };
 
 }  // namespace jb

@@ -167,6 +167,21 @@ bool CArchive::CheckHeader(FileKind kind) {
   return b[0] == static_cast<std::uint8_t>(kind) && std::memcmp(b + 1, kMagic, 3) == 0 && b[4] == 1;
 }
 
+LoadResult LoadArchiveFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& read) {
+  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
+  if (!file) return LoadResult::Missing;
+  try {
+    CArchive ar(*file, CArchive::load);
+    if (!ar.CheckHeader(kind)) return LoadResult::BadFormat;
+    read(ar);
+    return LoadResult::Loaded;
+  } catch (const CArchiveException&) {
+    return LoadResult::BadFormat;
+  } catch (const FileError&) {
+    return LoadResult::BadFormat;
+  }
+}
+
 bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
   std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
   if (!file) return false;

@@ -87,6 +87,15 @@ class CArchive {
   size_t m_end = 0;   // end of buffered bytes when reading
 };
 
+// How a stored file read: whole, not there at all (or not a regular file),
+// or refused for its format (or a read error): the caller shows its own
+// message and falls back.
+enum class LoadResult { Loaded, Missing, BadFormat };
+
+// Reads a whole file of kind through an archive: the header is checked,
+// then read reads the body.
+LoadResult LoadArchiveFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& read);
+
 // Writes a whole file through an archive, atomically: nothing replaces path
 // unless every byte reached the disk. False on any failure.
 bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write);

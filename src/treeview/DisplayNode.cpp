@@ -4,9 +4,10 @@
 #include <unordered_set>
 #include <utility>
 
-#include "storage/CArchive.h"
 #include "config/CConfig.h"
+#include "platform/Paths.h"
 #include "platform/Text.h"
+#include "storage/CArchive.h"
 #include "treeview/ChildIndex.h"
 
 namespace jb {
@@ -84,10 +85,16 @@ bool DisplayNode::IsDescendantOf(const DisplayNode* node) const {
   return false;
 }
 
-DisplayNode* DisplayNode::FindChild(std::string_view name, std::uint8_t kind) const {
+DisplayNode* DisplayNode::FindChild(std::string_view name, std::uint8_t kind, std::string_view path) const {
   for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext)
-    if (c->GetKind() == kind && EqualsNoCase(c->m_strName, name)) return c;
+    if (c->IsNamedBy(kind, name, path)) return c;
   return nullptr;
+}
+
+bool DisplayNode::IsNamedBy(std::uint8_t kind, std::string_view name, std::string_view path) const {
+  if (GetKind() != kind) return false;
+  if (kind == File) return !path.empty() && SamePath(m_strPath, path);
+  return kind == Folder ? SamePath(m_strName, name) : EqualsNoCase(m_strName, name);
 }
 
 void DisplayNode::ExpandLevels(int levels) {

@@ -86,8 +86,13 @@ class DisplayNode {
   int Depth() const;
   // True when node is this node's parent, grandparent, ...
   bool IsDescendantOf(const DisplayNode* node) const;
-  // The first child of that kind whose name equals name ignoring ASCII case.
-  DisplayNode* FindChild(std::string_view name, std::uint8_t kind) const;
+  // The first child that a level of that kind names (see IsNamedBy).
+  DisplayNode* FindChild(std::string_view name, std::uint8_t kind, std::string_view path = {}) const;
+  // Whether this node is the one a level names: a File the same file as
+  // path (a level without a path names none), a Folder the same directory
+  // path, any other group the name ignoring ASCII case. So two files are
+  // never one row, whatever their titles.
+  bool IsNamedBy(std::uint8_t kind, std::string_view name, std::string_view path) const;
 
   // On expands this node only; off collapses it and every descendant.
   void SetExpanded(bool on);
@@ -130,10 +135,11 @@ class DisplayNode {
   void WriteSelectedPaths(CArchive& ar) const;
 
   // Adds one catalogue entry below this node, starting at level and at the
-  // entry's path pathPosition. New nodes go to the front of their list. A
-  // new node below a selected group leaves it partly selected: a group's
-  // state stays the union of its children's, which the selection
-  // operations rely on.
+  // entry's path pathPosition. Every File level takes the next path, also
+  // one naming a file that is there already. New nodes go to the front of
+  // their list. A new node below a selected group leaves it partly
+  // selected: a group's state stays the union of its children's, which the
+  // selection operations rely on.
   void AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
                 const NodeIcons& icons);
   // Every node that is not the root and has exactly one child takes it

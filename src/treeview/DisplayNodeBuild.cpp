@@ -31,24 +31,31 @@ void ForEachPostOrder(DisplayNode* top, Visit visit) {
   }
 }
 
-// The child look-up of a build: (parent, kind, name without case) to the
-// node, in an open-addressing table of hashes and node pointers, which keeps
-// a million look-ups from chasing a million list nodes.
+// The child look-up of a build: a level (parent, kind, name, and for a file
+// its path) to the node it names, in an open-addressing table of hashes and
+// node pointers, which keeps a million look-ups from chasing a million list
+// nodes.
 struct ChildKey {
   const DisplayNode* parent;
   std::uint8_t kind;
   std::string_view name;
+  std::string_view path;
 
+  // Consistent with IsNamedBy: files and folders hash as paths, other
+  // groups by their folded name.
   std::uint64_t Hash() const {
-    std::uint64_t h = 1469598103934665603ull;  // FNV-1a over the folded name
-    for (char c : name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+    std::uint64_t h;
+    if (kind == File || kind == Folder) {
+      h = PathHash()(kind == File ? path : name);
+    } else {
+      h = 1469598103934665603ull;  // FNV-1a
+      for (char c : name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+    }
     h ^= reinterpret_cast<std::uintptr_t>(parent) * 0x9E3779B97F4A7C15ull;
     h ^= kind * 0xC2B2AE3D27D4EB4Full;
     return h ^ (h >> 29);
   }
-  bool Matches(const DisplayNode* n) const {
-    return n->GetParent() == parent && n->GetKind() == kind && EqualsNoCase(n->GetName(), name);
-  }
+  bool Matches(const DisplayNode* n) const { return n->GetParent() == parent && n->IsNamedBy(kind, name, path); }
 };
 
 class ChildTable {
@@ -121,16 +128,21 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
   for (size_t i = level; i < levels; ++i) {
     const std::string& name = entry.m_aNames[i];
     auto kind = static_cast<std::uint8_t>(entry.m_aKinds[i] & kKindMask);
-    DisplayNode* child = find(n, name, kind, i);
+    // Each File level takes the next path, whether or not it makes a row; a
+    // path list shorter than its File levels leaves the path empty.
+    std::string_view path;
+    if (kind == File) {
+      if (pathPosition < entry.m_aPaths.size()) path = entry.m_aPaths[pathPosition];
+      ++pathPosition;
+    }
+    DisplayNode* child = find(n, name, kind, path, i);
     if (!child) {
       child = new DisplayNode(name, kind, n);
       if (kind < File) {
         child->m_nIcon = icons.group[kind];
       } else if (kind == File) {
         child->m_nIcon = entryIcon;
-        // A path list shorter than its File levels leaves the path empty.
-        if (pathPosition < entry.m_aPaths.size()) child->m_strPath = entry.m_aPaths[pathPosition];
-        ++pathPosition;
+        child->m_strPath = path;
       }
       n->LinkFront(child);
       if (n->GetSelection() != Unselected) n->RecomputeUpwards();
@@ -145,7 +157,9 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
                            const NodeIcons& icons) {
   AddEntryWith(
       entry, level, pathPosition, entryIcon, icons,
-      [](DisplayNode* parent, const std::string& name, std::uint8_t kind, size_t) { return parent->FindChild(name, kind); },
+      [](DisplayNode* parent, const std::string& name, std::uint8_t kind, std::string_view path, size_t) {
+        return parent->FindChild(name, kind, path);
+      },
       [](DisplayNode*, size_t) {});
 }
 
@@ -154,7 +168,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 2);
   // Nodes already there, in list order, so the first of equal ones is found.
   for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) {
-    ChildKey key{n->m_pParent, n->GetKind(), n->m_strName};
+    ChildKey key{n->m_pParent, n->GetKind(), n->m_strName, n->m_strPath};
     std::uint64_t hash = key.Hash();
     if (!children.Find(key, hash)) children.Insert(n, hash);
   }
@@ -163,8 +177,9 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   // at most, so a hit is the node the table would give.
   std::vector<DisplayNode*> recent;
   std::uint64_t lastHash = 0;
-  auto find = [&](DisplayNode* parent, const std::string& name, std::uint8_t kind, size_t level) -> DisplayNode* {
-    ChildKey key{parent, kind, name};
+  auto find = [&](DisplayNode* parent, const std::string& name, std::uint8_t kind, std::string_view path,
+                  size_t level) -> DisplayNode* {
+    ChildKey key{parent, kind, name, path};
     if (level >= recent.size()) recent.resize(level + 1);
     if (recent[level] && key.Matches(recent[level])) return recent[level];
     lastHash = key.Hash();

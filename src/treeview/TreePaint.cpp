@@ -35,6 +35,21 @@ bool IsAscii(const std::string& text) {
   return std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
+// A merged row joins names that may each come in another encoding (a UTF-8
+// artist, a Latin-1 file name), so each part between separators is mapped
+// on its own.
+std::string GlyphBytesByPart(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t start = 0;;) {
+    size_t end = text.find(DisplayNode::kSeparator, start);
+    out += SkinSet::ToGlyphBytes(text.substr(start, end == std::string::npos ? end : end - start));
+    if (end == std::string::npos) return out;
+    out += DisplayNode::kSeparator;
+    start = end + 1;
+  }
+}
+
 }  // namespace
 
 void TreeView::DrawText(int x, int y, int maxWidth, const std::string& text, Colour colour) {
@@ -43,7 +58,7 @@ void TreeView::DrawText(int x, int y, int maxWidth, const std::string& text, Col
   if (IsAscii(text))
     m_pSkin->DrawText(*m_pTarget, x, y, maxWidth, text, colour);
   else
-    m_pSkin->DrawText(*m_pTarget, x, y, maxWidth, SkinSet::ToGlyphBytes(text), colour);
+    m_pSkin->DrawText(*m_pTarget, x, y, maxWidth, GlyphBytesByPart(text), colour);
 }
 
 void TreeView::Paint() {

@@ -59,8 +59,9 @@ class TreeView : public DisplayNode {
   // nothing while the area has no height or no target is set.
   void Paint();
   // Draws text with the skin's glyphs from (x, y), cut before the first
-  // glyph that would cross x + maxWidth. A name that is UTF-8 with
-  // characters beyond ASCII is drawn through the Windows-1252 glyphs.
+  // glyph that would cross x + maxWidth. Each part between separators that
+  // is UTF-8 with characters beyond ASCII is drawn through the Windows-1252
+  // glyphs; any other part byte by byte.
   void DrawText(int x, int y, int maxWidth, const std::string& text, Colour colour);
   // The nodes the last paint drew, top to bottom.
   const std::vector<DisplayNode*>& GetPageRows() const { return m_aPageRows; }

@@ -1,25 +1,13 @@
 #include "types/CResourceTypeArray.h"
 
 #include <unordered_set>
+#include <utility>
 
 #include "storage/CArchive.h"
 #include "platform/Text.h"
 #include "types/BuiltinTypes.h"
 
 namespace jb {
-
-size_t CResourceTypeArray::Add(std::unique_ptr<CResourceType> type) {
-  m_types.push_back(std::move(type));
-  return m_types.size() - 1;
-}
-
-void CResourceTypeArray::RemoveAt(size_t i) { m_types.erase(m_types.begin() + static_cast<long>(i)); }
-
-std::unique_ptr<CResourceType> CResourceTypeArray::Detach(size_t i) {
-  std::unique_ptr<CResourceType> type = std::move(m_types[i]);
-  m_types.erase(m_types.begin() + static_cast<long>(i));
-  return type;
-}
 
 void CResourceTypeArray::SetDefaults() {
   RemoveAll();
@@ -28,30 +16,35 @@ void CResourceTypeArray::SetDefaults() {
   Add(std::make_unique<CPlayListType>());
 }
 
-CResourceType* CResourceTypeArray::FindByExtension(std::string_view extension) const {
-  for (auto it = m_types.rbegin(); it != m_types.rend(); ++it)
-    if ((*it)->MatchesExtension(extension)) return it->get();
-  return nullptr;
+const CResourceType* CResourceTypeArray::FindByExtension(std::string_view extension) const {
+  size_t i = FindLast([extension](const CResourceType& t) { return t.MatchesExtension(extension); });
+  return i < GetSize() ? GetAt(i) : nullptr;
+}
+
+CResourceType* CResourceTypeArray::FindByExtension(std::string_view extension) {
+  return const_cast<CResourceType*>(std::as_const(*this).FindByExtension(extension));
 }
 
 bool CResourceTypeArray::IsNameUsed(std::string_view name) const {
-  for (auto it = m_types.rbegin(); it != m_types.rend(); ++it)
-    if ((*it)->IsNamed(name)) return true;
-  return false;
+  return FindLast([name](const CResourceType& t) { return t.IsNamed(name); }) < GetSize();
 }
 
-CResourceType* CResourceTypeArray::FindById(std::uint8_t id) const {
-  for (auto it = m_types.rbegin(); it != m_types.rend(); ++it)
-    if ((*it)->GetTypeId() == id) return it->get();
-  return nullptr;
+const CResourceType* CResourceTypeArray::FindById(std::uint8_t id) const {
+  size_t i = FindLast([id](const CResourceType& t) { return t.GetTypeId() == id; });
+  return i < GetSize() ? GetAt(i) : nullptr;
+}
+
+CResourceType* CResourceTypeArray::FindById(std::uint8_t id) {
+  return const_cast<CResourceType*>(std::as_const(*this).FindById(id));
 }
 
 void CResourceTypeArray::Serialize(CArchive& ar) {
   ar.SerialVersion();
-  std::uint32_t count = static_cast<std::uint32_t>(m_types.size());
+  std::uint32_t count = static_cast<std::uint32_t>(GetSize());
   ar.SerialCount(count, 2);  // a kind byte and a version byte at least
   if (ar.IsStoring()) {
-    for (auto& type : m_types) {
+    for (size_t i = 0; i < GetSize(); ++i) {
+      CResourceType* type = GetAt(i);
       ar.PutU8(type->GetTypeId());
       type->Serialize(ar);
     }
@@ -62,11 +55,8 @@ void CResourceTypeArray::Serialize(CArchive& ar) {
     if (id >= kFolderTypeId && id <= kPlayListTypeId) {
       // Built-ins keep their place; the first with the id reads in place.
       CResourceType* builtin = nullptr;
-      for (auto& type : m_types)
-        if (type->GetTypeId() == id) {
-          builtin = type.get();
-          break;
-        }
+      for (size_t t = 0; t < GetSize() && !builtin; ++t)
+        if (GetAt(t)->GetTypeId() == id) builtin = GetAt(t);
       if (!builtin) CArchive::FormatError("Unknown built-in resource type");
       builtin->Serialize(ar);
     } else if (id == kUserTypeId) {

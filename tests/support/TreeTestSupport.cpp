@@ -7,6 +7,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/Paths.h"
 #include "platform/Text.h"
 #include "treeview/TreeText.h"
 
@@ -62,7 +63,8 @@ std::string Dump(const DisplayNode& root) {
 namespace {
 
 // The build as described: entries added last to first, lists searched front
-// to back, new children put first, chains merged, an insertion sort.
+// to back, new children put first, chains merged, an insertion sort; files
+// and folders matched as paths.
 struct Ref {
   std::string name, path;
   int flags = DisplayNode::kRootFlags, icon = 0;
@@ -81,19 +83,28 @@ bool SortsAfter(const Ref& a, const Ref& b) {
   return a.Key() > b.Key();  // char_traits compares bytes unsigned
 }
 
+// A file level names a child of the same file, a folder one of the same
+// path, any other group one of the same name without case.
+bool Names(const Ref& c, int kind, const std::string& name, const std::string& path) {
+  if (c.Kind() != kind) return false;
+  if (kind == File) return !path.empty() && SamePath(c.path, path);
+  return kind == Folder ? SamePath(c.name, name) : EqualsNoCase(c.name, name);
+}
+
 void Add(Ref& root, const CCatalogueEntry& e, const NodeIcons& icons) {
   Ref* n = &root;
-  size_t path = 0;
+  size_t paths = 0;
   for (size_t l = 0; l < e.m_aNames.size(); ++l) {
     int kind = e.m_aKinds[l];
-    auto it = std::find_if(n->kids.begin(), n->kids.end(),
-                           [&](auto& c) { return c->Kind() == kind && EqualsNoCase(c->name, e.m_aNames[l]); });
+    std::string path = kind == File && paths < e.m_aPaths.size() ? e.m_aPaths[paths] : "";
+    paths += kind == File;  // every file level takes its path
+    auto it =
+        std::find_if(n->kids.begin(), n->kids.end(), [&](auto& c) { return Names(*c, kind, e.m_aNames[l], path); });
     Ref* child = it == n->kids.end() ? nullptr : it->get();
     if (!child) {
       n->kids.insert(n->kids.begin(), std::make_unique<Ref>());
       child = n->kids.front().get();
-      *child = {e.m_aNames[l], "", kind | 0x20, kind == File ? e.m_nIcon : icons.group[kind], n, {}};
-      if (kind == File) child->path = path < e.m_aPaths.size() ? e.m_aPaths[path] : "", ++path;
+      *child = {e.m_aNames[l], path, kind | 0x20, kind == File ? e.m_nIcon : icons.group[kind], n, {}};
     }
     if (kind != File) n = child;  // the files of an entry are siblings
   }

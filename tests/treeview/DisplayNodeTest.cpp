@@ -56,6 +56,10 @@ TEST_F(NodeModel, StructureQueries) {
   EXPECT_TRUE(Child(first, 2)->IsDescendantOf(b) && !b->IsDescendantOf(b) && !a->IsDescendantOf(b));
   EXPECT_EQ(b->FindChild("SECOND", Album), second);
   EXPECT_EQ(b->FindChild("second", Artist), nullptr);
+  // A file by its path alone: not by its title, and not without a path.
+  EXPECT_EQ(first->FindChild("another title", File, "/f/f2"), Child(first, 1));
+  EXPECT_EQ(first->FindChild("f2", File, "/f/F2"), nullptr);
+  EXPECT_EQ(first->FindChild("f2", File), nullptr);
   // Pre-order positions counting the node itself as 1.
   EXPECT_EQ(std::pair(tree.IndexOf(second), b->IndexOf(second)), std::pair(10L, 6L));
   EXPECT_LT(b->IndexOf(a), 0);
@@ -197,7 +201,7 @@ TEST(Selection, AgreesWithTheRulesAsWritten) {
 TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   // 200,000 siblings, and one chain 100,000 levels deep.
   CCatalogue catalogue;
-  for (int i = 0; i < 200000; ++i) catalogue.Add(E("tf" + std::to_string(i), "/f"));
+  for (int i = 0; i < 200000; ++i) catalogue.Add(E("tf" + std::to_string(i), "/f" + std::to_string(i)));
   auto deep = std::make_unique<CCatalogueEntry>();
   for (int i = 0; i < 100000; ++i) deep->m_aNames.push_back("n"), deep->m_aKinds.push_back(i % 2 ? Album : Artist);
   const CCatalogueEntry& chainEntry = *deep;

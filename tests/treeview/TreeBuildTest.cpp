@@ -65,8 +65,15 @@ TEST_F(TreeBuild, ShapesAndOrders) {
        {{"bSame|t1|t2", "/1|/2"}, {"aSame|t3|t4", "/3|/4"}, {"pSame|t5|t6", "/5|/6"}, {"gG|tfirst", "/x/1"}, {"gG|tsecond", "/y/1"},
         {"gG|tthird", "/z/1"}},
        "Same(1=/1,2=/2),Same(3=/3,4=/4),Same(5=/5,6=/6),G(first=/x/1,second=/y/1,third=/z/1)"},
-      {"a repeated file level takes no node and no path; missing paths are empty",
-       {{"pMix|tOne|tone|tTwo", "/1|/2|/3"}, {"pShort|tA|tB", "/a"}}, "Mix(One=/1,Two=/2),Short(B,A=/a)"},
+      {"files are one row only when they are one file, and each file level takes its own path",
+       {{"pList|t01 Intro|t01 Intro|t02 Song", "/A/01 Intro.mp3|/B/01 Intro.mp3|/C/02 Song.mp3"},
+        {"pMix|tOne|tUno|tTwo|tONE", "/1|/1|/2|/m/1"}, {"f/m/|tsong", "/m/song.mp3"}, {"f/m/|tSONG", "/m/SONG.mp3"}},
+       "/m/(SONG=/m/SONG.mp3,song=/m/song.mp3),List(01 Intro=/B/01 Intro.mp3,01 Intro=/A/01 Intro.mp3,02 Song=/C/02 "
+       "Song.mp3),Mix(ONE=/m/1,One=/1,Two=/2)"},
+      {"folders go by their exact path, other groups by name without case",
+       {{"f/m/|tx", "/m/x"}, {"f/M/|ty", "/M/y"}, {"uU|pP|gG|bB|t1", "/1"}, {"uu|pp|gg|bb|t2", "/2"}},
+       "u > p > g > b(1=/1,2=/2),/M/ > y=/M/y,/m/ > x=/m/x"},
+      {"missing paths are empty and name no file", {{"pShort|tA|tB|tB", "/a"}}, "Short(B,B,A=/a)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -86,11 +93,12 @@ TEST_F(TreeBuild, AlbumSharedWithAnEmptyArtistIsACompilationNamedAsAddedFirst) {
 
 TEST_F(TreeBuild, AddEntryLinksNewChildrenAtTheFront) {
   DisplayNode root;
-  for (const char* levels : {"aA|t1", "aB|t2", "aa|t3"}) root.AddEntry(*E(levels, "/p"), 0, 0, 0, icons);
-  EXPECT_EQ(Shape(root), "B(2=/p),A(3=/p,1=/p)");
+  for (auto [levels, path] : {std::pair{"aA|t1", "/1"}, {"aB|t2", "/2"}, {"aa|t3", "/3"}})
+    root.AddEntry(*E(levels, path), 0, 0, 0, icons);
+  EXPECT_EQ(Shape(root), "B(2=/2),A(3=/3,1=/1)");
   // From a later level and path, with the caller's icon.
   root.AddEntry(*E("aX|t4", "/no|/4"), 1, 1, 9, icons);
-  EXPECT_EQ(Shape(root), "4=/4,B(2=/p),A(3=/p,1=/p)");
+  EXPECT_EQ(Shape(root), "4=/4,B(2=/2),A(3=/3,1=/1)");
   EXPECT_EQ(root.GetFirstChild()->GetIcon(), 9);
 }
 
@@ -100,11 +108,11 @@ TEST_F(TreeBuild, GroupIconsComeFromTheConfigurationByKindAndRebuildForgetsState
   config.albumIcon = 23, config.playListIcon = 24, config.fileGroupIcon = 25;
   icons = NodeIcons::FromConfig(config);
   EXPECT_EQ(std::vector<int>(icons.group, icons.group + 6), std::vector<int>({20, 21, 22, 23, 24, 25}));  // by kind
-  for (const char* levels : {"uu|f/f|t1", "uu|f/f|t2"}) catalogue.Add(E(levels, "/f/1", 3));
+  for (auto [levels, path] : {std::pair{"uu|f/f|t1", "/f/1"}, {"uu|f/f|t2", "/f/2"}}) catalogue.Add(E(levels, path, 3));
   catalogue.Add(E("uu|f/g|t7", "/g/7", 3));
   catalogue.Add(E("pp|gg|t3|t4", "/3|/4", 3));
   catalogue.Add(E("pp|aa|bb|t5|t6", "/5|/6", 3));
-  EXPECT_EQ(Build({}), "u(/f(1=/f/1,2=/f/1),/g > 7=/g/7),p(a > b(5=/5,6=/6),g(3=/3,4=/4))");  // icons as the reference
+  EXPECT_EQ(Build({}), "u(/f(1=/f/1,2=/f/2),/g > 7=/g/7),p(a > b(5=/5,6=/6),g(3=/3,4=/4))");  // icons as the reference
 
   tree.GetFirstChild()->SetExpanded(true);
   tree.SetSelection(Selected);

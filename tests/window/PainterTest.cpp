@@ -75,6 +75,28 @@ TEST_F(TreePaintTest, DeepRowWiderThanTheAreaShowsItsIconButNoText) {
   EXPECT_EQ(Strip(m_target, 0, 12, 40, legend), std::string(10, '.') + "GGGGGGG" + std::string(23, '.'));
 }
 
+// The names a merged row joins may come in different encodings: each is
+// drawn through the glyphs of its own.
+TEST_F(TreePaintTest, MergedRowMapsEachNameByItsOwnEncoding) {
+  for (int b = 0; b < SkinSet::kGlyphCount; ++b) m_skin.MutableGlyph(std::uint8_t(b)) = Flat(1 + b % 3, 7, kWhite);
+  m_target.CreateBitmap(80, 9);
+  const std::vector<std::pair<std::uint32_t, char>> legend = {{kTextArgb, '#'}, {kBlack, '.'}};
+  // UTF-8 "Björk", Latin-1 "Jóga", and the glyph bytes of the joined row.
+  for (auto [levels, glyphs] : {std::pair{"aBj\xC3\xB6rk|tJ\xF3ga", "Bj\xF6rk \x10 J\xF3ga"},
+                                {"aJ\xF3ga|tBj\xC3\xB6rk", "J\xF3ga \x10 Bj\xF6rk"},
+                                {"aBj\xC3\xB6rk|bJ\xF3ga|t\xE2\x82\xAC", "Bj\xF6rk \x10 J\xF3ga \x10 \x80"}}) {
+    m_catalogue.RemoveAllEntries();
+    m_catalogue.Add(test::E(levels, "/m/1.mp3"));
+    m_tree.Rebuild(m_catalogue, NodeIcons{});
+    m_tree.SetArea(0, 0, 80, 9);
+    m_tree.SetFocusMark(false);
+    m_tree.Paint();
+    CQvSprite expected = Flat(80, 9, kBlack);
+    m_skin.DrawText(expected, 10, 1, 70, glyphs, TreeView::kTextColour);
+    EXPECT_EQ(Strip(m_target, 10, 1, 70, legend), Strip(expected, 10, 1, 70, legend)) << levels;
+  }
+}
+
 TEST_F(TreePaintTest, BackgroundIsTheColourUnlessAnImageIsLoadedAndTheOptionOn) {
   m_config.backgroundColour = CQvSprite::GetColor(10, 20, 200);
   auto colour = [](int, int) { return 0xFF0A14C8u; };
