@@ -13,25 +13,16 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "config/CConfig.h"
-#include "platform/Prompt.h"
 #include "catalogue/CCatalogue.h"
-#include "window/MainWindowPainter.h"
 #include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb {
 namespace {
-
-class SilentPrompt : public IPrompt {
- public:
-  void ShowMessage(int) override {}
-  void ShowText(const std::string&) override {}
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
-};
 
 // A picture with an opaque body, a soft (half-covered) border and a
 // transparent corner, as skin pictures are.
@@ -100,7 +91,7 @@ std::unique_ptr<CCatalogue> Collection() {
         std::string albumName = buf;
         std::snprintf(buf, sizeof buf, "The Artist %02d", artist);
         e->m_aNames = {buf, albumName, title};
-        e->m_aKinds = {Artist, Album, File};
+        e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File};
         std::snprintf(buf, sizeof buf, "/music/%02d/%d/%02d.mp3", artist, album, track);
         e->m_aPaths = {buf};
         e->m_nIcon = 4;
@@ -110,7 +101,7 @@ std::unique_ptr<CCatalogue> Collection() {
 }
 
 struct Window {
-  SilentPrompt prompt;
+  bench::SilentPrompt prompt;
   CConfig config{prompt};
   SkinSet skin;
   std::unique_ptr<CCatalogue> catalogue = Collection();
@@ -129,7 +120,7 @@ struct Window {
     tree.Rebuild(*catalogue, NodeIcons::FromConfig(config));
     tree.ExpandLevels(INT32_MAX);
     painter.OnSize(1000, 1400);
-    tree.Scroll(30, false, false);
+    tree.Scroll(30, Redraw::None);
     DisplayNode* row = tree.RowAt(40);
     DisplayNode::SetSelectionOfEach({row, tree.RowAt(60), tree.RowAt(61)}, Selected);
     tree.SetFocusMark(false);

@@ -7,12 +7,12 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <map>
 #include <memory>
 #include <random>
 
-#include "app/HandOff.h"
+#include "BenchSupport.h"
+#include "window/HandOff.h"
 #include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"
@@ -22,68 +22,13 @@
 namespace jb {
 namespace {
 
-// A collection like a large real one: about ten tracks an album and eight
-// albums an artist, one album in twenty a compilation shared by several
-// artists, and one file in a hundred from a play-list of twenty tracks.
-std::unique_ptr<CCatalogue> Generate(size_t files) {
-  auto catalogue = std::make_unique<CCatalogue>();
-  std::mt19937 rng(42);
-  char buf[160];
-  size_t made = 0;
-  for (size_t artist = 0; made < files; ++artist) {
-    std::snprintf(buf, sizeof buf, "Artist %06zu", artist);
-    std::string artistName = buf;
-    for (int album = 0; album < 8 && made < files; ++album) {
-      bool compilation = rng() % 20 == 0;
-      if (compilation)
-        std::snprintf(buf, sizeof buf, "Greatest Hits %03u", static_cast<unsigned>(rng() % 500));
-      else
-        std::snprintf(buf, sizeof buf, "Album %02d of %06zu", album, artist);
-      std::string albumName = buf;
-      for (int track = 0; track < 10 && made < files; ++track, ++made) {
-        auto e = std::make_unique<CCatalogueEntry>();
-        std::snprintf(buf, sizeof buf, "Song %02d of album %02d", track, album);
-        e->m_aNames = {artistName, albumName, buf};
-        e->m_aKinds = {Artist, Album, File};
-        std::snprintf(buf, sizeof buf, "/home/user/Music/%s/%s/%02d - Song %02d.mp3", artistName.c_str(),
-                      albumName.c_str(), track + 1, track);
-        e->m_aPaths = {buf};
-        e->m_nIcon = 4;
-        catalogue->Add(std::move(e));
-      }
-    }
-    if (artist % 100 == 99 && made + 20 <= files) {
-      auto e = std::make_unique<CCatalogueEntry>();
-      std::snprintf(buf, sizeof buf, "Mix %06zu", artist);
-      e->m_aNames = {buf};
-      e->m_aKinds = {PlayList};
-      for (int t = 0; t < 20; ++t) {
-        std::snprintf(buf, sizeof buf, "Mixed song %02d", t);
-        e->m_aNames.push_back(buf);
-        e->m_aKinds.push_back(File);
-        std::snprintf(buf, sizeof buf, "/home/user/Music/Mixes/%06zu/%02d.mp3", artist, t);
-        e->m_aPaths.push_back(buf);
-      }
-      catalogue->Add(std::move(e));
-      made += 20;
-    }
-  }
-  return catalogue;
-}
-
-class SilentPrompt : public IPrompt {
- public:
-  void ShowMessage(int) override {}
-  void ShowText(const std::string&) override {}
-  Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return std::nullopt; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return std::nullopt; }
-};
-
 CCatalogue& Catalogue(size_t files) {
   static std::map<size_t, std::unique_ptr<CCatalogue>> made;
   auto& c = made[files];
-  if (!c) c = Generate(files);
+  if (!c) {
+    c = std::make_unique<CCatalogue>();
+    bench::GenerateCollection(*c, files);
+  }
   return *c;
 }
 
@@ -164,7 +109,7 @@ void BM_HandOffEverything(benchmark::State& state) {
   if (!::mkdtemp(dir)) return state.SkipWithError("no temporary folder");
   const std::string playList = std::string(dir) + "/Jukebar.m3u";
   NoShell shell;
-  SilentPrompt prompt;
+  bench::SilentPrompt prompt;
   for (auto _ : state)
     if (!HandOffSelection(tree, ShellAction::Play, shell, prompt, playList)) state.SkipWithError("not written");
   std::remove(playList.c_str());
@@ -199,7 +144,7 @@ void BM_EnsureVisible(benchmark::State& state) {
   std::vector<DisplayNode*> targets;
   for (int i = 0; i < 1024; ++i) targets.push_back(tree.RowAt(static_cast<int>(rng() % static_cast<unsigned>(rows))));
   size_t i = 0;
-  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], false, false);
+  for (auto _ : state) tree.EnsureVisible(targets[i++ % targets.size()], Redraw::None);
   state.counters["rows"] = rows;
 }
 
@@ -207,8 +152,8 @@ void BM_EnsureVisible(benchmark::State& state) {
 void BM_DownKey(benchmark::State& state) {
   TreeView& tree = ExpandedTree(static_cast<size_t>(state.range(0)));
   tree.SetArea(11, 20, 245, 279);
-  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), false, false, false);
-  for (auto _ : state) tree.OnKey(TreeKey::Down, false, false);
+  tree.MoveFocus(tree.FindFocus(), tree.RowAt(tree.CountRows() / 2), Modifiers::None, Redraw::Once);
+  for (auto _ : state) tree.OnKey(TreeKey::Down, Modifiers::None);
 }
 
 BENCHMARK(BM_Rebuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);

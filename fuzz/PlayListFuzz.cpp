@@ -13,15 +13,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   CPlayListType type;
   std::uint8_t icon = 0;
   StringList names, paths;
-  ByteList kinds;
+  KindList kinds;
   type.Describe(path, icon, names, kinds, paths);
   if (names.empty()) {
     fuzz::Require(kinds.empty() && paths.empty(), "an empty description has no kinds or paths");
     return 0;
   }
   fuzz::Require(names.size() == kinds.size() && paths.size() + 1 == names.size(), "one path per entry");
-  fuzz::Require(names[0] == "Mix" && kinds[0] == PlayList, "the play-list's own name comes first");
-  fuzz::Require(std::all_of(kinds.begin() + 1, kinds.end(), [](std::uint8_t k) { return k == File; }),
+  fuzz::Require(names[0] == "Mix" && kinds[0] == NodeKind::PlayList, "the play-list's own name comes first");
+  fuzz::Require(std::all_of(kinds.begin() + 1, kinds.end(), [](NodeKind k) { return k == NodeKind::File; }),
                 "every entry is a File element");
   for (const std::string& p : paths)
     fuzz::Require(!p.empty() && p[0] == '/' && p.find_first_of("\r\n") == std::string::npos,

@@ -28,7 +28,7 @@ void ConfigSeeds(const std::string& dir) {
   fuzz::Require(config.Save(dir + "/custom.cfg"), "a custom configuration saves");
 }
 
-std::unique_ptr<CCatalogueEntry> Entry(const std::string& path, StringList names, ByteList kinds, StringList paths) {
+std::unique_ptr<CCatalogueEntry> Entry(const std::string& path, StringList names, KindList kinds, StringList paths) {
   auto entry = std::make_unique<CCatalogueEntry>(path);
   entry->m_aNames = std::move(names);
   entry->m_aKinds = std::move(kinds);
@@ -52,9 +52,11 @@ void EnvironmentSeeds(const std::string& dir) {
   user->m_strPath = "/m/tune.mid";
   user->m_nFlags = CResource::kCloak;
   env.Resources().Add(std::move(user));
-  env.Add(Entry("/m/a.mp3", {"Artist", "Album", "Title"}, {Artist, Album, File}, {"/m/a.mp3"}));
-  env.Add(Entry("/m/Party.m3u", {"Party", "One", "Two"}, {PlayList, File, File}, {"/m/1.mp3", "/m/2.mp3"}));
-  env.Add(Entry("/m/tune.mid", {"Midi files", "/m/", "tune"}, {UserType, Folder, File}, {"/m/tune.mid"}));
+  env.Add(Entry("/m/a.mp3", {"Artist", "Album", "Title"}, {NodeKind::Artist, NodeKind::Album, NodeKind::File}, {"/m/a.mp3"}));
+  env.Add(Entry("/m/Party.m3u", {"Party", "One", "Two"}, {NodeKind::PlayList, NodeKind::File, NodeKind::File},
+                {"/m/1.mp3", "/m/2.mp3"}));
+  env.Add(Entry("/m/tune.mid", {"Midi files", "/m/", "tune"}, {NodeKind::UserType, NodeKind::Folder, NodeKind::File},
+                {"/m/tune.mid"}));
   fuzz::Require(env.SaveAs(dir + "/full.jbe"), "a full environment saves");
 }
 

@@ -27,7 +27,7 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
     ar.PutU32(static_cast<std::uint32_t>(m_aNames.size()));
     for (size_t i = 0; i < m_aNames.size(); ++i) {
       ar.PutString(m_aNames[i]);
-      ar.PutU8(i < m_aKinds.size() ? m_aKinds[i] : static_cast<std::uint8_t>(File));
+      ar.PutU8(KindByte(i < m_aKinds.size() ? m_aKinds[i] : NodeKind::File));
     }
     ar.PutU32(static_cast<std::uint32_t>(m_aPaths.size()));
     for (const std::string& p : m_aPaths) ar.PutString(p);
@@ -44,9 +44,10 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
   size_t files = 0;
   for (std::uint32_t i = 0; i < n; ++i) {
     m_aNames.push_back(ar.GetString());
-    std::uint8_t kind = ar.GetU8();
-    if (kind > Root) CArchive::FormatError("Unknown element kind");
-    files += kind == File;
+    std::uint8_t byte = ar.GetU8();
+    if (byte > KindByte(NodeKind::Root)) CArchive::FormatError("Unknown element kind");
+    NodeKind kind = static_cast<NodeKind>(byte);
+    files += kind == NodeKind::File;
     m_aKinds.push_back(kind);
   }
   std::uint32_t m = 0;

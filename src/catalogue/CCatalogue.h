@@ -33,7 +33,7 @@ class CCatalogueEntry {
 
   std::uint8_t m_nIcon = 0;
   StringList m_aNames;  // tree elements, top first
-  ByteList m_aKinds;    // one NodeKind per name
+  KindList m_aKinds;    // one NodeKind per name
   StringList m_aPaths;  // one path per File element
 
  private:

@@ -119,10 +119,10 @@ std::string CleanPath(const std::string& path) {
   return out;
 }
 
-const char* KindName(std::uint8_t kind) {
+const char* KindName(NodeKind kind) {
   static const char* const kNames[] = {"UserType", "Folder", "Artist", "Album",
                                        "PlayList", "FileGroup", "File", "Root"};
-  return kind < 8 ? kNames[kind] : "Unknown";
+  return KindByte(kind) < 8 ? kNames[KindByte(kind)] : "Unknown";
 }
 
 }  // namespace jb::cli

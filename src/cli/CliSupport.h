@@ -71,6 +71,6 @@ class Session {
 std::string CleanPath(const std::string& path);
 
 // The names of the node kinds, for printing.
-const char* KindName(std::uint8_t kind);
+const char* KindName(NodeKind kind);
 
 }  // namespace jb::cli

@@ -131,7 +131,7 @@ int RunRender(std::vector<std::string>& argv) {
   painter.SetProgress(static_cast<int>(progress));
   painter.OnSize(width, height);
   if (focus) {
-    tree.EnsureVisible(focus, false, false);
+    tree.EnsureVisible(focus, Redraw::None);
     painter.RefreshView();
   }
   try {

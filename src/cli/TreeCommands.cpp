@@ -4,7 +4,7 @@
 
 #include "CliCommand.h"
 #include "CliSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "platform/Shell.h"
 #include "platform/UserSettings.h"
 #include "treeview/TreeText.h"

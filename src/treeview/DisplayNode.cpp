@@ -14,19 +14,19 @@ namespace jb {
 
 NodeIcons NodeIcons::FromConfig(const CConfig& config) {
   NodeIcons icons;
-  icons.group[UserType] = config.userTypeIcon;
-  icons.group[Folder] = config.folderIcon;
-  icons.group[Artist] = config.artistIcon;
-  icons.group[Album] = config.albumIcon;
-  icons.group[PlayList] = config.playListIcon;
-  icons.group[FileGroup] = config.fileGroupIcon;
+  icons.Group(NodeKind::UserType) = config.userTypeIcon;
+  icons.Group(NodeKind::Folder) = config.folderIcon;
+  icons.Group(NodeKind::Artist) = config.artistIcon;
+  icons.Group(NodeKind::Album) = config.albumIcon;
+  icons.Group(NodeKind::PlayList) = config.playListIcon;
+  icons.Group(NodeKind::FileGroup) = config.fileGroupIcon;
   return icons;
 }
 
 DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
 
-DisplayNode::DisplayNode(std::string name, std::uint8_t kind, DisplayNode* parent)
-    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>((kind & kKindMask) | Unselected)),
+DisplayNode::DisplayNode(std::string name, NodeKind kind, DisplayNode* parent)
+    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | Unselected)),
       m_pParent(parent) {}
 
 DisplayNode::~DisplayNode() {
@@ -85,16 +85,16 @@ bool DisplayNode::IsDescendantOf(const DisplayNode* node) const {
   return false;
 }
 
-DisplayNode* DisplayNode::FindChild(std::string_view name, std::uint8_t kind, std::string_view path) const {
+DisplayNode* DisplayNode::FindChild(std::string_view name, NodeKind kind, std::string_view path) const {
   for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext)
     if (c->IsNamedBy(kind, name, path)) return c;
   return nullptr;
 }
 
-bool DisplayNode::IsNamedBy(std::uint8_t kind, std::string_view name, std::string_view path) const {
+bool DisplayNode::IsNamedBy(NodeKind kind, std::string_view name, std::string_view path) const {
   if (GetKind() != kind) return false;
-  if (kind == File) return !path.empty() && SamePath(m_strPath, path);
-  return kind == Folder ? SamePath(m_strName, name) : EqualsNoCase(m_strName, name);
+  if (kind == NodeKind::File) return !path.empty() && SamePath(m_strPath, path);
+  return kind == NodeKind::Folder ? SamePath(m_strName, name) : EqualsNoCase(m_strName, name);
 }
 
 void DisplayNode::ExpandLevels(int levels) {

@@ -40,6 +40,8 @@ enum SelectionState : std::uint8_t {
 // configuration when a tree is built.
 struct NodeIcons {
   std::uint8_t group[6] = {};
+  std::uint8_t& Group(NodeKind kind) { return group[KindByte(kind)]; }
+  std::uint8_t Group(NodeKind kind) const { return group[KindByte(kind)]; }
   static NodeIcons FromConfig(const CConfig& config);
 };
 
@@ -57,8 +59,8 @@ class DisplayNode {
   // A root: kind Root, Unselected, expanded, no focus mark, icon 0.
   DisplayNode();
   // A child of parent, Unselected and collapsed; not yet linked into the
-  // parent's list. Kinds are four bits; higher bits of kind are dropped.
-  DisplayNode(std::string name, std::uint8_t kind, DisplayNode* parent);
+  // parent's list.
+  DisplayNode(std::string name, NodeKind kind, DisplayNode* parent);
   // Destroys the rest of the sibling chain and all children.
   virtual ~DisplayNode();
   DisplayNode(const DisplayNode&) = delete;
@@ -67,7 +69,7 @@ class DisplayNode {
   const std::string& GetName() const { return m_strName; }
   const std::string& GetPath() const { return m_strPath; }
   std::uint8_t GetFlags() const { return m_nFlags; }
-  std::uint8_t GetKind() const { return m_nFlags & kKindMask; }
+  NodeKind GetKind() const { return static_cast<NodeKind>(m_nFlags & kKindMask); }
   std::uint8_t GetIcon() const { return m_nIcon; }
   SelectionState GetSelection() const { return static_cast<SelectionState>(m_nFlags & kSelectionMask); }
   // Selected or partly selected: what painting and the hand-off count.
@@ -87,12 +89,12 @@ class DisplayNode {
   // True when node is this node's parent, grandparent, ...
   bool IsDescendantOf(const DisplayNode* node) const;
   // The first child that a level of that kind names (see IsNamedBy).
-  DisplayNode* FindChild(std::string_view name, std::uint8_t kind, std::string_view path = {}) const;
+  DisplayNode* FindChild(std::string_view name, NodeKind kind, std::string_view path = {}) const;
   // Whether this node is the one a level names: a File the same file as
   // path (a level without a path names none), a Folder the same directory
   // path, any other group the name ignoring ASCII case. So two files are
   // never one row, whatever their titles.
-  bool IsNamedBy(std::uint8_t kind, std::string_view name, std::string_view path) const;
+  bool IsNamedBy(NodeKind kind, std::string_view name, std::string_view path) const;
 
   // On expands this node only; off collapses it and every descendant.
   void SetExpanded(bool on);

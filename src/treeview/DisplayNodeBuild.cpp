@@ -37,7 +37,7 @@ void ForEachPostOrder(DisplayNode* top, Visit visit) {
 // nodes.
 struct ChildKey {
   const DisplayNode* parent;
-  std::uint8_t kind;
+  NodeKind kind;
   std::string_view name;
   std::string_view path;
 
@@ -45,14 +45,14 @@ struct ChildKey {
   // groups by their folded name.
   std::uint64_t Hash() const {
     std::uint64_t h;
-    if (kind == File || kind == Folder) {
-      h = PathHash()(kind == File ? path : name);
+    if (kind == NodeKind::File || kind == NodeKind::Folder) {
+      h = PathHash()(kind == NodeKind::File ? path : name);
     } else {
       h = 1469598103934665603ull;  // FNV-1a
       for (char c : name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
     }
     h ^= reinterpret_cast<std::uintptr_t>(parent) * 0x9E3779B97F4A7C15ull;
-    h ^= kind * 0xC2B2AE3D27D4EB4Full;
+    h ^= KindByte(kind) * 0xC2B2AE3D27D4EB4Full;
     return h ^ (h >> 29);
   }
   bool Matches(const DisplayNode* n) const { return n->GetParent() == parent && n->IsNamedBy(kind, name, path); }
@@ -103,15 +103,15 @@ class ChildTable {
 
 // The sort class of each kind: groups of types and folders, then artists,
 // albums and play-lists, then file groups, then files.
-int SortClass(std::uint8_t kind) {
+int SortClass(NodeKind kind) {
   switch (kind) {
-    case Artist:
-    case Album:
-    case PlayList:
+    case NodeKind::Artist:
+    case NodeKind::Album:
+    case NodeKind::PlayList:
       return 1;
-    case FileGroup:
+    case NodeKind::FileGroup:
       return 2;
-    case File:
+    case NodeKind::File:
       return 3;
     default:
       return 0;
@@ -127,20 +127,20 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
   DisplayNode* n = this;
   for (size_t i = level; i < levels; ++i) {
     const std::string& name = entry.m_aNames[i];
-    auto kind = static_cast<std::uint8_t>(entry.m_aKinds[i] & kKindMask);
+    NodeKind kind = entry.m_aKinds[i];
     // Each File level takes the next path, whether or not it makes a row; a
     // path list shorter than its File levels leaves the path empty.
     std::string_view path;
-    if (kind == File) {
+    if (kind == NodeKind::File) {
       if (pathPosition < entry.m_aPaths.size()) path = entry.m_aPaths[pathPosition];
       ++pathPosition;
     }
     DisplayNode* child = find(n, name, kind, path, i);
     if (!child) {
       child = new DisplayNode(name, kind, n);
-      if (kind < File) {
-        child->m_nIcon = icons.group[kind];
-      } else if (kind == File) {
+      if (kind < NodeKind::File) {
+        child->m_nIcon = icons.Group(kind);
+      } else if (kind == NodeKind::File) {
         child->m_nIcon = entryIcon;
         child->m_strPath = path;
       }
@@ -149,7 +149,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
       created(child, i);
     }
     // Levels after a file are its siblings (the tracks of a play-list).
-    if (kind != File) n = child;
+    if (kind != NodeKind::File) n = child;
   }
 }
 
@@ -157,7 +157,7 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
                            const NodeIcons& icons) {
   AddEntryWith(
       entry, level, pathPosition, entryIcon, icons,
-      [](DisplayNode* parent, const std::string& name, std::uint8_t kind, std::string_view path, size_t) {
+      [](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path, size_t) {
         return parent->FindChild(name, kind, path);
       },
       [](DisplayNode*, size_t) {});
@@ -177,7 +177,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   // at most, so a hit is the node the table would give.
   std::vector<DisplayNode*> recent;
   std::uint64_t lastHash = 0;
-  auto find = [&](DisplayNode* parent, const std::string& name, std::uint8_t kind, std::string_view path,
+  auto find = [&](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path,
                   size_t level) -> DisplayNode* {
     ChildKey key{parent, kind, name, path};
     if (level >= recent.size()) recent.resize(level + 1);
@@ -202,7 +202,7 @@ void DisplayNode::MergeChain() {
   // is what merging bottom-up gives, with every name copied once.
   DisplayNode* last = m_pFirstChild;
   size_t length = m_strName.size() + 3 + last->m_strName.size();
-  while (last->GetKind() != Root && last->m_nChildCount == 1) {
+  while (last->GetKind() != NodeKind::Root && last->m_nChildCount == 1) {
     last = last->m_pFirstChild;
     length += 3 + last->m_strName.size();
   }
@@ -243,7 +243,7 @@ void DisplayNode::MergeSingleChildChains() {
   // Top-down: a node that merges takes over its whole chain at once; its new
   // children start chains of their own.
   for (DisplayNode* n = this; n; n = PreOrderNext(n, this))
-    if (n->GetKind() != Root && n->m_nChildCount == 1) n->MergeChain();
+    if (n->GetKind() != NodeKind::Root && n->m_nChildCount == 1) n->MergeChain();
 }
 
 void DisplayNode::SortChildren() {
@@ -260,8 +260,8 @@ void DisplayNode::SortChildren() {
     bool belowGroup = n->m_pParent != nullptr;
     keyed.clear();
     for (DisplayNode* c = n->m_pFirstChild; c; c = c->m_pNext) {
-      std::uint8_t kind = c->GetKind();
-      std::string_view key = kind == File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
+      NodeKind kind = c->GetKind();
+      std::string_view key = kind == NodeKind::File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
       keyed.push_back({SortClass(kind), key, c});
     }
     // A stable sort on the same order as an insertion sort that inserts each

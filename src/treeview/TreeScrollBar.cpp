@@ -21,6 +21,14 @@ void TreeScrollBar::SetGeometry(int x, int y, int height) {
   m_nTrackLength = m_nHeight - 2 * m_nArrowHeight - thumb;
 }
 
+int TreeScrollBar::HitTest(int x, int y) const {
+  const int width = m_pSkin ? m_pSkin->ScrollTrack().GetWidth() : 0;
+  if (x < m_nX || x >= m_nX + width || y < m_nY || y >= m_nY + m_nHeight) return kZoneNone;
+  if (y < m_nY + m_nArrowHeight) return kZoneUp;
+  if (y >= m_nY + m_nHeight - m_nArrowHeight) return kZoneDown;
+  return kZoneTrack;
+}
+
 int TreeScrollBar::ThumbOffset() const {
   if (m_nRange == 0) return 0;
   return static_cast<int>(static_cast<double>(m_nPosition) * m_nTrackLength / m_nRange);

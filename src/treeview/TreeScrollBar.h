@@ -13,6 +13,8 @@ class SkinSet;
 class TreeScrollBar {
  public:
   static constexpr int kArrowHeight = 8;
+  // Hit-test zones of the bar (the window's zone numbers).
+  enum Zone { kZoneNone = 0, kZoneUp = 10, kZoneDown = 11, kZoneTrack = 12 };
 
   // Where the bar draws and with which pictures.
   void SetTarget(CQvSprite* target, const SkinSet* skin, int arrowHeight = kArrowHeight);
@@ -32,6 +34,9 @@ class TreeScrollBar {
   int GetArrowHeight() const { return m_nArrowHeight; }
   // How far the thumb travels: the height less both arrow zones and the thumb.
   int GetTrackLength() const { return m_nTrackLength; }
+  // The zone at client point (x, y): the arrow zones at both ends, the
+  // track between them, none outside the bar (as wide as the track picture).
+  int HitTest(int x, int y) const;
   // The thumb's offset below the up-arrow zone for the current position.
   int ThumbOffset() const;
 

@@ -30,8 +30,8 @@ Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
   Levels levels;
   size_t count = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   for (size_t i = 0; i < count; ++i) {
-    if (entry.m_aKinds[i] == Artist) levels.artist = static_cast<long>(i);
-    if (entry.m_aKinds[i] == Album) levels.album = static_cast<long>(i);
+    if (entry.m_aKinds[i] == NodeKind::Artist) levels.artist = static_cast<long>(i);
+    if (entry.m_aKinds[i] == NodeKind::Album) levels.album = static_cast<long>(i);
   }
   return levels;
 }
@@ -135,24 +135,24 @@ void TreeView::MoveTop(long long amount) {
   Clamp();
 }
 
-void TreeView::Scroll(int delta, bool redraw, bool smooth) {
-  if (redraw && smooth && delta != 0 && SmoothScrolling()) {
+void TreeView::Scroll(int delta, Redraw redraw) {
+  if (redraw == Redraw::Smooth && delta != 0 && SmoothScrolling()) {
     int step = delta > 0 ? 1 : -1;
-    for (long long k = std::llabs(delta) - 1; k > 0; --k) Scroll(step, true, false);
+    for (long long k = std::llabs(delta) - 1; k > 0; --k) Scroll(step, Redraw::Once);
     MoveTop(step);
   } else {
     MoveTop(delta);
   }
-  if (redraw) Refresh();
+  if (redraw != Redraw::None) Refresh();
 }
 
-void TreeView::EnsureVisible(const DisplayNode* node, bool redraw, bool smooth) {
+void TreeView::EnsureVisible(const DisplayNode* node, Redraw redraw) {
   int i = node ? node->RowIndex() : -1;
   if (i < m_nTopRow)
-    Scroll(i - m_nTopRow, redraw, smooth);
+    Scroll(i - m_nTopRow, redraw);
   else if (i >= m_nTopRow + m_nRowsPerPage)
-    Scroll(i - m_nRowsPerPage - m_nTopRow + 1, redraw, smooth);
-  else if (redraw)
+    Scroll(i - m_nRowsPerPage - m_nTopRow + 1, redraw);
+  else if (redraw != Redraw::None)
     Refresh();
 }
 
@@ -166,7 +166,7 @@ int TreeView::HitTest(int x, int y) {
   int d = node->Depth();
   if (rx <= kIndent * d - kIndent) return kZoneEmpty;
   if (rx > kIndent * d) return kZoneRowText;
-  return node->GetKind() == File ? kZoneEmpty : kZoneRowToggle;
+  return node->GetKind() == NodeKind::File ? kZoneEmpty : kZoneRowToggle;
 }
 
 DisplayNode* TreeView::HitNode() const {
@@ -183,19 +183,19 @@ void TreeView::MoveFocusMark(DisplayNode* to) {
   to->SetFocusMark(true);
 }
 
-void TreeView::MoveFocus(DisplayNode* from, DisplayNode* to, bool ctrl, bool shift, bool smooth) {
+void TreeView::MoveFocus(DisplayNode* from, DisplayNode* to, Modifiers keys, Redraw redraw) {
   if (!to) return;
-  if (shift) {
+  if (Has(keys, Modifiers::Shift)) {
     SelectRange(from, to);
   } else {
-    if (!ctrl) {
+    if (!Has(keys, Modifiers::Ctrl)) {
       SetSelection(Unselected);
       to->SetSelection(Selected);
     }
     if (from) from->SetFocusMark(false);
     to->SetFocusMark(true);
   }
-  EnsureVisible(to, true, smooth);
+  EnsureVisible(to, redraw);
 }
 
 DisplayNode* TreeView::LastChildRow(const DisplayNode* node) const {
@@ -210,9 +210,10 @@ DisplayNode* TreeView::LastChildRow(const DisplayNode* node) const {
   }
 }
 
-void TreeView::ClickRowText(DisplayNode* node, bool ctrl, bool shift) {
+void TreeView::ClickRowText(DisplayNode* node, Modifiers keys) {
   if (!node) return;
-  if (shift) {
+  const bool ctrl = Has(keys, Modifiers::Ctrl);
+  if (Has(keys, Modifiers::Shift)) {
     SelectRange(FindFocus(), node);
   } else {
     SelectionState state = ctrl && node->GetSelection() == Selected ? Unselected : Selected;
@@ -226,8 +227,8 @@ void TreeView::ClickRowText(DisplayNode* node, bool ctrl, bool shift) {
 void TreeView::Expand(DisplayNode* node) {
   node->SetExpanded(true);
   // As many children as fit come onto the page, the node staying on it.
-  EnsureVisible(LastChildRow(node), true, false);
-  EnsureVisible(node, true, false);
+  EnsureVisible(LastChildRow(node), Redraw::Once);
+  EnsureVisible(node, Redraw::Once);
 }
 
 void TreeView::ToggleRow(DisplayNode* node) {
@@ -247,8 +248,8 @@ void TreeView::ToggleRow(DisplayNode* node) {
   Refresh();
 }
 
-void TreeView::ClickEmptyArea(bool ctrl, bool shift) {
-  if (ctrl || shift) return;
+void TreeView::ClickEmptyArea(Modifiers keys) {
+  if (keys != Modifiers::None) return;
   SetSelection(Unselected);
   Refresh();
 }
@@ -261,18 +262,19 @@ void TreeView::SelectForMenu(DisplayNode* node) {
   Refresh();
 }
 
-void TreeView::PageMove(DisplayNode* focus, bool down, bool ctrl, bool shift) {
+void TreeView::PageMove(DisplayNode* focus, bool down, Modifiers keys) {
   DisplayNode* target = focus;
   for (int k = 0; k < m_nRowsPerPage - 1; ++k) {
     DisplayNode* n = down ? target->NextRow() : target->PreviousRow();
     if (!n) break;
     target = n;
   }
-  EnsureVisible(focus, true, false);
-  MoveFocus(focus, target, ctrl, shift, true);
+  EnsureVisible(focus, Redraw::Once);
+  MoveFocus(focus, target, keys, Redraw::Smooth);
 }
 
-void TreeView::MoveUpDown(DisplayNode* focus, bool down, bool ctrl, bool shift) {
+void TreeView::MoveUpDown(DisplayNode* focus, bool down, Modifiers keys) {
+  const bool ctrl = Has(keys, Modifiers::Ctrl), shift = Has(keys, Modifiers::Shift);
   if (shift)
     focus->SetSelection(Selected);
   else if (!ctrl)
@@ -282,26 +284,26 @@ void TreeView::MoveUpDown(DisplayNode* focus, bool down, bool ctrl, bool shift) 
   if (!target) target = focus;
   if (!ctrl || shift) target->SetSelection(Selected);
   target->SetFocusMark(true);
-  EnsureVisible(target, true, false);
+  EnsureVisible(target, Redraw::Once);
 }
 
-void TreeView::OnKey(TreeKey key, bool ctrl, bool shift) {
+void TreeView::OnKey(TreeKey key, Modifiers keys) {
   DisplayNode* focus = FindFocus();
   if (!focus) return;
   switch (key) {
     case TreeKey::Space:
-      focus->SetSelection(ctrl && !shift && focus->GetSelection() == Selected ? Unselected : Selected);
+      focus->SetSelection(keys == Modifiers::Ctrl && focus->GetSelection() == Selected ? Unselected : Selected);
       Refresh();
       break;
     case TreeKey::PageUp:
     case TreeKey::PageDown:
-      PageMove(focus, key == TreeKey::PageDown, ctrl, shift);
+      PageMove(focus, key == TreeKey::PageDown, keys);
       break;
     case TreeKey::End:
-      MoveFocus(focus, RowAt(CountRows() - 1), ctrl, shift, false);
+      MoveFocus(focus, RowAt(CountRows() - 1), keys, Redraw::Once);
       break;
     case TreeKey::Home:
-      MoveFocus(focus, RowAt(0), ctrl, shift, false);
+      MoveFocus(focus, RowAt(0), keys, Redraw::Once);
       break;
     case TreeKey::Left:
       if (focus->IsExpanded()) {
@@ -310,19 +312,19 @@ void TreeView::OnKey(TreeKey key, bool ctrl, bool shift) {
         Refresh();
       } else if (DisplayNode* parent = focus->GetParent(); parent && parent->GetParent()) {
         // The nearest earlier row of smaller depth is always the parent's.
-        MoveFocus(focus, parent, false, false, false);
+        MoveFocus(focus, parent, Modifiers::None, Redraw::Once);
       }
       break;
     case TreeKey::Right:
-      if (focus->GetKind() == File) break;
+      if (focus->GetKind() == NodeKind::File) break;
       if (!focus->IsExpanded())
         Expand(focus);
       else if (focus->HasChildren())
-        MoveFocus(focus, focus->GetFirstChild(), false, false, false);
+        MoveFocus(focus, focus->GetFirstChild(), Modifiers::None, Redraw::Once);
       break;
     case TreeKey::Up:
     case TreeKey::Down:
-      MoveUpDown(focus, key == TreeKey::Down, ctrl, shift);
+      MoveUpDown(focus, key == TreeKey::Down, keys);
       break;
   }
 }

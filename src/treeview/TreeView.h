@@ -29,6 +29,20 @@ class TreeScrollBar;
 // Keys the tree handles itself when the window is in its large form.
 enum class TreeKey { Space, PageUp, PageDown, End, Home, Left, Up, Right, Down };
 
+// How a move of the page shows: not at all (the caller paints), in one
+// repaint, or row by row with a repaint each when the smooth-scrolling option
+// is on (else in one repaint).
+enum class Redraw { None, Once, Smooth };
+
+// The modifier keys held with a click or a key.
+enum class Modifiers : std::uint8_t { None = 0, Shift = 1, Ctrl = 2 };
+constexpr Modifiers operator|(Modifiers a, Modifiers b) {
+  return static_cast<Modifiers>(static_cast<std::uint8_t>(a) | static_cast<std::uint8_t>(b));
+}
+constexpr bool Has(Modifiers set, Modifiers key) {
+  return (static_cast<std::uint8_t>(set) & static_cast<std::uint8_t>(key)) != 0;
+}
+
 class TreeView : public DisplayNode {
  public:
   static constexpr int kRowHeight = 9;
@@ -98,11 +112,10 @@ class TreeView : public DisplayNode {
   // Keeps the top row between 0 and the last full page and sets the scroll
   // bar's range and position.
   void Clamp();
-  // Moves the page by delta rows; smooth (when redraw is asked and the
-  // option is on) moves row by row with a refresh after each.
-  void Scroll(int delta, bool redraw, bool smooth);
+  // Moves the page by delta rows.
+  void Scroll(int delta, Redraw redraw);
   // Scrolls the least that brings node's row onto the page.
-  void EnsureVisible(const DisplayNode* node, bool redraw, bool smooth);
+  void EnsureVisible(const DisplayNode* node, Redraw redraw);
 
   // The zone at client point (x, y); remembers the page row for HitNode.
   int HitTest(int x, int y);
@@ -113,19 +126,19 @@ class TreeView : public DisplayNode {
   // Moves the focus mark from from to to: without Shift it also makes to
   // the only selected row (unless Ctrl is held, when nothing but the mark
   // moves); with Shift it selects the range. Then to is made visible.
-  void MoveFocus(DisplayNode* from, DisplayNode* to, bool ctrl, bool shift, bool smooth);
+  void MoveFocus(DisplayNode* from, DisplayNode* to, Modifiers keys, Redraw redraw);
   // The row a freshly expanded node's last child is on (the first child
   // that opens further rows, if one does).
   DisplayNode* LastChildRow(const DisplayNode* node) const;
 
   // The tree's share of the mouse handlers.
-  void ClickRowText(DisplayNode* node, bool ctrl, bool shift);
+  void ClickRowText(DisplayNode* node, Modifiers keys);
   void ToggleRow(DisplayNode* node);
-  void ClickEmptyArea(bool ctrl, bool shift);
+  void ClickEmptyArea(Modifiers keys);
   // Right button on a row: an unselected row becomes the only selected one.
   void SelectForMenu(DisplayNode* node);
   // A key of the large form. Without a focus node nothing happens.
-  void OnKey(TreeKey key, bool ctrl, bool shift);
+  void OnKey(TreeKey key, Modifiers keys);
 
   // Sends the refresh request to the window.
   void Refresh();
@@ -135,8 +148,8 @@ class TreeView : public DisplayNode {
   bool SmoothScrolling() const;
   void MoveTop(long long amount);
   void MoveFocusMark(DisplayNode* to);
-  void PageMove(DisplayNode* focus, bool down, bool ctrl, bool shift);
-  void MoveUpDown(DisplayNode* focus, bool down, bool ctrl, bool shift);
+  void PageMove(DisplayNode* focus, bool down, Modifiers keys);
+  void MoveUpDown(DisplayNode* focus, bool down, Modifiers keys);
   void Expand(DisplayNode* node);
 
   const CConfig* m_pConfig = nullptr;

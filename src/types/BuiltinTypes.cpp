@@ -14,7 +14,7 @@ namespace {
 
 // Empties the outputs, with room for the usual three elements and one path
 // (a scan describes every file: growing the lists one by one shows).
-void ClearOutputs(StringList& names, ByteList& kinds, StringList& paths) {
+void ClearOutputs(StringList& names, KindList& kinds, StringList& paths) {
   names.clear();
   kinds.clear();
   paths.clear();
@@ -23,18 +23,18 @@ void ClearOutputs(StringList& names, ByteList& kinds, StringList& paths) {
   paths.reserve(1);
 }
 
-void Append(StringList& names, ByteList& kinds, std::string_view name, NodeKind kind) {
+void Append(StringList& names, KindList& kinds, std::string_view name, NodeKind kind) {
   names.emplace_back(name);
   kinds.push_back(kind);
 }
 
 // The grouping of a file that is shown by its place rather than by its
 // contents: group name, directory, file name.
-void DescribeByPlace(const std::string& path, const std::string& group, StringList& names, ByteList& kinds,
+void DescribeByPlace(const std::string& path, const std::string& group, StringList& names, KindList& kinds,
                      StringList& paths) {
-  Append(names, kinds, group, UserType);
-  Append(names, kinds, DirectoryPart(path), Folder);
-  Append(names, kinds, NameWithoutExtension(path), File);
+  Append(names, kinds, group, NodeKind::UserType);
+  Append(names, kinds, DirectoryPart(path), NodeKind::Folder);
+  Append(names, kinds, NameWithoutExtension(path), NodeKind::File);
   paths.push_back(path);
 }
 
@@ -87,7 +87,7 @@ bool CMpegAudioType::IsNamed(std::string_view name) const {
 
 bool CMpegAudioType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "Mp3"); }
 
-void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                               StringList& paths) const {
   ClearOutputs(names, kinds, paths);
   std::array<char, kTagSize> tag;
@@ -99,10 +99,10 @@ void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, Strin
   std::string_view artist = TagField(tag, 33);
   std::string_view album = TagField(tag, 63);
   std::string_view title = TagField(tag, 3);
-  if (!artist.empty()) Append(names, kinds, artist, Artist);
-  if (!album.empty()) Append(names, kinds, album, Album);
+  if (!artist.empty()) Append(names, kinds, artist, NodeKind::Artist);
+  if (!album.empty()) Append(names, kinds, album, NodeKind::Album);
   if (title.empty()) title = NameWithoutExtension(path);
-  Append(names, kinds, title, File);
+  Append(names, kinds, title, NodeKind::File);
   paths.push_back(path);
   icon = m_nIcon;
 }
@@ -118,16 +118,16 @@ std::string CPlayListType::GetName() const { return LoadString(ids::PlayListType
 
 bool CPlayListType::MatchesExtension(std::string_view extension) const { return EqualsNoCase(extension, "M3U"); }
 
-void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                              StringList& paths) const {
   ClearOutputs(names, kinds, paths);
-  Append(names, kinds, NameWithoutExtension(path), PlayList);
+  Append(names, kinds, NameWithoutExtension(path), NodeKind::PlayList);
 
   const std::string_view dir = DirectoryPart(path);
   auto takeLine = [&](std::string_view line) {
     // "#" lines are comments and extended-format directives, not songs.
     if (line.empty() || line[0] == '#') return;
-    Append(names, kinds, NameWithoutExtension(line), File);
+    Append(names, kinds, NameWithoutExtension(line), NodeKind::File);
     // A relative entry names a file beside the play-list; the player is
     // handed a play-list written elsewhere, so store where it really is.
     if (line[0] == kPathSeparator || dir.empty())
@@ -182,7 +182,7 @@ bool CUserType::MatchesExtension(std::string_view extension) const {
   return false;
 }
 
-void CUserType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+void CUserType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                          StringList& paths) const {
   ClearOutputs(names, kinds, paths);
   DescribeByPlace(path, m_strName, names, kinds, paths);

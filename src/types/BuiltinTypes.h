@@ -28,7 +28,7 @@ class CMpegAudioType : public CResourceType {
   void GetExtensions(StringList& extensions) const override { extensions.assign({"Mp3"}); }
   std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(4 + cloaked); }
   bool MatchesExtension(std::string_view extension) const override;
-  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
 
@@ -46,7 +46,7 @@ class CPlayListType : public CResourceType {
   void GetExtensions(StringList& extensions) const override { extensions.assign({"M3U"}); }
   std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(6 + cloaked); }
   bool MatchesExtension(std::string_view extension) const override;
-  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
 
@@ -67,7 +67,7 @@ class CUserType : public CResourceType {
   void GetExtensions(StringList& extensions) const override { extensions = m_aExtensions; }
   std::uint8_t GetIcon(int cloaked) const override { return static_cast<std::uint8_t>(cloaked); }
   bool MatchesExtension(std::string_view extension) const override;
-  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+  void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
   std::uint8_t GetEditFlags() const override { return 3; }
 

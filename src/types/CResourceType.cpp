@@ -16,7 +16,7 @@ void CResourceType::Serialize(CArchive&) {}
 
 bool CResourceType::IsNamed(std::string_view name) const { return EqualsNoCase(name, GetName()); }
 
-void CResourceType::Describe(const std::string&, std::uint8_t&, StringList&, ByteList&, StringList&) const {}
+void CResourceType::Describe(const std::string&, std::uint8_t&, StringList&, KindList&, StringList&) const {}
 
 bool CResourceType::EditProperties() {
   // Only types with a property dialog have one to run.

@@ -31,7 +31,7 @@ class CResourceType {
   virtual std::uint8_t GetIcon(int cloaked) const { (void)cloaked; return 0; }
   virtual bool MatchesExtension(std::string_view extension) const { (void)extension; return false; }
   // Fills one catalogue description of the file at path.
-  virtual void Describe(const std::string& path, std::uint8_t& icon, StringList& names, ByteList& kinds,
+  virtual void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                         StringList& paths) const;
   // Bit 0: has a property dialog; bit 1: may be deleted.
   virtual std::uint8_t GetEditFlags() const { return 0; }

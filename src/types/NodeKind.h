@@ -8,7 +8,7 @@
 
 namespace jb {
 
-enum NodeKind : std::uint8_t {
+enum class NodeKind : std::uint8_t {
   UserType = 0,   // a group named after a type
   Folder = 1,     // a directory path
   Artist = 2,
@@ -20,6 +20,9 @@ enum NodeKind : std::uint8_t {
 };
 
 using StringList = std::vector<std::string>;
-using ByteList = std::vector<std::uint8_t>;
+using KindList = std::vector<NodeKind>;
+
+// The kind's number, as stored and as kept in a node's flag byte.
+constexpr std::uint8_t KindByte(NodeKind kind) { return static_cast<std::uint8_t>(kind); }
 
 }  // namespace jb

@@ -26,7 +26,7 @@ TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
   auto entry = std::make_unique<CCatalogueEntry>("C:\\a.mp3");
   entry->m_nIcon = 4;
   entry->m_aNames = {"X", "Y", "Z"};
-  entry->m_aKinds = {Artist, Album, File};
+  entry->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File};
   entry->m_aPaths = {"C:\\a.mp3"};
   catalogue.Add(std::move(entry));
 
@@ -42,7 +42,7 @@ TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
   EXPECT_EQ(e.GetExtension(), "mp3");  // derived, not stored
   EXPECT_EQ(e.m_nIcon, 4);
   EXPECT_EQ(e.m_aNames, (StringList{"X", "Y", "Z"}));
-  EXPECT_EQ(e.m_aKinds, (ByteList{Artist, Album, File}));
+  EXPECT_EQ(e.m_aKinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
   EXPECT_EQ(e.m_aPaths, StringList{"C:\\a.mp3"});
 
   CCatalogue empty;
@@ -77,7 +77,7 @@ TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
   noPath.insert(noPath.end(), kWorkedEntry.begin(), kWorkedEntry.begin() + 24);
   noPath.insert(noPath.end(), {0, 0, 0, 0});
   EXPECT_THROW(Load(catalogue, noPath), CArchiveException);
-  noPath[5 + 23] = Album;  // no File element: no path is right
+  noPath[5 + 23] = KindByte(NodeKind::Album);  // no File element: no path is right
   Load(catalogue, noPath);
   EXPECT_EQ(catalogue.GetSize(), 1u);
 }

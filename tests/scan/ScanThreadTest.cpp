@@ -21,7 +21,7 @@ std::vector<std::vector<std::string>> Rows(const CCatalogue& catalogue) {
     std::vector<std::string> row = {e.GetPath(), std::to_string(e.m_nIcon)};
     row.insert(row.end(), e.m_aNames.begin(), e.m_aNames.end());
     row.insert(row.end(), e.m_aPaths.begin(), e.m_aPaths.end());
-    for (auto k : e.m_aKinds) row.push_back(std::to_string(k));
+    for (auto k : e.m_aKinds) row.push_back(std::to_string(KindByte(k)));
     rows.push_back(row);
   }
   return rows;

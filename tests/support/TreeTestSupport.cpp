@@ -30,7 +30,7 @@ std::string Line(int depth, const std::string& name, int flags, int icon, const 
 std::unique_ptr<CCatalogueEntry> E(const std::string& levels, const std::string& paths, std::uint8_t icon) {
   auto entry = std::make_unique<CCatalogueEntry>();
   for (const std::string& level : Split(levels)) {
-    entry->m_aKinds.push_back(static_cast<std::uint8_t>(std::string("ufabpgt").find(level[0])));
+    entry->m_aKinds.push_back(static_cast<NodeKind>(std::string("ufabpgt").find(level[0])));
     entry->m_aNames.push_back(level.substr(1));
   }
   entry->m_aPaths = Split(paths);
@@ -70,43 +70,43 @@ struct Ref {
   int flags = DisplayNode::kRootFlags, icon = 0;
   Ref* parent = nullptr;
   std::vector<std::unique_ptr<Ref>> kids;
-  int Kind() const { return flags & 0x0F; }
+  NodeKind Kind() const { return static_cast<NodeKind>(flags & 0x0F); }
   // Files below a group go by file name, everything else by its text.
   std::string Key() const {
-    return Kind() == File && parent->parent ? path.substr(path.rfind('/') + 1) : name;
+    return Kind() == NodeKind::File && parent->parent ? path.substr(path.rfind('/') + 1) : name;
   }
 };
 
 bool SortsAfter(const Ref& a, const Ref& b) {
   static const int kClass[8] = {0, 0, 1, 1, 1, 2, 3, 0};
-  if (kClass[a.Kind()] != kClass[b.Kind()]) return kClass[a.Kind()] > kClass[b.Kind()];
+  if (kClass[KindByte(a.Kind())] != kClass[KindByte(b.Kind())]) return kClass[KindByte(a.Kind())] > kClass[KindByte(b.Kind())];
   return a.Key() > b.Key();  // char_traits compares bytes unsigned
 }
 
 // A file level names a child of the same file, a folder one of the same
 // path, any other group one of the same name without case.
-bool Names(const Ref& c, int kind, const std::string& name, const std::string& path) {
+bool Names(const Ref& c, NodeKind kind, const std::string& name, const std::string& path) {
   if (c.Kind() != kind) return false;
-  if (kind == File) return !path.empty() && SamePath(c.path, path);
-  return kind == Folder ? SamePath(c.name, name) : EqualsNoCase(c.name, name);
+  if (kind == NodeKind::File) return !path.empty() && SamePath(c.path, path);
+  return kind == NodeKind::Folder ? SamePath(c.name, name) : EqualsNoCase(c.name, name);
 }
 
 void Add(Ref& root, const CCatalogueEntry& e, const NodeIcons& icons) {
   Ref* n = &root;
   size_t paths = 0;
   for (size_t l = 0; l < e.m_aNames.size(); ++l) {
-    int kind = e.m_aKinds[l];
-    std::string path = kind == File && paths < e.m_aPaths.size() ? e.m_aPaths[paths] : "";
-    paths += kind == File;  // every file level takes its path
+    NodeKind kind = e.m_aKinds[l];
+    std::string path = kind == NodeKind::File && paths < e.m_aPaths.size() ? e.m_aPaths[paths] : "";
+    paths += kind == NodeKind::File;  // every file level takes its path
     auto it =
         std::find_if(n->kids.begin(), n->kids.end(), [&](auto& c) { return Names(*c, kind, e.m_aNames[l], path); });
     Ref* child = it == n->kids.end() ? nullptr : it->get();
     if (!child) {
       n->kids.insert(n->kids.begin(), std::make_unique<Ref>());
       child = n->kids.front().get();
-      *child = {e.m_aNames[l], path, kind | 0x20, kind == File ? e.m_nIcon : icons.group[kind], n, {}};
+      *child = {e.m_aNames[l], path, KindByte(kind) | 0x20, kind == NodeKind::File ? e.m_nIcon : icons.Group(kind), n, {}};
     }
-    if (kind != File) n = child;  // the files of an entry are siblings
+    if (kind != NodeKind::File) n = child;  // the files of an entry are siblings
   }
 }
 
@@ -132,13 +132,13 @@ void MergeAndSort(Ref& n) {
 void Compilations(std::vector<CCatalogueEntry>& entries) {
   std::map<std::string, std::string> artistOf;
   std::set<std::string> compilations;
-  auto last = [](const CCatalogueEntry& e, int kind) {
+  auto last = [](const CCatalogueEntry& e, NodeKind kind) {
     auto at = std::find(e.m_aKinds.rbegin(), e.m_aKinds.rend(), kind);
     return at == e.m_aKinds.rend() ? -1L : static_cast<long>(e.m_aKinds.rend() - at - 1);
   };
   for (int pass = 0; pass < 2; ++pass)
     for (CCatalogueEntry& e : entries) {
-      long ar = last(e, Artist), al = last(e, Album);
+      long ar = last(e, NodeKind::Artist), al = last(e, NodeKind::Album);
       if (al < 0) continue;
       std::string album = ToLowerAscii(e.m_aNames[al]), artist = ar < 0 ? "" : ToLowerAscii(e.m_aNames[ar]);
       if (pass == 0 && !artistOf.try_emplace(album, artist).second && artistOf[album] != artist)

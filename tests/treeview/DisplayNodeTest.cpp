@@ -52,14 +52,14 @@ class NodeModel : public ::testing::Test {
 
 TEST_F(NodeModel, StructureQueries) {
   // A kind beyond four bits cannot set focus, selection or expansion.
-  EXPECT_EQ(DisplayNode("y", 0xF6, &tree).GetFlags(), File | 0x20);
+  EXPECT_EQ(DisplayNode("y", NodeKind::File, &tree).GetFlags(), KindByte(NodeKind::File) | 0x20);
   EXPECT_TRUE(Child(first, 2)->IsDescendantOf(b) && !b->IsDescendantOf(b) && !a->IsDescendantOf(b));
-  EXPECT_EQ(b->FindChild("SECOND", Album), second);
-  EXPECT_EQ(b->FindChild("second", Artist), nullptr);
+  EXPECT_EQ(b->FindChild("SECOND", NodeKind::Album), second);
+  EXPECT_EQ(b->FindChild("second", NodeKind::Artist), nullptr);
   // A file by its path alone: not by its title, and not without a path.
-  EXPECT_EQ(first->FindChild("another title", File, "/f/f2"), Child(first, 1));
-  EXPECT_EQ(first->FindChild("f2", File, "/f/F2"), nullptr);
-  EXPECT_EQ(first->FindChild("f2", File), nullptr);
+  EXPECT_EQ(first->FindChild("another title", NodeKind::File, "/f/f2"), Child(first, 1));
+  EXPECT_EQ(first->FindChild("f2", NodeKind::File, "/f/F2"), nullptr);
+  EXPECT_EQ(first->FindChild("f2", NodeKind::File), nullptr);
   // Pre-order positions counting the node itself as 1.
   EXPECT_EQ(std::pair(tree.IndexOf(second), b->IndexOf(second)), std::pair(10L, 6L));
   EXPECT_LT(b->IndexOf(a), 0);
@@ -203,7 +203,7 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   CCatalogue catalogue;
   for (int i = 0; i < 200000; ++i) catalogue.Add(E("tf" + std::to_string(i), "/f" + std::to_string(i)));
   auto deep = std::make_unique<CCatalogueEntry>();
-  for (int i = 0; i < 100000; ++i) deep->m_aNames.push_back("n"), deep->m_aKinds.push_back(i % 2 ? Album : Artist);
+  for (int i = 0; i < 100000; ++i) deep->m_aNames.push_back("n"), deep->m_aKinds.push_back(i % 2 ? NodeKind::Album : NodeKind::Artist);
   const CCatalogueEntry& chainEntry = *deep;
   catalogue.Add(std::move(deep));
   auto tree = std::make_unique<TreeView>();

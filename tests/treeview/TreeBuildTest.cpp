@@ -88,7 +88,7 @@ TEST_F(TreeBuild, AlbumSharedWithAnEmptyArtistIsACompilationNamedAsAddedFirst) {
             "Band > Solo(Three=/3,Four=/4),hits(Singer > One=/1,Two=/2)");
   // The levels are exchanged in the entry itself.
   EXPECT_EQ(catalogue.GetAt(0)->m_aNames, (StringList{"Hits", "Singer", "One"}));
-  EXPECT_EQ(catalogue.GetAt(2)->m_aKinds, (ByteList{Artist, Album, File}));
+  EXPECT_EQ(catalogue.GetAt(2)->m_aKinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
 }
 
 TEST_F(TreeBuild, AddEntryLinksNewChildrenAtTheFront) {

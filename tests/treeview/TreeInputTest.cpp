@@ -29,6 +29,9 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
   void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
   void Send(unsigned message, std::uintptr_t, std::intptr_t) override { refreshes += message == WM_TREE_REFRESH; }
 
+  static Modifiers Keys(bool ctrl, bool shift) {
+    return (ctrl ? Modifiers::Ctrl : Modifiers::None) | (shift ? Modifiers::Shift : Modifiers::None);
+  }
   DisplayNode* Group(int g) { return tree.NodeAt(2 + 4L * g); }
   DisplayNode* File(int g, int t) { return tree.NodeAt(3 + 4L * g + t); }
   // "focus [selection] top row": groups by name when wholly selected, else files by path.
@@ -42,11 +45,11 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
     return out + "] " + std::to_string(tree.GetTopRow());
   }
   std::string Key(TreeKey key, bool ctrl = false, bool shift = false) {
-    tree.OnKey(key, ctrl, shift);
+    tree.OnKey(key, Keys(ctrl, shift));
     return State();
   }
   std::string Click(DisplayNode* row, bool ctrl = false, bool shift = false) {
-    tree.ClickRowText(row, ctrl, shift);
+    tree.ClickRowText(row, Keys(ctrl, shift));
     return State();
   }
 
@@ -57,13 +60,13 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
 };
 
 TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
-  tree.Scroll(100, true, false);
+  tree.Scroll(100, Redraw::Once);
   EXPECT_EQ(bar.GetPosition(), 15);  // the range
-  tree.Scroll(-3, false, false);
-  tree.Scroll(0, true, true);  // moves nothing, repaints
+  tree.Scroll(-3, Redraw::None);
+  tree.Scroll(0, Redraw::Smooth);  // moves nothing, repaints
   EXPECT_EQ(refreshes, 2);
   std::string tops = std::to_string(tree.GetTopRow()) + " ";
-  for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), false, false), tops += std::to_string(tree.GetTopRow()) + " ";
+  for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), Redraw::None), tops += std::to_string(tree.GetTopRow()) + " ";
   EXPECT_EQ(tops, "12 3 8 8 ");  // then to the top, to the bottom, no move
   Group(9)->SetExpanded(true);
   std::string rows;
@@ -79,12 +82,12 @@ TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
   RecordingPrompt prompt;
   CConfig config(prompt);
   tree.SetConfig(&config);
-  tree.Scroll(8, true, true);  // the option is off: one repaint
+  tree.Scroll(8, Redraw::Smooth);  // the option is off: one repaint
   config.scrollOptions |= 0x80;
-  tree.Scroll(-8, true, true);
-  tree.Scroll(8, false, true);  // no repaint asked: one jump
+  tree.Scroll(-8, Redraw::Smooth);
+  tree.Scroll(8, Redraw::None);  // no repaint asked: one jump
   EXPECT_EQ(refreshes, 1 + 8);
-  tree.Scroll(-100, false, false);
+  tree.Scroll(-100, Redraw::None);
   EXPECT_EQ(Key(TreeKey::PageDown), "g04 [g04 ] 0");
   EXPECT_EQ(Key(TreeKey::PageDown), "g08 [g08 ] 4");  // four rows down, row by row
   EXPECT_EQ(refreshes, 9 + 2 + 1 + 4);
@@ -99,14 +102,14 @@ TEST_F(TreeInput, Keys) {
   EXPECT_EQ(Key(TreeKey::Up), "g02 [g02 ] 0");
   EXPECT_EQ(Key(TreeKey::Home), "g00 [g00 ] 0");
   EXPECT_EQ(Key(TreeKey::Up), "g00 [g00 ] 0");  // at the top it stays
-  tree.Scroll(10, false, false);
+  tree.Scroll(10, Redraw::None);
   EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 1");  // back onto the page
-  tree.MoveFocus(tree.FindFocus(), Group(18), false, false, false);
+  tree.MoveFocus(tree.FindFocus(), Group(18), Modifiers::None, Redraw::Once);
   EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");
   EXPECT_EQ(Key(TreeKey::PageDown), "g19 [g19 ] 15");  // stops at the last row
   EXPECT_EQ(Key(TreeKey::PageUp), "g15 [g15 ] 15");
   EXPECT_EQ(Key(TreeKey::End, false, true), "g19 [g15 g16 g17 g18 g19 ] 15");
-  tree.MoveFocus(tree.FindFocus(), Group(19), false, false, false);
+  tree.MoveFocus(tree.FindFocus(), Group(19), Modifiers::None, Redraw::Once);
   EXPECT_EQ(Key(TreeKey::Right), "g19 [g19 ] 18");  // expands; the last child comes on the page
   EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");
   EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");  // a file: nothing
@@ -141,9 +144,9 @@ TEST_F(TreeInput, Clicks) {
   EXPECT_EQ(Click(Group(7), true), "g07 [00/1 g07 ] 0");
   tree.SelectForMenu(Group(4));
   EXPECT_EQ(State(), "g04 [g04 ] 0");
-  tree.ClickEmptyArea(true, false);
+  tree.ClickEmptyArea(Modifiers::Ctrl);
   EXPECT_EQ(State(), "g04 [g04 ] 0");
-  tree.ClickEmptyArea(false, false);
+  tree.ClickEmptyArea(Modifiers::None);
   EXPECT_EQ(State(), "g04 [] 0");
   tree.SetFocusMark(false);  // Shift without a focus node takes the row alone
   EXPECT_EQ(Click(Group(2), false, true), "g02 [g02 ] 0");
@@ -155,7 +158,7 @@ TEST_F(TreeInput, RowToggleAndHitZones) {
   EXPECT_EQ(tree.GetTopRow(), 1);  // the group and its children shown
   tree.ToggleRow(Group(2));
   EXPECT_EQ(State(), "g02 [02/1 ] 1");  // the mark leaves the hidden file
-  tree.Scroll(-1, false, false);
+  tree.Scroll(-1, Redraw::None);
   Group(0)->SetExpanded(true);
   EXPECT_EQ(tree.HitTest(10, 25), TreeView::kZoneNone);  // left of the area
   EXPECT_EQ(tree.HitTest(11 + 5, 20 + 2), TreeView::kZoneRowToggle);

@@ -14,14 +14,14 @@ namespace {
 struct Description {
   std::uint8_t icon = 99;
   StringList names;
-  ByteList kinds;
+  KindList kinds;
   StringList paths;
 };
 
 Description Describe(const CResourceType& type, const std::string& path) {
   Description d;
   d.names = {"stale"};
-  d.kinds = {7};
+  d.kinds = {NodeKind::Root};
   d.paths = {"stale"};
   type.Describe(path, d.icon, d.names, d.kinds, d.paths);
   return d;
@@ -55,7 +55,7 @@ TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitle) {
   test::WriteBytes(path, Mp3("Title", "Artist", "Album"));
   Description d = Describe(mp3, path);
   EXPECT_EQ(d.names, (StringList{"Artist", "Album", "Title"}));
-  EXPECT_EQ(d.kinds, (ByteList{Artist, Album, File}));
+  EXPECT_EQ(d.kinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
   EXPECT_EQ(d.paths, StringList{path});
   EXPECT_EQ(d.icon, 4);
 }
@@ -74,7 +74,7 @@ TEST_F(DescribeTest, TagFieldsAreTrimmedOnTheRightOnly) {
   test::WriteBytes(path, Mp3(std::string(30, ' '), "", ""));
   d = Describe(mp3, path);
   EXPECT_EQ(d.names, StringList{"Some Name"});
-  EXPECT_EQ(d.kinds, ByteList{File});
+  EXPECT_EQ(d.kinds, KindList{NodeKind::File});
   EXPECT_EQ(d.icon, 4);
 }
 
@@ -92,7 +92,7 @@ TEST_F(DescribeTest, WithoutATagTheFileIsGroupedByPlace) {
     Description d = Describe(mp3, path);
     std::string name(NameWithoutExtension(path));
     EXPECT_EQ(d.names, (StringList{"\"Tag-less\" MP3s", dir.Path() + "/", name})) << path;
-    EXPECT_EQ(d.kinds, (ByteList{UserType, Folder, File}));
+    EXPECT_EQ(d.kinds, (KindList{NodeKind::UserType, NodeKind::Folder, NodeKind::File}));
     EXPECT_EQ(d.paths, StringList{path});
     EXPECT_EQ(d.icon, 0);
   }
@@ -103,7 +103,7 @@ TEST_F(DescribeTest, AFifoNamedLikeASongIsNotOpened) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   Description d = Describe(mp3, fifo);  // must return, not wait for a writer
   EXPECT_EQ(d.names.size(), 3u);
-  EXPECT_EQ(d.kinds[0], UserType);
+  EXPECT_EQ(d.kinds[0], NodeKind::UserType);
   std::string listFifo = dir / "pipe.m3u";
   ASSERT_EQ(::mkfifo(listFifo.c_str(), 0644), 0);
   EXPECT_TRUE(Describe(m3u, listFifo).names.empty());
@@ -115,7 +115,7 @@ TEST_F(DescribeTest, PlayListGivesOneEntryPerLine) {
     test::WriteText(path, text);
     Description d = Describe(m3u, path);
     EXPECT_EQ(d.names, (StringList{"Best of", "one", "two"}));
-    EXPECT_EQ(d.kinds, (ByteList{PlayList, File, File}));
+    EXPECT_EQ(d.kinds, (KindList{NodeKind::PlayList, NodeKind::File, NodeKind::File}));
     // The relative entry is stored where it is: beside the play-list.
     EXPECT_EQ(d.paths, (StringList{"/a/one.mp3", dir.Path() + "/two.mp3"}));
     EXPECT_EQ(d.icon, 4);
@@ -147,7 +147,7 @@ TEST_F(DescribeTest, UserTypeGroupsByTypeAndDirectory) {
   CUserType videos("Videos", {"avi"}, 7);
   Description d = Describe(videos, "/v/clip.avi");
   EXPECT_EQ(d.names, (StringList{"Videos", "/v/", "clip"}));
-  EXPECT_EQ(d.kinds, (ByteList{UserType, Folder, File}));
+  EXPECT_EQ(d.kinds, (KindList{NodeKind::UserType, NodeKind::Folder, NodeKind::File}));
   EXPECT_EQ(d.paths, StringList{"/v/clip.avi"});
   EXPECT_EQ(d.icon, 7);
   EXPECT_EQ(Describe(videos, "/v/README").names[2], "README");

@@ -105,7 +105,7 @@ TEST_F(GoldenWindowTest, InactiveScrolledOverBackgroundImageWhileTheThumbIsDragg
   MainWindowPainter painter(m_skin, m_tree, m_bar);
   painter.SetActive(false);
   painter.OnSize(190, 130);
-  m_tree.Scroll(4, false, false);
+  m_tree.Scroll(4, Redraw::None);
   painter.SetPressedButton(MainWindowPainter::kCloseButton);
   painter.RefreshView(20);
   ExpectGolden(painter.BackBuffer(), "window-inactive-190x130.png");

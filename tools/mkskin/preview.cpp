@@ -54,7 +54,7 @@ void DrawWindow(CQvSprite& out, int ox, int oy, const SkinSet& skin, int w, int 
   out.DrawSprite(ox, oy, painter.BackBuffer());
 }
 
-void Add(jb::CCatalogue& catalogue, std::vector<std::pair<std::uint8_t, std::string>> levels,
+void Add(jb::CCatalogue& catalogue, std::vector<std::pair<jb::NodeKind, std::string>> levels,
          std::vector<std::string> paths, std::uint8_t icon) {
   auto e = std::make_unique<jb::CCatalogueEntry>();
   for (auto& [kind, name] : levels) {
@@ -74,7 +74,7 @@ void BuildSampleTree(jb::TreeView& tree) {
   CCatalogue catalogue;
   int n = 0;
   auto track = [&](const std::string& artist, const std::string& album, const std::string& title) {
-    Add(catalogue, {{Artist, artist}, {Album, album}, {File, title}}, {"/m/" + std::to_string(++n) + ".mp3"}, 4);
+    Add(catalogue, {{NodeKind::Artist, artist}, {NodeKind::Album, album}, {NodeKind::File, title}}, {"/m/" + std::to_string(++n) + ".mp3"}, 4);
   };
   for (const char* title : {"La Femme d'Argent", "Sexy Boy", "All I Need", "Kelly Watch the Stars"})
     track("Air", "Moon Safari", title);
@@ -82,18 +82,18 @@ void BuildSampleTree(jb::TreeView& tree) {
   track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunset");
   track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunrise");
   track("Caf\xC3\xA9 del Mar", "Volumen Dos", "Noon");
-  Add(catalogue, {{PlayList, "Road trip"}, {File, "Take it easy"}, {File, "Born to be wild"}}, {"/m/a.mp3", "/m/b.mp3"},
+  Add(catalogue, {{NodeKind::PlayList, "Road trip"}, {NodeKind::File, "Take it easy"}, {NodeKind::File, "Born to be wild"}}, {"/m/a.mp3", "/m/b.mp3"},
       6);
   for (const char* title : {"track01", "A very long file name that does not fit in the row at all"})
-    Add(catalogue, {{FileGroup, "\"Tag-less\" MP3s"}, {Folder, "/home/ana/Music/incoming/"}, {File, title}},
+    Add(catalogue, {{NodeKind::FileGroup, "\"Tag-less\" MP3s"}, {NodeKind::Folder, "/home/ana/Music/incoming/"}, {NodeKind::File, title}},
         {"/home/ana/Music/incoming/" + std::string(title) + ".mp3"}, 5);
   for (const char* title : {"holiday-2004", "birthday"})
-    Add(catalogue, {{UserType, "Videos"}, {Folder, "/home/ana/Videos/"}, {File, title}},
+    Add(catalogue, {{NodeKind::UserType, "Videos"}, {NodeKind::Folder, "/home/ana/Videos/"}, {NodeKind::File, title}},
         {"/home/ana/Videos/" + std::string(title) + ".avi"}, 9);
-  Add(catalogue, {{File, "Quotes \xE2\x80\x9C" "fancy\xE2\x80\x9D \xE2\x82\xAC 20 \xE2\x80\x93 \xC2\xA9 \xC2\xBD \xC3\x9F \xC3\x85\xC3\x86\xC3\x98"}},
+  Add(catalogue, {{NodeKind::File, "Quotes \xE2\x80\x9C" "fancy\xE2\x80\x9D \xE2\x82\xAC 20 \xE2\x80\x93 \xC2\xA9 \xC2\xBD \xC3\x9F \xC3\x85\xC3\x86\xC3\x98"}},
       {"/m/q.mp3"}, 4);
   for (std::uint8_t icon : {10, 11})
-    Add(catalogue, {{FileGroup, "Spare icons"}, {File, "icon " + std::to_string(icon)}}, {"/m/" + std::to_string(icon)},
+    Add(catalogue, {{NodeKind::FileGroup, "Spare icons"}, {NodeKind::File, "icon " + std::to_string(icon)}}, {"/m/" + std::to_string(icon)},
         icon);
   NodeIcons icons;
   const std::uint8_t groups[6] = {8, 1, 2, 3, 7, 0};

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 #include "platform/FileSystem.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
@@ -21,7 +21,7 @@ class HandOff : public ::testing::Test, public IShell {
                                {"Solo", "Alone", "Only", "/solo.mp3"}};
     for (auto& t : tracks) {
       auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {Artist, Album, File}, e->m_aPaths = {t[3]};
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File}, e->m_aPaths = {t[3]};
       catalogue.Add(std::move(e));
     }
     tree.Rebuild(catalogue, NodeIcons());

@@ -1,4 +1,4 @@
-#include "app/HandOff.h"
+#include "window/HandOff.h"
 
 #include "storage/CArchive.h"
 #include "platform/Prompt.h"

@@ -1,0 +1,253 @@
+// The window's frame and tree under the mouse, the wheel and the keys.
+#include <vector>
+
+#include "MainDlgFixture.h"
+
+namespace jb::test {
+namespace {
+
+using Dlg = CMainDlg;
+
+TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
+  Start();
+  ASSERT_EQ(Width(), 275);
+  ASSERT_EQ(Height(), 319);
+  const int bar = skin.ScrollTrack().GetWidth();
+  struct Case {
+    int x, y, zone;
+    CursorId cursor;
+  };
+  auto check = [&](const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+      EXPECT_EQ(dlg->HitTest(c.x, c.y), c.zone) << c.x << "," << c.y;
+      dlg->OnMouseMove(c.x, c.y, 0);
+      EXPECT_EQ(host.cursor, c.cursor) << c.x << "," << c.y;
+    }
+  };
+  check({
+      {4, 3, Dlg::kZoneMenuButton, kCursorArrow},
+      {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
+      {17, 3, Dlg::kZoneTitle, kCursorTitle},
+      {4, 2, Dlg::kZoneTitle, kCursorTitle},
+      {4, 12, Dlg::kZoneTitle, kCursorTitle},
+      {254, 3, Dlg::kZoneFormButton, kCursorArrow},
+      {262, 11, Dlg::kZoneFormButton, kCursorArrow},
+      {263, 3, Dlg::kZoneTitle, kCursorTitle},
+      {264, 3, Dlg::kZoneCloseButton, kCursorClose},
+      {272, 11, Dlg::kZoneCloseButton, kCursorClose},
+      {273, 3, Dlg::kZoneTitle, kCursorTitle},
+      {100, 13, Dlg::kZoneTitle, kCursorTitle},
+      {100, 14, Dlg::kZoneNone, kCursorArrow},
+      {256, 300, Dlg::kZoneResizeGrip, kCursorResize},
+      {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
+      {271, 314, Dlg::kZoneNone, kCursorArrow},
+      {256, 299, Dlg::kZoneNone, kCursorArrow},
+      {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp},
+      {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
+      {260, 26, Dlg::kZoneScrollTrack, kCursorTrack},
+      {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
+      {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown},
+      {260, 299, Dlg::kZoneScrollDown, kCursorScrollDown},
+      {260, 17, Dlg::kZoneNone, kCursorArrow},
+      {259, 100, Dlg::kZoneNone, kCursorArrow},
+      {260 + bar, 100, Dlg::kZoneNone, kCursorArrow},
+      // Row 0, depth 1: indentation, toggle cell, text.
+      {11, 24, Dlg::kZoneEmptyTree, kCursorArrow},
+      {12, 24, Dlg::kZoneRowToggle, kCursorResize},
+      {20, 28, Dlg::kZoneRowToggle, kCursorResize},
+      {21, 20, Dlg::kZoneRowText, kCursorArrow},
+  });
+  Click(TogglePoint(0));
+  ASSERT_TRUE(Row(0)->IsExpanded());
+  // An expanded group's toggle; a file's icon cell counts as empty space.
+  check({{20, 24, Dlg::kZoneRowToggle, kCursorExpanded},
+         {21, 33, Dlg::kZoneEmptyTree, kCursorArrow},
+         {30, 33, Dlg::kZoneRowText, kCursorArrow}});
+
+  dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
+  ASSERT_EQ(Height(), 14);
+  check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
+         {30, 13, Dlg::kZoneTitle, kCursorTitle},
+         {29, 3, Dlg::kZoneFormButton, kCursorArrow},
+         {39, 11, Dlg::kZoneCloseButton, kCursorClose},
+         {48, 3, Dlg::kZoneTitle, kCursorTitle}});
+}
+
+TEST_F(MainDlgTest, ResizeGripStepsAndMinimum) {
+  Start();
+  dlg->OnLButtonDown(260, 305, 0);
+  EXPECT_TRUE(host.captured);
+  for (auto [x, y, w, h] : {std::array{300, 200, 325, 203}, {10, 10, 275, 116}}) {
+    dlg->OnMouseMove(x, y, 0);
+    EXPECT_EQ(Width(), w);
+    EXPECT_EQ(Height(), h);
+    EXPECT_EQ(dlg->BackBuffer().GetWidth(), w);
+    EXPECT_EQ(dlg->BackBuffer().GetHeight(), h);
+    EXPECT_EQ(config.largeWidth, w);
+    EXPECT_EQ(config.largeHeight, h);
+    EXPECT_EQ(host.rect.left, 100);  // resizing never moves
+  }
+  dlg->OnLButtonUp(10, 10, 0);
+  EXPECT_FALSE(host.captured);
+  EXPECT_EQ(dlg->GetMouseMode(), Dlg::kModeNone);
+}
+
+TEST_F(MainDlgTest, StoredPlacementOffScreenOrTooSmallIsBounded) {
+  config.largeX = 5000, config.largeY = -3000, config.largeWidth = 100, config.largeHeight = 14 + 1;
+  Start();
+  EXPECT_EQ(host.rect, (Rect{1645, 0, 1920, 116}));
+  EXPECT_EQ(config.largeX, 5000);  // kept until the user moves the window
+  dlg->OnLButtonDown(50, 5, 0);
+  dlg->OnMouseMove(40, 7, 0);
+  dlg->OnLButtonUp(40, 7, 0);
+  EXPECT_EQ(host.rect, (Rect{1635, 2, 1910, 118}));
+  EXPECT_EQ((Rect{config.largeX, config.largeY, config.largeWidth, config.largeHeight}), (Rect{1635, 2, 275, 116}));
+}
+
+TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
+  Start();
+  dlg->OnSize(275, 40 + 5 * 9 + 3);
+  ASSERT_EQ(dlg->Tree().GetRowsPerPage(), 5);
+  struct Case {
+    std::uint8_t mode, lines;
+    int delta, top;
+  };
+  for (const Case& c : std::vector<Case>{{1, 8, -120, 24},
+                                         {1, 2, -120, 22},
+                                         {1, 0, -120, 20},
+                                         {2, 8, -120, 22},
+                                         {4, 8, -120, 24},
+                                         {4, 8, 240, 12},
+                                         {0, 8, -120, 20}}) {
+    config.scrollOptions = c.mode, config.wheelLines = c.lines;
+    dlg->Tree().Scroll(20 - dlg->Tree().GetTopRow(), Redraw::None);
+    dlg->OnMouseWheel(c.delta, 0);
+    EXPECT_EQ(dlg->Tree().GetTopRow(), c.top) << int(c.mode) << " " << int(c.lines) << " " << c.delta;
+  }
+  config.scrollOptions = 1;
+  dlg->OnMouseWheel(-60, 0);
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 20);
+  dlg->OnMouseWheel(-60, 0);
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 24);
+}
+
+TEST_F(MainDlgTest, SmoothScrollingRepaintsOncePerRow) {
+  Start();
+  ASSERT_GE(dlg->Tree().GetRowsPerPage(), 9);
+  config.scrollOptions = 0x81;  // smooth, lines
+  dlg->OnMouseWheel(-120, 0);
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 8);
+  EXPECT_EQ(host.paints, 8);
+  config.scrollOptions = 0x01;
+  dlg->OnMouseWheel(-120, 0);
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 16);
+  EXPECT_EQ(host.paints, 9);
+}
+
+TEST_F(MainDlgTest, PageDownAtTheEnd) {
+  Start();
+  dlg->OnKeyDown(Dlg::kKeyEnd, 0);
+  dlg->OnKeyDown(Dlg::kKeyUp, 0);
+  EXPECT_EQ(State(), "g58 [g58 ] 29");
+  dlg->OnKeyDown(Dlg::kKeyPageDown, 0);
+  EXPECT_EQ(State(), "g59 [g59 ] 29");
+  dlg->OnKeyDown(Dlg::kKeyPageDown, 0);
+  EXPECT_EQ(State(), "g59 [g59 ] 29");
+}
+
+TEST_F(MainDlgTest, ShiftAndCtrlClicks) {
+  Start();
+  Click(TextPoint(5));
+  Click(TextPoint(2), Dlg::kShift);  // the groups between are collapsed
+  EXPECT_EQ(State(), "g02 [g02 g03 g04 g05 ] 0");
+  Click(TogglePoint(0));
+  Click(TextPoint(1));
+  Click(TextPoint(3), Dlg::kCtrl);
+  EXPECT_EQ(State(), "00/2 [00/0 00/2 ] 0");
+  Click(TextPoint(1), Dlg::kCtrl);  // selected: only it leaves the selection
+  EXPECT_EQ(State(), "00/0 [00/2 ] 0");
+  Click(TextPoint(0), Dlg::kCtrl);  // partly selected: all of it
+  EXPECT_EQ(State(), "g00 [g00 ] 0");
+  Click(TogglePoint(2), Dlg::kCtrl);  // a file's icon cell with Ctrl: nothing
+  EXPECT_EQ(State(), "g00 [g00 ] 0");
+  Click(TogglePoint(2));
+  EXPECT_EQ(State(), "g00 [] 0");
+}
+
+TEST_F(MainDlgTest, KeysInTheLargeForm) {
+  Start();
+  struct Case {
+    int key;
+    unsigned modifiers;
+    const char* state;
+    int rows;
+  };
+  for (const Case& c : std::vector<Case>{{Dlg::kKeyDown, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyDown, Dlg::kShift, "g02 [g01 g02 ] 0", 60},
+                                         {Dlg::kKeyUp, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeySpace, Dlg::kCtrl, "g01 [] 0", 60},
+                                         {Dlg::kKeySpace, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyRight, 0, "g01 [g01 ] 0", 63},
+                                         {Dlg::kKeyRight, 0, "01/0 [01/0 ] 0", 63},
+                                         {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 63},
+                                         {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 60},
+                                         {Dlg::kKeyEnd, 0, "g59 [g59 ] 29", 60},
+                                         {Dlg::kKeyHome, 0, "g00 [g00 ] 0", 60}}) {
+    EXPECT_TRUE(dlg->OnKeyDown(c.key, c.modifiers));
+    EXPECT_EQ(State(), c.state) << c.key;
+    EXPECT_EQ(dlg->Tree().CountRows(), c.rows) << c.key;
+  }
+  EXPECT_FALSE(dlg->OnKeyDown('A', 0));
+  EXPECT_TRUE(dlg->OnKeyDown(Dlg::kKeyEnter, 0));
+  ASSERT_EQ(host.shell.calls.size(), 1u);
+  EXPECT_EQ(host.shell.calls[0].second, ShellAction::Play);
+  EXPECT_EQ(ReadBytes(dir / "Jukebar.m3u"), Bytes("00/0\r\n00/1\r\n00/2\r\n"));
+}
+
+TEST_F(MainDlgTest, KeysInTheSmallForm) {
+  Start();
+  dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
+  for (int key : {Dlg::kKeyDown, Dlg::kKeyRight, Dlg::kKeyEnd, Dlg::kKeyLeft, Dlg::kKeyHome, Dlg::kKeyUp}) {
+    EXPECT_TRUE(dlg->OnKeyDown(key, 0));
+    EXPECT_EQ(State(), "g00 [] 0");
+    EXPECT_EQ(Height(), 14);
+  }
+  for (int key : {Dlg::kKeySpace, Dlg::kKeyEnter}) {
+    dlg->OnKeyDown(key, 0);  // opens the large form
+    EXPECT_EQ(Height(), 319);
+    dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
+  }
+  EXPECT_EQ(State(), "g00 [] 0");
+  EXPECT_TRUE(host.shell.calls.empty());
+}
+
+TEST_F(MainDlgTest, RightClickMenus) {
+  Start();
+  host.cursorX = 700, host.cursorY = 400;
+  Click(TextPoint(1));
+  host.menuAnswers = {kCmdAddSelection};
+  dlg->OnRButtonDown(TextPoint(3).first, TextPoint(3).second, 0);
+  EXPECT_EQ(State(), "g03 [g03 ] 0");  // an unselected row becomes the selection
+  ASSERT_EQ(host.menus.size(), 1u);
+  EXPECT_EQ(host.menus[0].popup, MenuPopup::Tree);
+  EXPECT_EQ(std::pair(host.menus[0].x, host.menus[0].y), std::pair(700, 400));
+  EXPECT_TRUE(host.menus[0].rightButton);
+  EXPECT_TRUE(host.menus[0].greyed.empty());
+  ASSERT_EQ(host.shell.calls.size(), 1u);
+  EXPECT_EQ(host.shell.calls[0].second, ShellAction::Enqueue);
+
+  Click(TextPoint(5), Dlg::kCtrl);
+  dlg->OnRButtonDown(TogglePoint(3).first, TogglePoint(3).second, 0);  // a selected row keeps the selection
+  dlg->OnRButtonDown(11, 24, 0);                                       // the indentation: empty space
+  EXPECT_EQ(State(), "g05 [g03 g05 ] 0");
+  ASSERT_EQ(host.menus.size(), 3u);
+  EXPECT_TRUE(host.menus[1].greyed.empty());
+  EXPECT_EQ(host.menus[2].greyed, (std::vector<int>{kCmdPlaySelection, kCmdAddSelection}));
+
+  dlg->OnRButtonDown(100, 5, 0);  // outside the tree: a beep only
+  EXPECT_EQ(host.menus.size(), 3u);
+  EXPECT_EQ(host.prompt.beeps, 1);
+}
+
+}  // namespace
+}  // namespace jb::test
