@@ -42,7 +42,8 @@ void EnvironmentSeeds(const std::string& dir) {
   types.SetDefaults();
   CEnvironment env(prompt, types);
   fuzz::Require(env.SaveAs(dir + "/empty.jbe"), "an empty environment saves");
-  for (auto [id, path] : {std::pair{kFolderTypeId, "/home/me/Music"}, {kMpegAudioTypeId, "/m/single.mp3"},
+  for (auto [id, path] : {std::pair{kFolderTypeId, "/home/me/Music"},
+                          {kMpegAudioTypeId, "/m/single.mp3"},
                           {kPlayListTypeId, "/m/Party.m3u"}}) {
     auto resource = CreateResource(types.FindById(id));
     resource->m_strPath = path;
@@ -52,7 +53,8 @@ void EnvironmentSeeds(const std::string& dir) {
   user->m_strPath = "/m/tune.mid";
   user->m_nFlags = CResource::kCloak;
   env.Resources().Add(std::move(user));
-  env.Add(Entry("/m/a.mp3", {"Artist", "Album", "Title"}, {NodeKind::Artist, NodeKind::Album, NodeKind::File}, {"/m/a.mp3"}));
+  env.Add(Entry("/m/a.mp3", {"Artist", "Album", "Title"}, {NodeKind::Artist, NodeKind::Album, NodeKind::File},
+                {"/m/a.mp3"}));
   env.Add(Entry("/m/Party.m3u", {"Party", "One", "Two"}, {NodeKind::PlayList, NodeKind::File, NodeKind::File},
                 {"/m/1.mp3", "/m/2.mp3"}));
   env.Add(Entry("/m/tune.mid", {"Midi files", "/m/", "tune"}, {NodeKind::UserType, NodeKind::Folder, NodeKind::File},
@@ -71,25 +73,26 @@ void SkinSeeds(const std::string& dir) {
   fuzz::Require(skin.Save(dir + "/small.skn"), "a skin saves");
 }
 
+// The sprite target's input: the mode byte (0 one picture, 1 an array),
+// then the stored form.
+template <typename Picture>
+fuzz::Bytes SpriteInput(std::uint8_t mode, Picture& picture) {
+  return StoreArchiveBytes([&](CArchive& ar) {
+    ar.PutU8(mode);
+    picture.Serialize(ar);
+  });
+}
+
 void SpriteSeeds(const std::string& dir) {
   CQvSprite sprite;
-  fuzz::WriteFileBytes(dir + "/empty-sprite", StoreArchiveBytes([&](CArchive& ar) {
-          ar.PutU8(0);
-          sprite.Serialize(ar);
-        }));
+  fuzz::WriteFileBytes(dir + "/empty-sprite", SpriteInput(0, sprite));
   sprite.CreateBitmap(2, 2);
   sprite.SetPixel(1, 0, 0x80FF8000u);
-  fuzz::WriteFileBytes(dir + "/sprite", StoreArchiveBytes([&](CArchive& ar) {
-          ar.PutU8(0);
-          sprite.Serialize(ar);
-        }));
+  fuzz::WriteFileBytes(dir + "/sprite", SpriteInput(0, sprite));
   CQvSpriteArray array;
   array.Add(sprite);
   array.Add(CQvSprite());
-  fuzz::WriteFileBytes(dir + "/array", StoreArchiveBytes([&](CArchive& ar) {
-          ar.PutU8(1);
-          array.Serialize(ar);
-        }));
+  fuzz::WriteFileBytes(dir + "/array", SpriteInput(1, array));
 }
 
 void PlayListSeeds(const std::string& dir) {
