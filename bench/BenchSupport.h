@@ -15,7 +15,7 @@ namespace jb::bench {
 
 class SilentPrompt : public IPrompt {
  public:
-  void ShowMessage(int) override {}
+  void ShowMessage(int, const std::string& = {}) override {}
   void ShowText(const std::string&) override {}
   Answer AskYesNoCancel(const std::string&) override { return Answer::Cancel; }
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }

@@ -122,7 +122,7 @@ struct Window {
     painter.OnSize(1000, 1400);
     tree.Scroll(30, Redraw::None);
     DisplayNode* row = tree.RowAt(40);
-    DisplayNode::SetSelectionOfEach({row, tree.RowAt(60), tree.RowAt(61)}, Selected);
+    DisplayNode::SetSelectionOfEach({row, tree.RowAt(60), tree.RowAt(61)}, SelectionState::Selected);
     tree.SetFocusMark(false);
     tree.RowAt(62)->SetFocusMark(true);
   }

@@ -63,12 +63,12 @@ void BM_SelectAllByRange(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
   for (auto _ : state) {
     state.PauseTiming();
-    tree.SetSelection(Unselected);
+    tree.SetSelection(SelectionState::Unselected);
     state.ResumeTiming();
     // Shift+End from the first row.
     tree.SelectRange(tree.RowAt(0), tree.RowAt(tree.CountRows() - 1));
   }
-  if (tree.GetSelection() != Selected) state.SkipWithError("not everything selected");
+  if (tree.GetSelection() != SelectionState::Selected) state.SkipWithError("not everything selected");
 }
 
 // A sink that only counts, so the figure is the walk and the stream.
@@ -82,7 +82,7 @@ class CountingFile : public CFile {
 
 void BM_WriteSelectedPaths(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   size_t bytes = 0;
   for (auto _ : state) {
     CountingFile file;
@@ -104,7 +104,7 @@ class NoShell : public IShell {
 
 void BM_HandOffEverything(benchmark::State& state) {
   TreeView& tree = Tree(static_cast<size_t>(state.range(0)));
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   char dir[] = "/tmp/jukebar-bench-XXXXXX";
   if (!::mkdtemp(dir)) return state.SkipWithError("no temporary folder");
   const std::string playList = std::string(dir) + "/Jukebar.m3u";

@@ -36,7 +36,7 @@ bool LoadBytes(const Bytes& bytes, const std::function<void(CArchive&)>& read);
 
 class RecordingPrompt : public IPrompt {
  public:
-  void ShowMessage(int stringId) override { messages.push_back(stringId); }
+  void ShowMessage(int stringId, const std::string&) override { messages.push_back(stringId); }
   void ShowText(const std::string&) override {}
   Answer AskYesNoCancel(const std::string&) override { return Answer::No; }
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return std::nullopt; }

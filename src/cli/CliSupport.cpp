@@ -71,7 +71,10 @@ long ArgParser::Number(const std::string& option, long fallback, long min, long 
   return n;
 }
 
-void ConsolePrompt::ShowMessage(int stringId) { ShowText(LoadString(stringId)); }
+void ConsolePrompt::ShowMessage(int stringId, const std::string& detail) {
+  ShowText(LoadString(stringId));
+  if (!detail.empty()) std::fprintf(stderr, "jukebar-cli: %s\n", detail.c_str());
+}
 
 void ConsolePrompt::ShowText(const std::string& text) {
   ++m_nShown;
@@ -107,6 +110,19 @@ CEnvironment& Session::Load(const std::string& path) {
   environment->Load(path);
   if (prompt.MessagesShown() > before) throw CommandError{"bad environment file '" + path + "'"};
   return *environment;
+}
+
+void Session::Lock(const std::string& path) {
+  try {
+    lock = std::make_unique<CFileLock>(path);
+  } catch (const FileError& e) {
+    throw CommandError{"cannot lock the environment '" + path + "': " + e.Reason()};
+  }
+}
+
+CEnvironment& Session::Edit(const std::string& path) {
+  Lock(path);
+  return Load(path);
 }
 
 void Session::Save() {

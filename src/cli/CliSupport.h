@@ -9,6 +9,7 @@
 
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
+#include "platform/FileLock.h"
 #include "platform/Prompt.h"
 
 namespace jb::cli {
@@ -38,7 +39,7 @@ class ArgParser {
 // dialogs cancelled, since nobody is there to answer them.
 class ConsolePrompt : public IPrompt {
  public:
-  void ShowMessage(int stringId) override;
+  void ShowMessage(int stringId, const std::string& detail = {}) override;
   void ShowText(const std::string& text) override;
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
@@ -57,12 +58,19 @@ class Session {
   // installation's "Jukebar.cfg", else takes the defaults.
   explicit Session(const ArgParser& args);
 
+  // Holds the lock of the environment file at path for the rest of the
+  // command, waiting for any other command that holds it.
+  void Lock(const std::string& path);
   // Loads an existing environment file; a missing or bad one is an error.
   CEnvironment& Load(const std::string& path);
+  // Locks, then loads: for commands that change the environment and save
+  // it, so that no change made meanwhile is lost.
+  CEnvironment& Edit(const std::string& path);
   // Saves the environment to its file, atomically.
   void Save();
 
   ConsolePrompt prompt;
+  std::unique_ptr<CFileLock> lock;  // released after the environment goes
   std::unique_ptr<CConfig> config;
   std::unique_ptr<CEnvironment> environment;
 };

@@ -36,8 +36,9 @@ void RefuseDuplicate(const CResourceArray& resources, const std::string& path) {
 int RunNew(std::vector<std::string>& argv) {
   ArgParser args(argv, {"--force"}, {});
   const std::string path = args.Positionals(1, 1)[0];
-  if (!args.Has("--force") && FileExists(path)) throw CommandError{"'" + path + "' already exists"};
   Session session(args);
+  session.Lock(path);
+  if (!args.Has("--force") && FileExists(path)) throw CommandError{"'" + path + "' already exists"};
   if (!session.environment->SaveAs(path)) throw CommandError{"cannot write '" + path + "'"};
   return 0;
 }
@@ -46,7 +47,7 @@ int RunAddDir(std::vector<std::string>& argv) {
   ArgParser args(argv, {"--no-subdirs", "--no-hidden", "--cloak"}, {"--exclude"});
   const auto& pos = args.Positionals(2, 2);
   Session session(args);
-  CEnvironment& env = session.Load(pos[0]);
+  CEnvironment& env = session.Edit(pos[0]);
   const std::string dir = CleanPath(pos[1]);
   if (!IsDirectory(dir)) throw CommandError{"'" + pos[1] + "' is not a directory"};
   RefuseDuplicate(env.Resources(), dir);
@@ -72,7 +73,7 @@ int RunAddFile(std::vector<std::string>& argv) {
   ArgParser args(argv, {"--cloak"}, {});
   const auto& pos = args.Positionals(2, 2);
   Session session(args);
-  CEnvironment& env = session.Load(pos[0]);
+  CEnvironment& env = session.Edit(pos[0]);
   const std::string file = CleanPath(pos[1]);
   if (!CReadFile::Open(file)) throw CommandError{"'" + pos[1] + "' is not a readable file"};
   RefuseDuplicate(env.Resources(), file);
@@ -118,7 +119,7 @@ int RunRemove(std::vector<std::string>& argv) {
   ArgParser args(argv, {}, {});
   const auto& pos = args.Positionals(2, 2);
   Session session(args);
-  CEnvironment& env = session.Load(pos[0]);
+  CEnvironment& env = session.Edit(pos[0]);
   CResourceArray& resources = env.Resources();
   const std::string absolute = CleanPath(pos[1]);
   for (size_t i = 0; i < resources.GetSize(); ++i) {
@@ -174,7 +175,7 @@ int RunScan(std::vector<std::string>& argv) {
   ArgParser args(argv, {}, {"--threads"});
   const long threads = args.Number("--threads", CScanThread::DefaultThreads(), 1, 64);
   Session session(args);
-  CEnvironment& env = session.Load(args.Positionals(1, 1)[0]);
+  CEnvironment& env = session.Edit(args.Positionals(1, 1)[0]);
   TerminalWindow window;
   if (!env.StartScan(window, static_cast<unsigned>(threads))) throw CommandError{"the scan did not start"};
   window.WaitDone();

@@ -109,7 +109,7 @@ int RunRender(std::vector<std::string>& argv) {
     std::vector<DisplayNode*> found = Rows(tree, pattern);
     selected.insert(selected.end(), found.begin(), found.end());
   }
-  DisplayNode::SetSelectionOfEach(selected, Selected);
+  DisplayNode::SetSelectionOfEach(selected, SelectionState::Selected);
   // The focus is on a row that shows: --focus opens the groups above its
   // row, the default is the first selected row that shows.
   DisplayNode* focus = nullptr;

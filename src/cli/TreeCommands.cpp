@@ -51,7 +51,7 @@ int HandOffRows(std::vector<std::string>& argv, ShellAction action) {
     if (found.empty()) throw CommandError{"no row matches '" + pos[i] + "'"};
     rows.insert(rows.end(), found.begin(), found.end());
   }
-  DisplayNode::SetSelectionOfEach(rows, Selected);
+  DisplayNode::SetSelectionOfEach(rows, SelectionState::Selected);
   UserSettings settings = UserSettings::ForCurrentUser();
   std::unique_ptr<IShell> shell = CreateDesktopShell(settings);
   return HandOffSelection(tree, action, *shell, session.prompt, PlayListPath(args, settings)) ? 0 : 1;

@@ -65,12 +65,8 @@ bool CConfig::Save() { return Save(m_strFileName); }
 
 bool CConfig::Save(const std::string& path) {
   m_strFileName = path;
-  bool saved = SaveArchiveFile(path, [this](CArchive& ar) {
-    ar.PutHeader(FileKind::Config);
-    Serialize(ar);
-  });
-  if (!saved) m_prompt.ShowMessage(ids::CannotSaveConfig);
-  return saved;
+  auto body = [this](CArchive& ar) { Serialize(ar); };
+  return SaveStoredFile(path, FileKind::Config, body, m_prompt, ids::CannotSaveConfig);
 }
 
 void CConfig::Serialize(CArchive& ar) {

@@ -79,7 +79,8 @@ class CConfig : public ConfigSettings {
   // silently; a bad one shows message 5 and restores them.
   void Load();
   void Load(const std::string& path);
-  // Writes the file atomically; message 4 and false on any failure.
+  // Writes the file atomically; message 4 with the system's reason and
+  // false on any failure.
   bool Save();
   bool Save(const std::string& path);
 

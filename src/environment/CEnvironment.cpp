@@ -78,14 +78,8 @@ void CEnvironment::SerializeBody(CArchive& ar) {
 
 bool CEnvironment::SaveTo(const std::string& path) {
   WaitCursor wait(m_prompt);
-  bool saved = SaveArchiveFile(path, [this](CArchive& ar) {
-    ar.PutHeader(FileKind::Environment);
-    SerializeBody(ar);
-  });
-  if (!saved) {
-    m_prompt.ShowMessage(ids::CannotSaveEnvironment);
-    return false;
-  }
+  auto body = [this](CArchive& ar) { SerializeBody(ar); };
+  if (!SaveStoredFile(path, FileKind::Environment, body, m_prompt, ids::CannotSaveEnvironment)) return false;
   m_bModified = false;
   return true;
 }

@@ -35,7 +35,8 @@ class CEnvironment : public CCatalogue {
   // new one). True when the environment was replaced; a file that cannot be
   // opened gives a new environment silently, a bad one message 19.
   bool Load(const std::string& path);
-  // True when the file was written (message 16 otherwise).
+  // True when the file was written; message 16 with the system's reason
+  // otherwise. The file's lock is held while it is written (CFileLock).
   bool Save();
   bool SaveAs();
   // Saves to path and, once saved, takes it as the environment's path.

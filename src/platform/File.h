@@ -12,9 +12,19 @@
 
 namespace jb {
 
+class CFileLock;
+
 class FileError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+  // what, with the system's words for errno as the reason.
+  static FileError FromErrno(const std::string& what);
+  // What a user is told of the failure: the system's words when the system
+  // refused, else the whole message.
+  std::string Reason() const { return m_reason.empty() ? what() : m_reason; }
+
+ private:
+  std::string m_reason;
 };
 
 class CFile {
@@ -63,12 +73,18 @@ class ScopedDirectoryCache {
   ScopedDirectoryCache& operator=(const ScopedDirectoryCache&) = delete;
 };
 
-// Writes "<target>.tmp" and, on Commit, flushes it to the disk and renames it
-// over the target. Destroyed without a Commit, it removes the temporary and
-// the target stays as it was.
+// Writes a temporary beside the file and, on Commit, flushes it to the disk
+// and renames it over the file. Destroyed without a Commit, it removes the
+// temporary and the file stays as it was.
+//
+// The file is the one target names, through symbolic links, so a link stays
+// a link. Its lock (CFileLock) is held throughout. The temporary,
+// ".<name>.XXXXXX.tmp", is made exclusively and never through a link, so no
+// existing file is written through it; those a killed save left are removed.
+// The new file keeps the old one's mode (and, for root, its owner).
 class CAtomicFile : public CFile {
  public:
-  // Creates the temporary beside target; null when it cannot be created.
+  // Throws FileError when the lock or the temporary cannot be made.
   static std::unique_ptr<CAtomicFile> Create(const std::string& target);
   ~CAtomicFile() override;
 
@@ -79,11 +95,14 @@ class CAtomicFile : public CFile {
   void Commit();
 
  private:
-  CAtomicFile(int fd, std::string target, std::string temp)
-      : m_fd(fd), m_target(std::move(target)), m_temp(std::move(temp)) {}
-  int m_fd;
-  std::string m_target;
+  CAtomicFile() = default;
+  void CreateTemporary(const std::string& stem);
+
+  std::unique_ptr<CFileLock> m_lock;
+  int m_dirFd = -1;    // the file's folder, where every name below lives
+  std::string m_name;  // the file's name in it
   std::string m_temp;
+  int m_fd = -1;
   bool m_committed = false;
 };
 

@@ -20,8 +20,10 @@ class IPrompt {
  public:
   virtual ~IPrompt() = default;
 
-  // An OK box with the string-table text of id.
-  virtual void ShowMessage(int stringId) = 0;
+  // An OK box with the string-table text of id. A detail says more, such as
+  // the system's reason for a failure: the desktop shows it as the box's
+  // detail text, jukebar-cli on the next line.
+  virtual void ShowMessage(int stringId, const std::string& detail = {}) = 0;
   // An OK box with a text already built (formatted string-table texts).
   virtual void ShowText(const std::string& text) = 0;
   virtual Answer AskYesNoCancel(const std::string& text) = 0;

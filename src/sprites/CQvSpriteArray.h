@@ -24,7 +24,6 @@ class CQvSpriteArray {
   // which draws nothing: an icon byte from a stored file may name an icon
   // this skin does not have.
   const CQvSprite& GetAt(std::int32_t index) const;
-  CQvSprite& ElementAt(std::int32_t index) { return *m_sprites.GetAt(static_cast<size_t>(index)); }
 
   void Add(CQvSprite sprite);
   void RemoveAt(std::int32_t index);

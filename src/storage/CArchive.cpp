@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Prompt.h"
+
 namespace jb {
 
 namespace {
@@ -182,10 +184,9 @@ LoadResult LoadArchiveFile(const std::string& path, FileKind kind, const std::fu
   }
 }
 
-bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write) {
-  std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
-  if (!file) return false;
+bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write, std::string* reason) {
   try {
+    std::unique_ptr<CAtomicFile> file = CAtomicFile::Create(path);
     {
       CArchive ar(*file, CArchive::store);
       write(ar);
@@ -193,9 +194,22 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
     }
     file->Commit();
     return true;
-  } catch (const FileError&) {
+  } catch (const FileError& e) {
+    if (reason) *reason = e.Reason();
     return false;
   }
+}
+
+bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body, IPrompt& prompt,
+                    int failureMessage) {
+  std::string reason;
+  auto write = [&](CArchive& ar) {
+    ar.PutHeader(kind);
+    body(ar);
+  };
+  if (SaveArchiveFile(path, write, &reason)) return true;
+  prompt.ShowMessage(failureMessage, reason);
+  return false;
 }
 
 std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write) {

@@ -15,6 +15,8 @@
 
 namespace jb {
 
+class IPrompt;
+
 // The format error: a wrong version or kind, or a value the bytes left cannot
 // hold. It aborts the whole read; the file's reader reports it.
 class CArchiveException : public std::runtime_error {
@@ -97,8 +99,16 @@ enum class LoadResult { Loaded, Missing, BadFormat };
 LoadResult LoadArchiveFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& read);
 
 // Writes a whole file through an archive, atomically: nothing replaces path
-// unless every byte reached the disk. False on any failure.
-bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write);
+// unless every byte reached the disk. False on any failure, whose reason
+// (the system's words) goes to reason when given.
+bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&)>& write,
+                     std::string* reason = nullptr);
+
+// The same for the program's own stored files: the header of kind, then
+// body. A failure shows message failureMessage with the system's reason.
+bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body, IPrompt& prompt,
+                    int failureMessage);
+
 // The bytes a writer produces, held in memory.
 std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write);
 

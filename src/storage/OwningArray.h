@@ -19,7 +19,6 @@ class OwningArray {
   OwningArray& operator=(OwningArray&&) noexcept = default;
 
   size_t GetSize() const { return m_items.size(); }
-  bool IsEmpty() const { return m_items.empty(); }
   T* GetAt(size_t i) { return m_items[i].get(); }
   const T* GetAt(size_t i) const { return m_items[i].get(); }
 
@@ -33,15 +32,8 @@ class OwningArray {
     auto first = m_items.begin() + static_cast<std::ptrdiff_t>(index);
     m_items.erase(first, first + static_cast<std::ptrdiff_t>(count));
   }
-  // Takes the element at index out of the array without deleting it.
-  std::unique_ptr<T> Detach(size_t index) {
-    std::unique_ptr<T> item = std::move(m_items[index]);
-    m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(index));
-    return item;
-  }
   void RemoveAll() { m_items.clear(); }
   void Reserve(size_t n) { m_items.reserve(n); }
-  void Swap(OwningArray& other) noexcept { m_items.swap(other.m_items); }
 
  private:
   std::vector<std::unique_ptr<T>> m_items;

@@ -26,7 +26,7 @@ NodeIcons NodeIcons::FromConfig(const CConfig& config) {
 DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
 
 DisplayNode::DisplayNode(std::string name, NodeKind kind, DisplayNode* parent)
-    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | Unselected)),
+    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))),
       m_pParent(parent) {}
 
 DisplayNode::~DisplayNode() {
@@ -168,7 +168,7 @@ void DisplayNode::WriteSelection(SelectionState state) {
   // Selected or Unselected has its whole subtree in that state: no need to
   // go down it.
   const auto keep = static_cast<std::uint8_t>(~kSelectionMask);
-  const bool uniform = state != PartlySelected;
+  const bool uniform = state != SelectionState::PartlySelected;
   for (DisplayNode* n = this; n;) {
     if (uniform && n->GetSelection() == state) {
       for (; n && n != this && !n->m_pNext; n = n->m_pParent) {
@@ -176,7 +176,7 @@ void DisplayNode::WriteSelection(SelectionState state) {
       n = n && n != this ? n->m_pNext : nullptr;
       continue;
     }
-    n->m_nFlags = (n->m_nFlags & keep) | state;
+    n->m_nFlags = (n->m_nFlags & keep) | SelectionByte(state);
     n = PreOrderNext(n, this);
   }
 }
@@ -191,7 +191,7 @@ void DisplayNode::RecomputeUpwards() {
 }
 
 void DisplayNode::SetSelection(SelectionState state) {
-  if (state != PartlySelected && GetSelection() == state) return;
+  if (state != SelectionState::PartlySelected && GetSelection() == state) return;
   WriteSelection(state);
   if (m_pParent) m_pParent->RecomputeUpwards();
 }
@@ -380,9 +380,9 @@ void DisplayNode::SelectRange(DisplayNode* from, DisplayNode* to) {
     if (n->m_pFirstChild)
       groups.push_back(n);
     else
-      n->m_nFlags = (n->m_nFlags & keep) | Selected;
+      n->m_nFlags = (n->m_nFlags & keep) | SelectionByte(SelectionState::Selected);
   }
-  hi->WriteSelection(Selected);
+  hi->WriteSelection(SelectionState::Selected);
   for (auto it = groups.rbegin(); it != groups.rend(); ++it) (*it)->RecomputeSelection();
   for (DisplayNode* a = lo->m_pParent; a; a = a->m_pParent) a->RecomputeSelection();
 }

@@ -30,11 +30,14 @@ class CCatalogue;
 class CCatalogueEntry;
 class CConfig;
 
-enum SelectionState : std::uint8_t {
+enum class SelectionState : std::uint8_t {
   Unselected = 0x20,
   Selected = 0x40,
   PartlySelected = 0x60,  // some descendants selected, some not
 };
+
+// The state as kept in a node's flag byte.
+constexpr std::uint8_t SelectionByte(SelectionState state) { return static_cast<std::uint8_t>(state); }
 
 // The icons of the six group kinds (UserType to FileGroup), read from the
 // configuration when a tree is built.

@@ -145,7 +145,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
         child->m_strPath = path;
       }
       n->LinkFront(child);
-      if (n->GetSelection() != Unselected) n->RecomputeUpwards();
+      if (n->GetSelection() != SelectionState::Unselected) n->RecomputeUpwards();
       created(child, i);
     }
     // Levels after a file are its siblings (the tracks of a play-list).

@@ -189,8 +189,8 @@ void TreeView::MoveFocus(DisplayNode* from, DisplayNode* to, Modifiers keys, Red
     SelectRange(from, to);
   } else {
     if (!Has(keys, Modifiers::Ctrl)) {
-      SetSelection(Unselected);
-      to->SetSelection(Selected);
+      SetSelection(SelectionState::Unselected);
+      to->SetSelection(SelectionState::Selected);
     }
     if (from) from->SetFocusMark(false);
     to->SetFocusMark(true);
@@ -216,8 +216,8 @@ void TreeView::ClickRowText(DisplayNode* node, Modifiers keys) {
   if (Has(keys, Modifiers::Shift)) {
     SelectRange(FindFocus(), node);
   } else {
-    SelectionState state = ctrl && node->GetSelection() == Selected ? Unselected : Selected;
-    if (!ctrl) SetSelection(Unselected);
+    SelectionState state = ctrl && node->GetSelection() == SelectionState::Selected ? SelectionState::Unselected : SelectionState::Selected;
+    if (!ctrl) SetSelection(SelectionState::Unselected);
     node->SetSelection(state);
     MoveFocusMark(node);
   }
@@ -250,14 +250,14 @@ void TreeView::ToggleRow(DisplayNode* node) {
 
 void TreeView::ClickEmptyArea(Modifiers keys) {
   if (keys != Modifiers::None) return;
-  SetSelection(Unselected);
+  SetSelection(SelectionState::Unselected);
   Refresh();
 }
 
 void TreeView::SelectForMenu(DisplayNode* node) {
   if (!node || node->IsSelected()) return;
-  SetSelection(Unselected);
-  node->SetSelection(Selected);
+  SetSelection(SelectionState::Unselected);
+  node->SetSelection(SelectionState::Selected);
   MoveFocusMark(node);
   Refresh();
 }
@@ -276,13 +276,13 @@ void TreeView::PageMove(DisplayNode* focus, bool down, Modifiers keys) {
 void TreeView::MoveUpDown(DisplayNode* focus, bool down, Modifiers keys) {
   const bool ctrl = Has(keys, Modifiers::Ctrl), shift = Has(keys, Modifiers::Shift);
   if (shift)
-    focus->SetSelection(Selected);
+    focus->SetSelection(SelectionState::Selected);
   else if (!ctrl)
-    SetSelection(Unselected);
+    SetSelection(SelectionState::Unselected);
   focus->SetFocusMark(false);
   DisplayNode* target = down ? focus->NextRow() : focus->PreviousRow();
   if (!target) target = focus;
-  if (!ctrl || shift) target->SetSelection(Selected);
+  if (!ctrl || shift) target->SetSelection(SelectionState::Selected);
   target->SetFocusMark(true);
   EnsureVisible(target, Redraw::Once);
 }
@@ -292,7 +292,7 @@ void TreeView::OnKey(TreeKey key, Modifiers keys) {
   if (!focus) return;
   switch (key) {
     case TreeKey::Space:
-      focus->SetSelection(keys == Modifiers::Ctrl && focus->GetSelection() == Selected ? Unselected : Selected);
+      focus->SetSelection(keys == Modifiers::Ctrl && focus->GetSelection() == SelectionState::Selected ? SelectionState::Unselected : SelectionState::Selected);
       Refresh();
       break;
     case TreeKey::PageUp:

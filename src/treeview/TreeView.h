@@ -122,7 +122,6 @@ class TreeView : public DisplayNode {
   // The node of the page row last hit, null past the last page row.
   DisplayNode* HitNode() const;
 
-  DisplayNode* GetFocusNode() { return FindFocus(); }
   // Moves the focus mark from from to to: without Shift it also makes to
   // the only selected row (unless Ctrl is held, when nothing but the mark
   // moves); with Shift it selects the range. Then to is made visible.

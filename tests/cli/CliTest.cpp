@@ -122,6 +122,42 @@ TEST_F(CliTest, ConfigurationGivesTheTypes) {
   EXPECT_NE(Cli({"catalogue", env}).out.find("UserType:Videos"), std::string::npos);
 }
 
+TEST_F(CliTest, CommandsOnOneEnvironmentAtOnceKeepBothChanges) {
+  // Enough songs that the scan is still going when the other command comes.
+  constexpr int kSongs = 2000;
+  ::mkdir((dir / "many").c_str(), 0755);
+  for (int i = 0; i < kSongs; ++i)
+    test::WriteBytes(dir / ("many/" + std::to_string(i) + ".mp3"), TaggedMp3("Song", "Many", "Songs"));
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "many"}).status, 0);
+  const std::string film = dir / "films/clip.avi";
+
+  for (int round = 0; round < 3; ++round) {
+    test::StartedProgram scan("src/cli/jukebar-cli", {"scan", env});
+    EXPECT_EQ(Cli({"add-file", env, film}).status, 0);
+    EXPECT_EQ(scan.Wait().status, 0);
+    std::string catalogue = Cli({"catalogue", env}).out;
+    EXPECT_GE(std::count(catalogue.begin(), catalogue.end(), '\n'), kSongs) << "round " << round;
+    EXPECT_NE(Cli({"resources", env}).out.find(film), std::string::npos) << "round " << round;
+    ASSERT_EQ(Cli({"remove", env, film}).status, 0);
+  }
+}
+
+TEST_F(CliTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
+  ASSERT_EQ(Cli({"new", env}).status, 0);
+  ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
+  std::vector<std::uint8_t> before = test::ReadBytes(env);
+  test::ProgramResult scan;
+  // The scanned catalogue outgrows the limit; the messages do not.
+  test::WithFileSizeLimit(250, [&] { scan = Cli({"scan", env}); });
+  EXPECT_EQ(scan.status, 1);
+  EXPECT_NE(scan.err.find("jukebar-cli: Fatal error : Cannot save environment !\njukebar-cli: File too large\n"),
+            std::string::npos)
+      << scan.err;
+  EXPECT_EQ(test::ReadBytes(env), before);
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), (std::vector<std::string>{"e.jbe", "films", "music"}));
+}
+
 }  // namespace
 }  // namespace jb
 

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
 
 #include "TestSupport.h"
 #include "storage/CArchive.h"
@@ -148,37 +147,21 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
   EXPECT_EQ(config.environmentPath, "/ej");
 }
 
-TEST_F(ConfigTest, SaveThatCannotCreateShowsMessage4AndKeepsTheOldFile) {
-  CConfig config(prompt);
-  ASSERT_TRUE(config.Save(path));
-  std::vector<std::uint8_t> old = test::ReadBytes(path);
-
-  // Even root cannot create a file where a directory stands.
-  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);
-  config.wheelLines = 42;
-  EXPECT_FALSE(config.Save());
-  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
-  EXPECT_EQ(test::ReadBytes(path), old);
-
-  // A folder that does not exist.
-  prompt.messages.clear();
-  EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));
-  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
-}
-
-TEST_F(ConfigTest, SaveThatFailsAfterCreatingShowsMessage4AndKeepsTheOldFile) {
+TEST_F(ConfigTest, FailedSavesShowMessage4WithTheReasonAndKeepTheOldFile) {
   CConfig config(prompt);
   ASSERT_TRUE(config.Save(path));
   std::vector<std::uint8_t> old = test::ReadBytes(path);
   config.backgroundImagePath = std::string(20000, 'p');
 
   bool ok = true;
-  test::WithFileSizeLimit(4096, [&] { ok = config.Save(); });
-
+  test::WithFileSizeLimit(4096, [&] { ok = config.Save(); });  // fails after creating
   EXPECT_FALSE(ok);
-  EXPECT_EQ(prompt.messages, std::vector<int>{ids::CannotSaveConfig});
+  EXPECT_FALSE(config.Save(dir / "no/such/Jukebar.cfg"));  // cannot create
+
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveConfig, ids::CannotSaveConfig}));
+  EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "No such file or directory"}));
   EXPECT_EQ(test::ReadBytes(path), old);
-  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.cfg"});
 }
 
 TEST_F(ConfigTest, PlacementFollowsTheAlignment) {

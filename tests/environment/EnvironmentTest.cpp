@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <fstream>
 #include <system_error>
 
 #include "TestSupport.h"
@@ -122,28 +121,25 @@ TEST_F(EnvironmentTest, BadFilesShowMessage19AndLeaveANewEnvironment) {
   EXPECT_EQ(env.GetPath(), "");
 }
 
-TEST_F(EnvironmentTest, FailedSavesShowMessage16KeepTheOldFileAndTheModifiedMark) {
+TEST_F(EnvironmentTest, FailedSavesShowMessage16WithTheReasonAndKeepTheOldFileAndTheModifiedMark) {
   prompt.files.push_back(path);
   ASSERT_TRUE(env.SaveAs());
   AddDir(std::string(10000, 'd'));
   env.SetModified();
 
-  ASSERT_EQ(::mkdir((path + ".tmp").c_str(), 0755), 0);  // cannot create
-  EXPECT_FALSE(env.Save());
-  ASSERT_EQ(::rmdir((path + ".tmp").c_str()), 0);
   bool saved = true;
   test::WithFileSizeLimit(1000, [&] { saved = env.Save(); });  // fails after creating
   EXPECT_FALSE(saved);
-
-  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveEnvironment, ids::CannotSaveEnvironment}));
-  EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
-  EXPECT_TRUE(env.IsModified());
-  EXPECT_FALSE(std::ifstream(path + ".tmp").good());
-
   // Save As to a place that fails keeps the old name.
-  prompt.files.push_back(dir / "no/such/dir.jbe");
+  prompt.files.push_back(path + "/inside.jbe");
   EXPECT_FALSE(env.SaveAs());
   EXPECT_EQ(env.GetPath(), path);
+
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotSaveEnvironment, ids::CannotSaveEnvironment}));
+  EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "Not a directory"}));
+  EXPECT_EQ(test::ReadBytes(path), kEmptyFile);
+  EXPECT_TRUE(env.IsModified());
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"rock.jbe"});
 }
 
 TEST_F(EnvironmentTest, SaveModifiedAsksAndNeverDropsChangesUnasked) {

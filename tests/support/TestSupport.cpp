@@ -7,8 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -106,6 +106,13 @@ void WriteText(const std::string& path, const std::string& text) { WriteBytes(pa
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+std::vector<std::string> DirectoryNames(const std::string& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read) {
   CMemoryFile file(std::move(bytes));
   CArchive ar(file, CArchive::load);
@@ -129,7 +136,10 @@ std::string BuildDir() { return JUKEBAR_BINARY_DIR; }
 std::string SourceDir() { return JUKEBAR_SOURCE_DIR; }
 
 ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args) {
-  TempDir outputs;
+  return StartedProgram(buildRelativePath, args).Wait();
+}
+
+StartedProgram::StartedProgram(const std::string& buildRelativePath, const std::vector<std::string>& args) {
   std::string program = BuildDir() + "/" + buildRelativePath;
   std::vector<char*> argv;
   argv.push_back(program.data());
@@ -140,18 +150,27 @@ ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, (outputs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, (outputs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 1, (m_outputs / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, (m_outputs / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   pid_t pid = 0;
   int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + program);
+  m_pid = pid;
+}
+
+StartedProgram::~StartedProgram() {
+  if (m_pid > 0) Wait();
+}
+
+ProgramResult StartedProgram::Wait() {
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  ::waitpid(m_pid, &status, 0);
+  m_pid = -1;
   ProgramResult result;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  auto out = ReadBytes(outputs / "out");
-  auto err = ReadBytes(outputs / "err");
+  auto out = ReadBytes(m_outputs / "out");
+  auto err = ReadBytes(m_outputs / "err");
   result.out.assign(out.begin(), out.end());
   result.err.assign(err.begin(), err.end());
   return result;

@@ -24,7 +24,10 @@ namespace jb::test {
 
 class RecordingPrompt : public IPrompt {
  public:
-  void ShowMessage(int stringId) override { messages.push_back(stringId); }
+  void ShowMessage(int stringId, const std::string& detail = {}) override {
+    messages.push_back(stringId);
+    details.push_back(detail);
+  }
   void ShowText(const std::string& text) override { texts.push_back(text); }
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
@@ -34,6 +37,7 @@ class RecordingPrompt : public IPrompt {
   void Beep() override { ++beeps; }
 
   std::vector<int> messages;         // string ids shown, in order
+  std::vector<std::string> details;  // the detail of each, empty when none
   std::vector<std::string> texts;    // formatted texts shown
   std::vector<std::string> questions;
   std::deque<Answer> answers;        // scripted; Cancel when empty
@@ -84,6 +88,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+// The names in dir, sorted, without "." and "..".
+std::vector<std::string> DirectoryNames(const std::string& dir);
 
 // Reads bytes through an archive.
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read);
@@ -100,6 +106,20 @@ struct ProgramResult {
   std::string err;
 };
 ProgramResult RunProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+
+// The same, started now and waited for later, to run programs side by side.
+class StartedProgram {
+ public:
+  StartedProgram(const std::string& buildRelativePath, const std::vector<std::string>& args);
+  ~StartedProgram();
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+  ProgramResult Wait();
+
+ private:
+  TempDir m_outputs;
+  int m_pid = -1;
+};
 std::string BuildDir();
 std::string SourceDir();
 

@@ -104,37 +104,37 @@ TEST(FocusMark, FirstInPreOrderFollowsMergesAndGoesWithDeletedNodes) {
 }
 
 TEST_F(NodeModel, GroupStateIsTheUnionOfItsChildren) {
-  for (int i = 0; i < 3; ++i) Child(first, i)->SetSelection(Selected);
-  EXPECT_EQ(first->GetSelection(), Selected);
-  EXPECT_EQ(b->GetSelection(), PartlySelected);
-  EXPECT_EQ(tree.GetSelection(), PartlySelected);
-  Child(first, 1)->SetSelection(Unselected);
-  EXPECT_EQ(first->GetSelection(), PartlySelected);
-  second->SetSelection(Selected);
-  a->SetSelection(Selected);
-  Child(first, 1)->SetSelection(Selected);
-  EXPECT_EQ(Child(second, 1)->GetSelection(), Selected);
-  EXPECT_EQ(tree.GetSelection(), Selected);
+  for (int i = 0; i < 3; ++i) Child(first, i)->SetSelection(SelectionState::Selected);
+  EXPECT_EQ(first->GetSelection(), SelectionState::Selected);
+  EXPECT_EQ(b->GetSelection(), SelectionState::PartlySelected);
+  EXPECT_EQ(tree.GetSelection(), SelectionState::PartlySelected);
+  Child(first, 1)->SetSelection(SelectionState::Unselected);
+  EXPECT_EQ(first->GetSelection(), SelectionState::PartlySelected);
+  second->SetSelection(SelectionState::Selected);
+  a->SetSelection(SelectionState::Selected);
+  Child(first, 1)->SetSelection(SelectionState::Selected);
+  EXPECT_EQ(Child(second, 1)->GetSelection(), SelectionState::Selected);
+  EXPECT_EQ(tree.GetSelection(), SelectionState::Selected);
   // A new node below a selected group leaves it partly selected.
   b->AddEntry(*E("bFirst|tf4", "/f/f4"), 0, 0, 0, NodeIcons());
-  EXPECT_EQ(first->GetSelection(), PartlySelected);
-  EXPECT_EQ(tree.GetSelection(), PartlySelected);
+  EXPECT_EQ(first->GetSelection(), SelectionState::PartlySelected);
+  EXPECT_EQ(tree.GetSelection(), SelectionState::PartlySelected);
 }
 
 TEST_F(NodeModel, RangeTakesFilesInsideCollapsedGroupsButNotTheUpperGroup) {
   b->SetExpanded(true);  // rows: A > Only, B, First, Second
-  Child(a, 0)->SetSelection(Selected);
+  Child(a, 0)->SetSelection(SelectionState::Selected);
   tree.SelectRange(first, second);
   EXPECT_EQ(tree.FindFocus(), second);
-  EXPECT_EQ(Child(a, 0)->GetSelection(), Selected);  // nothing cleared
-  EXPECT_EQ(b->GetSelection(), Selected);            // by the files of First and Second
+  EXPECT_EQ(Child(a, 0)->GetSelection(), SelectionState::Selected);  // nothing cleared
+  EXPECT_EQ(b->GetSelection(), SelectionState::Selected);            // by the files of First and Second
   // Upwards from a file to its artist: only the files between count.
-  tree.SetSelection(Unselected);
+  tree.SetSelection(SelectionState::Unselected);
   tree.SelectRange(Child(first, 1), b);
   EXPECT_EQ(tree.FindFocus(), b);
-  EXPECT_EQ(first->GetSelection(), PartlySelected);
-  EXPECT_EQ(Child(first, 2)->GetSelection(), Unselected);
-  EXPECT_EQ(second->GetSelection(), Unselected);
+  EXPECT_EQ(first->GetSelection(), SelectionState::PartlySelected);
+  EXPECT_EQ(Child(first, 2)->GetSelection(), SelectionState::Unselected);
+  EXPECT_EQ(second->GetSelection(), SelectionState::Unselected);
 }
 
 // Long child lists (the row index takes over from the list walk at 32
@@ -172,7 +172,7 @@ TEST(Selection, AgreesWithTheRulesAsWritten) {
     TreeView tree;
     std::vector<DisplayNode*> all = RandomTree(tree, rng, 120, 6, 5);
     std::map<const DisplayNode*, int> state;
-    for (DisplayNode* n : all) state[n] = n->GetSelection();
+    for (DisplayNode* n : all) state[n] = SelectionByte(n->GetSelection());
     auto set = [&](DisplayNode* node, int s) {
       for (DisplayNode* n = node; n; n = DisplayNode::PreOrderNext(n, node)) state[n] = s;
       for (DisplayNode* up = node->GetParent(); up; up = up->GetParent()) {
@@ -182,18 +182,18 @@ TEST(Selection, AgreesWithTheRulesAsWritten) {
     };
     for (int op = 0; op < 40; ++op) {
       size_t i = rng() % all.size(), j = 1 + rng() % (all.size() - 1);
-      int s = rng() % 3 == 0 ? Unselected : Selected;
+      int s = SelectionByte(rng() % 3 == 0 ? SelectionState::Unselected : SelectionState::Selected);
       if (i == 0 || rng() % 2) {
         all[i]->SetSelection(static_cast<SelectionState>(s));
         set(all[i], s);
       } else {
         tree.SelectRange(all[i], all[j]);
         for (size_t p = std::min(i, j); p < std::max(i, j); ++p)
-          if (!all[p]->HasChildren()) set(all[p], Selected);
-        set(all[std::max(i, j)], Selected);
+          if (!all[p]->HasChildren()) set(all[p], SelectionByte(SelectionState::Selected));
+        set(all[std::max(i, j)], SelectionByte(SelectionState::Selected));
         ASSERT_EQ(tree.FindFocus(), all[j]);
       }
-      for (DisplayNode* n : all) ASSERT_EQ(n->GetSelection(), state[n]) << round << "/" << op << " " << Shown(n->GetName());
+      for (DisplayNode* n : all) ASSERT_EQ(SelectionByte(n->GetSelection()), state[n]) << round << "/" << op << " " << Shown(n->GetName());
     }
   }
 }
@@ -211,7 +211,7 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   EXPECT_EQ(tree->CountRows(), 200001);
   // The chain became one row: 100,000 names, 99,999 separators.
   EXPECT_EQ(tree->GetFirstChild()->GetName().size(), 100000u + 3 * 99999u);
-  tree->SetSelection(Selected);
+  tree->SetSelection(SelectionState::Selected);
   tree.reset();
 
   // Unmerged, the chain is walked and destroyed without recursion too.
@@ -223,8 +223,8 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   EXPECT_EQ(root.CountRows(), 100000);
   EXPECT_EQ(root.RowAt(99999), chain.back());
   EXPECT_EQ(chain.back()->RowIndex(), 99999);
-  chain.back()->SetSelection(Selected);
-  EXPECT_EQ(root.GetSelection(), Selected);
+  chain.back()->SetSelection(SelectionState::Selected);
+  EXPECT_EQ(root.GetSelection(), SelectionState::Selected);
   root.GetFirstChild()->SetExpanded(false);
   EXPECT_EQ(root.CountRows(), 1);
 }

@@ -115,7 +115,7 @@ TEST_F(TreeBuild, GroupIconsComeFromTheConfigurationByKindAndRebuildForgetsState
   EXPECT_EQ(Build({}), "u(/f(1=/f/1,2=/f/2),/g > 7=/g/7),p(a > b(5=/5,6=/6),g(3=/3,4=/4))");  // icons as the reference
 
   tree.GetFirstChild()->SetExpanded(true);
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   tree.Rebuild(catalogue, icons);
   EXPECT_EQ(tree.GetFlags(), DisplayNode::kRootFlags);
   EXPECT_EQ(Dump(tree), ReferenceBuild(catalogue, icons));

@@ -40,7 +40,7 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
     std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
     out += " [";
     for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
-      if (g->GetSelection() == Selected) out += g->GetName() + " ";
+      if (g->GetSelection() == SelectionState::Selected) out += g->GetName() + " ";
       else for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
     return out + "] " + std::to_string(tree.GetTopRow());
   }

@@ -48,7 +48,7 @@ class GoldenWindowTest : public ::testing::Test {
                              "Sunday Morning"})
       test::FindRow(m_tree, open)->SetExpanded(true);
     DisplayNode* sandbar = test::FindRow(m_tree, "Coral Static/Low Tide/Sandbar");
-    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, Selected);
+    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, SelectionState::Selected);
     m_tree.SetFocusMark(false);
     sandbar->SetFocusMark(true);
   }

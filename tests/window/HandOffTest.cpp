@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 #include "window/HandOff.h"
-#include "platform/FileSystem.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
 
@@ -31,10 +30,10 @@ class HandOff : public ::testing::Test, public IShell {
     return answer;
   }
   void Select(std::initializer_list<const char*> rows) {
-    tree.SetSelection(Unselected);
+    tree.SetSelection(SelectionState::Unselected);
     for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
       for (const char* row : rows)
-        if (n->GetName() == row) n->SetSelection(Selected);
+        if (n->GetName() == row) n->SetSelection(SelectionState::Selected);
   }
   std::string Text() {
     auto bytes = test::ReadBytes(kTemporaryPlayList);
@@ -60,7 +59,7 @@ TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
                        "Jukebar.m3u play: ", "Jukebar.m3u enqueue: /l/01 z.mp3\r\n/l/02 a.mp3\r\n/l/03 \xE9t\xE9.mp3\r\n",
                        "Jukebar.m3u play: /s/one.mp3\r\n/solo.mp3\r\n"}));
   EXPECT_TRUE(prompt.messages.empty());
-  EXPECT_FALSE(FileExists(dir / "Jukebar.m3u.tmp"));
+  EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.m3u"});  // no temporary left
 }
 
 TEST_F(HandOff, FailuresAreReported) {
@@ -68,7 +67,7 @@ TEST_F(HandOff, FailuresAreReported) {
   // a full disk half-way (the previous list stays whole).
   EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt, dir / "missing/Jukebar.m3u"));
   test::WriteText(kTemporaryPlayList, "/old.mp3\r\n");
-  tree.SetSelection(Selected);
+  tree.SetSelection(SelectionState::Selected);
   test::WithFileSizeLimit(40, [&] { EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt)); });
   EXPECT_EQ(Text(), "/old.mp3\r\n");
   EXPECT_TRUE(calls.empty());

@@ -60,7 +60,7 @@ std::string MainDlgTest::State() {
   std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
   out += " [";
   for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
-    if (g->GetSelection() == Selected)
+    if (g->GetSelection() == SelectionState::Selected)
       out += g->GetName() + " ";
     else
       for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";

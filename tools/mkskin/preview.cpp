@@ -31,7 +31,7 @@ using jb::SkinSet;
 
 class StderrPrompt : public jb::IPrompt {
  public:
-  void ShowMessage(int id) override { std::fprintf(stderr, "skinpreview: message %d\n", id); }
+  void ShowMessage(int id, const std::string& = {}) override { std::fprintf(stderr, "skinpreview: message %d\n", id); }
   void ShowText(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
   jb::Answer AskYesNoCancel(const std::string&) override { return jb::Answer::Cancel; }
   std::optional<std::string> ChooseOpenFile(const jb::FileDialogOptions&) override { return {}; }
@@ -103,7 +103,7 @@ void BuildSampleTree(jb::TreeView& tree) {
   std::vector<DisplayNode*> selected = FindRows(tree, "Air > Moon Safari/[SAK]*");
   std::vector<DisplayNode*> uno = FindRows(tree, "Caf\xC3\xA9 del Mar/Volumen Uno");
   selected.insert(selected.end(), uno.begin(), uno.end());
-  DisplayNode::SetSelectionOfEach(selected, Selected);
+  DisplayNode::SetSelectionOfEach(selected, SelectionState::Selected);
   tree.SetFocusMark(false);
   if (std::vector<DisplayNode*> focus = FindRows(tree, "Air > Moon Safari/All I Need"); !focus.empty())
     focus.front()->SetFocusMark(true);

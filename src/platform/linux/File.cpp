@@ -10,10 +10,6 @@
 namespace jb {
 namespace {
 
-[[noreturn]] void Fail(const std::string& what, const std::string& path) {
-  throw FileError(what + " '" + path + "': " + std::strerror(errno));
-}
-
 struct DirectoryCache {
   int depth = 0;
   int fd = -1;
@@ -37,6 +33,13 @@ int OpenForReading(const std::string& path) {
 }
 
 }  // namespace
+
+FileError FileError::FromErrno(const std::string& what) {
+  const char* reason = std::strerror(errno);
+  FileError error(what + ": " + reason);
+  error.m_reason = reason;
+  return error;
+}
 
 ScopedDirectoryCache::ScopedDirectoryCache() { ++t_cache.depth; }
 
@@ -84,43 +87,6 @@ bool CReadFile::Seek(std::uint64_t offset) {
   if (offset > m_size) return false;
   m_pos = offset;
   return true;
-}
-
-std::unique_ptr<CAtomicFile> CAtomicFile::Create(const std::string& target) {
-  std::string temp = target + ".tmp";
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return nullptr;
-  return std::unique_ptr<CAtomicFile>(new CAtomicFile(fd, target, std::move(temp)));
-}
-
-CAtomicFile::~CAtomicFile() {
-  if (m_committed) return;
-  if (m_fd >= 0) ::close(m_fd);
-  ::unlink(m_temp.c_str());
-}
-
-size_t CAtomicFile::Read(void*, size_t) { throw FileError("File opened for writing"); }
-
-void CAtomicFile::Write(const void* buffer, size_t n) {
-  const char* in = static_cast<const char*>(buffer);
-  while (n > 0) {
-    ssize_t put = ::write(m_fd, in, n);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      Fail("Cannot write", m_temp);
-    }
-    in += put;
-    n -= static_cast<size_t>(put);
-  }
-}
-
-void CAtomicFile::Commit() {
-  if (::fsync(m_fd) != 0) Fail("Cannot flush", m_temp);
-  int fd = m_fd;
-  m_fd = -1;
-  if (::close(fd) != 0) Fail("Cannot close", m_temp);
-  if (::rename(m_temp.c_str(), m_target.c_str()) != 0) Fail("Cannot replace", m_target);
-  m_committed = true;
 }
 
 }  // namespace jb
