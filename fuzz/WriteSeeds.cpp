@@ -67,8 +67,9 @@ void SkinSeeds(const std::string& dir) {
   for (int i = 0; i < SkinSet::kFrameCount; i += 2) skin.Frame(i).CreateBitmap(2, 2);
   for (CQvSprite* s : {&skin.MutableProgressFull(), &skin.MutableScrollThumb(), &skin.SplashPicture()})
     s->CreateBitmap(3, 1);
-  skin.MutableIcons().Add(CQvSprite());
-  skin.MutableIcons().ElementAt(0).CreateBitmap(1, 2);
+  CQvSprite icon;
+  icon.CreateBitmap(1, 2);
+  skin.MutableIcons().Add(icon);
   for (int b = 'a'; b <= 'c'; ++b) skin.MutableGlyph(std::uint8_t(b)).CreateBitmap(1, 2);
   fuzz::Require(skin.Save(dir + "/small.skn"), "a skin saves");
 }
