@@ -23,6 +23,13 @@ class UserSettings {
   // The value of key in [General], or nothing when absent.
   std::optional<std::string> Get(const std::string& key) const;
 
+  // Sets key in [General] of the file at path, keeping its other keys and
+  // comments, making the file and its folder when missing; the file is
+  // replaced whole. A value with a line end or with white space at either
+  // end cannot be read back and is refused. False with the reason in error.
+  static bool Store(const std::string& path, const std::string& key, const std::string& value,
+                    std::string& error);
+
  private:
   std::map<std::string, std::string> m_values;
 };

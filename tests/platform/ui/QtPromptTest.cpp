@@ -1,0 +1,61 @@
+// The prompt on Qt: message boxes carry the program's texts and the detail,
+// file filters and texts reach Qt in its own form.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "platform/ui/QtPrompt.h"
+#include "platform/ui/QtText.h"
+
+namespace jb {
+namespace {
+
+struct Box {
+  QString text, detail;
+};
+
+// Runs show while a timer reads and closes the box it opens.
+Box Shown(const std::function<void()>& show) {
+  Box seen;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      seen = {box->text(), box->detailedText()};
+      box->accept();
+    }
+  });
+  timer.start(10);
+  show();
+  return seen;
+}
+
+TEST(QtPromptTest, AMessageShowsTheTextOfItsIdAndItsDetail) {
+  QtPrompt prompt([](int id) { return "text " + std::to_string(id); });
+  Box box = Shown([&] { prompt.ShowMessage(16, "No space left on device"); });
+  EXPECT_EQ(box.text, "text 16");
+  EXPECT_EQ(box.detail, "No space left on device");
+  box = Shown([&] { prompt.ShowMessage(4); });
+  EXPECT_EQ(box.text, "text 4");
+  EXPECT_EQ(box.detail, "");
+}
+
+TEST(QtPromptTest, FiltersAndTextsInQtsForm) {
+  EXPECT_EQ(QtPrompt::NameFilters("Jukebar environment file (*.jbe)|*.jbe||"), "Jukebar environment file (*.jbe)");
+  EXPECT_EQ(QtPrompt::NameFilters("A (*.a)|*.a|B (*.b)|*.b||"), "A (*.a);;B (*.b)");
+  EXPECT_EQ(ToQString("Smörgås"), QString::fromUtf8("Smörgås"));
+  // Not UTF-8: the bytes are Windows-1252, as older files hold them.
+  EXPECT_EQ(ToQString("Sm\xF6rg\xE5s \x80"), QString::fromUtf8("Smörgås €"));
+  EXPECT_EQ(FromQFileName(QString::fromUtf8("/tmp/a b/é")), "/tmp/a b/é");
+}
+
+}  // namespace
+}  // namespace jb
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
