@@ -212,4 +212,14 @@ bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<
   return false;
 }
 
+std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write) {
+  CMemoryFile file;
+  {
+    CArchive ar(file, CArchive::store);
+    write(ar);
+    ar.Flush();
+  }
+  return file.Bytes();
+}
+
 }  // namespace jb

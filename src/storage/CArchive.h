@@ -9,6 +9,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/File.h"
 
@@ -107,5 +108,8 @@ bool SaveArchiveFile(const std::string& path, const std::function<void(CArchive&
 // body. A failure shows message failureMessage with the system's reason.
 bool SaveStoredFile(const std::string& path, FileKind kind, const std::function<void(CArchive&)>& body, IPrompt& prompt,
                     int failureMessage);
+
+// The bytes a writer produces, held in memory.
+std::vector<std::uint8_t> StoreArchiveBytes(const std::function<void(CArchive&)>& write);
 
 }  // namespace jb

@@ -10,7 +10,7 @@ namespace jb {
 namespace {
 
 std::vector<std::uint8_t> Store(CCatalogue& catalogue) {
-  return test::StoreBytes([&](CArchive& ar) { catalogue.SerializeCatalogue(ar); });
+  return StoreArchiveBytes([&](CArchive& ar) { catalogue.SerializeCatalogue(ar); });
 }
 
 void Load(CCatalogue& catalogue, std::vector<std::uint8_t> bytes) {

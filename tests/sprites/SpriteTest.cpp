@@ -188,13 +188,13 @@ void LoadFrom(const std::vector<std::uint8_t>& bytes, T& object) {
 TEST(SpriteStorageTest, StoredFormIsVersionSizeAndRgbtPixels) {
   CQvSprite s = Filled(2, 1, Argb(255, 1, 2, 3));
   s.SetPixel(1, 0, Argb(0x37, 4, 5, 6));
-  std::vector<std::uint8_t> bytes = test::StoreBytes([&](CArchive& ar) { s.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = StoreArchiveBytes([&](CArchive& ar) { s.Serialize(ar); });
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{1, 2, 0, 0, 0, 1, 0, 0, 0, 1, 2, 3, 0, 4, 5, 6, 0xC8}));
   CQvSprite back;
   LoadFrom(bytes, back);
   EXPECT_EQ(back.GetWidth(), 2);
   EXPECT_TRUE(Matches(back, [&](int x, int y) { return s.GetPixel(x, y); }));
-  LoadFrom(test::StoreBytes([](CArchive& ar) { CQvSprite().Serialize(ar); }), back);
+  LoadFrom(StoreArchiveBytes([](CArchive& ar) { CQvSprite().Serialize(ar); }), back);
   EXPECT_FALSE(back.IsBitmapCreated());
   // Bad forms are format errors and change nothing.
   const std::vector<std::uint8_t> bad[] = {
@@ -215,7 +215,7 @@ TEST(SpriteArrayTest, StoresCountAndSpritesAndRefusesImpossibleCounts) {
   array.Add(Filled(1, 1, kBg));
   array.Add(Filled(2, 1, Argb(255, 2, 0, 0), true));
   array.Add(CQvSprite());
-  std::vector<std::uint8_t> bytes = test::StoreBytes([&](CArchive& ar) { array.Serialize(ar); });
+  std::vector<std::uint8_t> bytes = StoreArchiveBytes([&](CArchive& ar) { array.Serialize(ar); });
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 5), (std::vector<std::uint8_t>{1, 3, 0, 0, 0}));
   CQvSpriteArray back;
   LoadFrom(bytes, back);

@@ -27,7 +27,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
   };
   for (const Case& c : cases) {
     std::string s(c.length, 'x');
-    auto bytes = test::StoreBytes([&](CArchive& ar) { ar.PutString(s); });
+    auto bytes = StoreArchiveBytes([&](CArchive& ar) { ar.PutString(s); });
     ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
     EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
 
@@ -40,7 +40,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
 
 TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
   // 4095 filler bytes put the u32 across the 4096-byte buffer edge.
-  auto bytes = test::StoreBytes([](CArchive& ar) {
+  auto bytes = StoreArchiveBytes([](CArchive& ar) {
     for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
     ar.PutU32(0x11223344);
     ar.PutU16(0xBEEF);
@@ -59,7 +59,7 @@ TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
 }
 
 TEST(ArchiveTest, EmptyObjectListAndHeader) {
-  auto bytes = test::StoreBytes([](CArchive& ar) {
+  auto bytes = StoreArchiveBytes([](CArchive& ar) {
     ar.PutHeader(FileKind::Environment);
     ar.SerialVersion();
     std::uint32_t n = 0;

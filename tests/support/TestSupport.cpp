@@ -113,16 +113,6 @@ std::vector<std::string> DirectoryNames(const std::string& dir) {
   return names;
 }
 
-std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write) {
-  CMemoryFile file;
-  {
-    CArchive ar(file, CArchive::store);
-    write(ar);
-    ar.Flush();
-  }
-  return file.Bytes();
-}
-
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read) {
   CMemoryFile file(std::move(bytes));
   CArchive ar(file, CArchive::load);

@@ -91,8 +91,6 @@ std::vector<std::uint8_t> Bytes(const std::string& text);
 // The names in dir, sorted, without "." and "..".
 std::vector<std::string> DirectoryNames(const std::string& dir);
 
-// The bytes an archive writer produces.
-std::vector<std::uint8_t> StoreBytes(const std::function<void(CArchive&)>& write);
 // Reads bytes through an archive.
 void LoadBytes(std::vector<std::uint8_t> bytes, const std::function<void(CArchive&)>& read);
 

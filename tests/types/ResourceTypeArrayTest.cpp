@@ -9,7 +9,7 @@ namespace jb {
 namespace {
 
 std::vector<std::uint8_t> StoreList(CResourceTypeArray& list) {
-  return test::StoreBytes([&](CArchive& ar) { list.Serialize(ar); });
+  return StoreArchiveBytes([&](CArchive& ar) { list.Serialize(ar); });
 }
 
 void LoadList(CResourceTypeArray& list, std::vector<std::uint8_t> bytes) {
