@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "platform/Prompt.h"
 #include "catalogue/CCatalogue.h"
+#include "platform/Prompt.h"
 
 namespace jb::bench {
 

@@ -3,7 +3,6 @@
 // icons and text, the scroll bar) and a whole size change (new back buffer,
 // frame, then the same refresh).
 #include <benchmark/benchmark.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,8 +13,8 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "config/CConfig.h"
 #include "catalogue/CCatalogue.h"
+#include "config/CConfig.h"
 #include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
@@ -72,7 +71,8 @@ std::string WriteBackground() {
   bytes[28] = 24;
   for (size_t i = 54; i < bytes.size(); ++i) bytes[i] = std::uint8_t(i * 7);
   std::string path = (std::filesystem::temp_directory_path() / ("bench_paint_" + std::to_string(getpid()) + ".bmp"));
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   return path;
 }
 

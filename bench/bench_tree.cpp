@@ -3,7 +3,6 @@
 // selected paths (and the whole hand-off to a file), and row look-ups on a
 // fully expanded tree.
 #include <benchmark/benchmark.h>
-
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -12,12 +11,12 @@
 #include <random>
 
 #include "BenchSupport.h"
-#include "window/HandOff.h"
-#include "storage/CArchive.h"
+#include "catalogue/CCatalogue.h"
 #include "platform/File.h"
 #include "platform/Prompt.h"
-#include "catalogue/CCatalogue.h"
+#include "storage/CArchive.h"
 #include "treeview/TreeView.h"
+#include "window/HandOff.h"
 
 namespace jb {
 namespace {

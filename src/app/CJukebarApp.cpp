@@ -19,8 +19,7 @@ void AnchorToStartDirectory(CJukebarCommandLineInfo& cmdInfo) {
 
 }  // namespace
 
-bool CJukebarApp::InitInstance(int argc, const char* const* argv, IAppDesktop& desktop,
-                               const UserSettings& settings) {
+bool CJukebarApp::InitInstance(int argc, const char* const* argv, IAppDesktop& desktop, const UserSettings& settings) {
   m_cmdInfo.ParseCommandLine(argc, argv);
   AnchorToStartDirectory(m_cmdInfo);
   auto config = std::make_unique<CConfig>(desktop.Prompt(), settings, m_cmdInfo);

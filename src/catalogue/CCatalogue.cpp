@@ -1,7 +1,7 @@
 #include "catalogue/CCatalogue.h"
 
-#include "storage/CArchive.h"
 #include "platform/Paths.h"
+#include "storage/CArchive.h"
 #include "types/CResourceTypeArray.h"
 
 namespace jb {

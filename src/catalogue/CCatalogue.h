@@ -51,7 +51,6 @@ class CCatalogue : public OwningArray<CCatalogueEntry> {
   // The stored form: an object list of entry bodies. A format error empties
   // the catalogue and passes on.
   void SerializeCatalogue(CArchive& ar);
-
 };
 
 }  // namespace jb

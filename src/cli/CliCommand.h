@@ -20,9 +20,9 @@ struct CommandError {
 
 struct CliCommand {
   const char* name;
-  const char* usage;    // "scan ENV"
-  const char* summary;  // one line for the command list
-  const char* help;     // the rest of --help
+  const char* usage;                           // "scan ENV"
+  const char* summary;                         // one line for the command list
+  const char* help;                            // the rest of --help
   int (*run)(std::vector<std::string>& args);  // args after the name
 };
 
@@ -34,7 +34,9 @@ struct CommandRegistrar {
 
 #define JB_CLI_CONCAT2(a, b) a##b
 #define JB_CLI_CONCAT(a, b) JB_CLI_CONCAT2(a, b)
-#define JB_CLI_COMMAND(...) \
-  static const ::jb::cli::CommandRegistrar JB_CLI_CONCAT(s_registrar_, __LINE__){::jb::cli::CliCommand{__VA_ARGS__}}
+#define JB_CLI_COMMAND(...)                                                        \
+  static const ::jb::cli::CommandRegistrar JB_CLI_CONCAT(s_registrar_, __LINE__) { \
+    ::jb::cli::CliCommand { __VA_ARGS__ }                                          \
+  }
 
 }  // namespace jb::cli

@@ -8,8 +8,8 @@
 #include "CliCommand.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "strings/StringTable.h"
 #include "platform/UserSettings.h"
+#include "strings/StringTable.h"
 
 namespace jb::cli {
 
@@ -136,8 +136,8 @@ std::string CleanPath(const std::string& path) {
 }
 
 const char* KindName(NodeKind kind) {
-  static const char* const kNames[] = {"UserType", "Folder", "Artist", "Album",
-                                       "PlayList", "FileGroup", "File", "Root"};
+  static const char* const kNames[] = {"UserType", "Folder",    "Artist", "Album",
+                                       "PlayList", "FileGroup", "File",   "Root"};
   return KindByte(kind) < 8 ? kNames[KindByte(kind)] : "Unknown";
 }
 

@@ -11,12 +11,12 @@
 #include "CliSupport.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
-#include "scan/ScanMessages.h"
 #include "platform/Paths.h"
-#include "strings/StringTable.h"
 #include "platform/Text.h"
 #include "resources/CResourceArray.h"
 #include "resources/CreateResource.h"
+#include "scan/ScanMessages.h"
+#include "strings/StringTable.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -30,7 +30,8 @@ bool IsDirectory(const std::string& path) {
 
 void RefuseDuplicate(const CResourceArray& resources, const std::string& path) {
   for (size_t i = 0; i < resources.GetSize(); ++i)
-    if (SamePath(resources.GetAt(i)->m_strPath, path)) throw CommandError{LoadString(ids::DuplicateResourcePath) + " (" + path + ")"};
+    if (SamePath(resources.GetAt(i)->m_strPath, path))
+      throw CommandError{LoadString(ids::DuplicateResourcePath) + " (" + path + ")"};
 }
 
 int RunNew(std::vector<std::string>& argv) {

@@ -9,12 +9,12 @@
 #include "CliSupport.h"
 #include "platform/File.h"
 #include "platform/UserSettings.h"
-#include "sprites/PngFile.h"
-#include "window/MainWindowPainter.h"
 #include "skin/SkinSet.h"
+#include "sprites/PngFile.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeText.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb::cli {
 namespace {
@@ -78,7 +78,8 @@ std::vector<DisplayNode*> Rows(TreeView& tree, const std::string& pattern) {
 }
 
 int RunRender(std::vector<std::string>& argv) {
-  ArgParser args(argv, {"--inactive"}, {"--size", "--expand", "--open", "--select", "--focus", "--skin", "--progress", "--scale"});
+  ArgParser args(argv, {"--inactive"},
+                 {"--size", "--expand", "--open", "--select", "--focus", "--skin", "--progress", "--scale"});
   const auto& pos = args.Positionals(2, 2);
   int width = 275, height = 319;
   if (std::optional<std::string> size = args.Value("--size")) ParseSize(*size, width, height);

@@ -4,11 +4,11 @@
 
 #include "CliCommand.h"
 #include "CliSupport.h"
-#include "window/HandOff.h"
 #include "platform/Shell.h"
 #include "platform/UserSettings.h"
 #include "treeview/TreeText.h"
 #include "treeview/TreeView.h"
+#include "window/HandOff.h"
 
 namespace jb::cli {
 namespace {
@@ -25,7 +25,8 @@ int RunTree(std::vector<std::string>& argv) {
   session.Load(args.Positionals(1, 1)[0]);
   TreeView tree;
   BuildTree(session, tree);
-  WriteOutline(tree, static_cast<int>(depth), [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
+  WriteOutline(tree, static_cast<int>(depth),
+               [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
   return 0;
 }
 
@@ -75,8 +76,7 @@ JB_CLI_COMMAND("tree", "tree ENV [--depth N]", "print every row of the environme
                "indentation per level; merged rows join their names with \" > \".\n" JB_CLI_ESCAPE_HELP
                "  --depth N       print the first N levels only\n",
                RunTree);
-JB_CLI_COMMAND("play", "play ENV ROW... [--m3u FILE]", "play the files of the given rows at once", kRowHelp,
-               RunPlay);
+JB_CLI_COMMAND("play", "play ENV ROW... [--m3u FILE]", "play the files of the given rows at once", kRowHelp, RunPlay);
 JB_CLI_COMMAND("enqueue", "enqueue ENV ROW... [--m3u FILE]", "add the files of the given rows to the player's list",
                kRowHelp, RunEnqueue);
 

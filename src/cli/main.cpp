@@ -30,8 +30,7 @@ namespace {
 void PrintCommandList(FILE* out) {
   std::fprintf(out, "usage: jukebar-cli COMMAND [ARGS...]\n\ncommands:\n");
   std::vector<jb::cli::CliCommand> sorted = jb::cli::Commands();
-  std::sort(sorted.begin(), sorted.end(),
-            [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
+  std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return std::strcmp(a.name, b.name) < 0; });
   for (const auto& c : sorted) std::fprintf(out, "  %-44s %s\n", c.usage, c.summary);
   std::fprintf(out, "\n'jukebar-cli COMMAND --help' describes a command.\n");
 }
@@ -55,10 +54,11 @@ int Dispatch(int argc, char** argv) {
   }
   std::vector<std::string> args(argv + 2, argv + argc);
   if (std::find(args.begin(), args.end(), "--help") != args.end()) {
-    std::printf("usage: jukebar-cli %s\n\n%s\n\n%s"
-                "  --config FILE   read the resource types from FILE instead of the\n"
-                "                  installation's Jukebar.cfg\n",
-                it->usage, it->summary, it->help);
+    std::printf(
+        "usage: jukebar-cli %s\n\n%s\n\n%s"
+        "  --config FILE   read the resource types from FILE instead of the\n"
+        "                  installation's Jukebar.cfg\n",
+        it->usage, it->summary, it->help);
     return 0;
   }
   try {

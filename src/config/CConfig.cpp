@@ -1,10 +1,10 @@
 #include "config/CConfig.h"
 
-#include "storage/CArchive.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompt.h"
 #include "platform/UserSettings.h"
+#include "storage/CArchive.h"
 #include "strings/StringTable.h"
 
 namespace jb {

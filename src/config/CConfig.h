@@ -57,7 +57,11 @@ class CConfig : public ConfigSettings {
   static constexpr std::int32_t kSmallHeight = 14;
 
   enum : std::uint8_t {
-    kAlignLeft = 0x01, kAlignRight = 0x02, kAlignTop = 0x04, kAlignBottom = 0x08, kSmallForm = 0x10,
+    kAlignLeft = 0x01,
+    kAlignRight = 0x02,
+    kAlignTop = 0x04,
+    kAlignBottom = 0x08,
+    kSmallForm = 0x10,
   };
   enum : std::uint32_t { kAutoLoadPlayer = 0x01, kBackgroundImage = 0x08 };
 
@@ -99,7 +103,7 @@ class CConfig : public ConfigSettings {
   void UpdateFromWindow(std::int32_t dx, std::int32_t dy, std::int32_t width, std::int32_t height);
 
   CResourceTypeArray resourceTypes;  // the three built-ins by default
-  bool installationValid = false;     // not stored
+  bool installationValid = false;    // not stored
 
  private:
   void FindInstallation(const UserSettings& settings);

@@ -1,11 +1,11 @@
 #include "environment/CEnvironment.h"
 
-#include "storage/CArchive.h"
-#include "scan/ScanMessages.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
-#include "strings/StringTable.h"
 #include "platform/Text.h"
+#include "scan/ScanMessages.h"
+#include "storage/CArchive.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 
@@ -90,7 +90,8 @@ bool CEnvironment::Save() {
 }
 
 bool CEnvironment::SaveAs() {
-  std::optional<std::string> chosen = m_prompt.ChooseSaveFile({LoadString(ids::EnvironmentFilter), m_strPath, kExtension});
+  std::optional<std::string> chosen =
+      m_prompt.ChooseSaveFile({LoadString(ids::EnvironmentFilter), m_strPath, kExtension});
   return chosen && SaveAs(*chosen);
 }
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "resources/CResourceArray.h"
 #include "catalogue/CCatalogue.h"
+#include "resources/CResourceArray.h"
 #include "scan/CScanThread.h"
 
 namespace jb {

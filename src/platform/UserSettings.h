@@ -27,8 +27,7 @@ class UserSettings {
   // comments, making the file and its folder when missing; the file is
   // replaced whole. A value with a line end or with white space at either
   // end cannot be read back and is refused. False with the reason in error.
-  static bool Store(const std::string& path, const std::string& key, const std::string& value,
-                    std::string& error);
+  static bool Store(const std::string& path, const std::string& key, const std::string& value, std::string& error);
 
  private:
   std::map<std::string, std::string> m_values;

@@ -80,7 +80,8 @@ void CDirResource::Serialize(CArchive& ar) {
 
 void CDirResource::Refresh(const CResourceTypeArray& types) {
   for (size_t i = m_aExcludedExts.size(); i-- > 0;)
-    if (!types.FindByExtension(m_aExcludedExts[i])) m_aExcludedExts.erase(m_aExcludedExts.begin() + static_cast<long>(i));
+    if (!types.FindByExtension(m_aExcludedExts[i]))
+      m_aExcludedExts.erase(m_aExcludedExts.begin() + static_cast<long>(i));
 }
 
 void CDirResource::AddToSkipList(CSkipList& skip) const { skip.Add(m_strPath); }

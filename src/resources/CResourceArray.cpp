@@ -1,10 +1,10 @@
 #include "resources/CResourceArray.h"
-#include "resources/CreateResource.h"
 
-#include "storage/CArchive.h"
 #include "platform/Paths.h"
-#include "strings/StringTable.h"
 #include "platform/Text.h"
+#include "resources/CreateResource.h"
+#include "storage/CArchive.h"
+#include "strings/StringTable.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 

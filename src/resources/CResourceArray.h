@@ -11,7 +11,6 @@ namespace jb {
 
 class CResourceArray : public OwningArray<CResource> {
  public:
-
   // The stored form: an object list with the kind byte before each body.
   // Reading binds resources to types's built-ins, then runs RelinkTypes; a
   // format error empties the list and passes on.
@@ -21,7 +20,6 @@ class CResourceArray : public OwningArray<CResource> {
   // their extension, making a user type where none does, then lets every
   // resource drop what no type backs.
   void RelinkTypes(CResourceTypeArray& types);
-
 };
 
 }  // namespace jb

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/Paths.h"
 #include "catalogue/CCatalogue.h"
+#include "platform/Paths.h"
 
 namespace jb {
 

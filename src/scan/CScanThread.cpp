@@ -4,12 +4,12 @@
 #include <exception>
 #include <system_error>
 
+#include "catalogue/CCatalogue.h"
 #include "platform/File.h"
-#include "scan/ScanMessages.h"
 #include "resources/CResourceArray.h"
 #include "resources/CollectFiles.h"
-#include "catalogue/CCatalogue.h"
 #include "scan/DescriptionPipeline.h"
+#include "scan/ScanMessages.h"
 #include "types/CResourceTypeArray.h"
 
 namespace jb {
@@ -67,8 +67,8 @@ void CScanThread::Scan() {
   // still follow the description pass, entry by entry, in catalogue order.
   std::unique_ptr<DescriptionPipeline> pipeline;
   if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_nThreads - 1);
-  CFoundFiles found(m_catalogue, pipeline ? [&](CCatalogueEntry* e) { pipeline->Add(e); }
-                                          : CFoundFiles::AppendListener{});
+  CFoundFiles found(m_catalogue,
+                    pipeline ? [&](CCatalogueEntry* e) { pipeline->Add(e); } : CFoundFiles::AppendListener{});
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->CollectFiles(m_types, skip, found);
 
   const size_t count = m_catalogue.GetSize();

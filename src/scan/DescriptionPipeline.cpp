@@ -2,8 +2,8 @@
 
 #include <system_error>
 
-#include "platform/File.h"
 #include "catalogue/CCatalogue.h"
+#include "platform/File.h"
 
 namespace jb {
 

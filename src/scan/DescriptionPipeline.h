@@ -50,8 +50,8 @@ class DescriptionPipeline {
   const CResourceTypeArray& m_types;
   std::unique_ptr<Batch> m_pFilling;  // the collecting thread's own
   std::mutex m_mutex;
-  std::condition_variable m_published;  // helpers wait for batches
-  std::condition_variable m_done;       // the drain waits for helpers
+  std::condition_variable m_published;            // helpers wait for batches
+  std::condition_variable m_done;                 // the drain waits for helpers
   std::vector<std::unique_ptr<Batch>> m_batches;  // published, guarded
   size_t m_nextForHelpers = 0;                    // guarded
   bool m_bClosed = false;                         // guarded

@@ -36,12 +36,26 @@ class SkinSet {
 
   // Frame sprites by index.
   enum FrameIndex : int {
-    kTitleLeft = 0, kTitleFill, kTitleMiddle, kTitleRight,       // active window
-    kTitleLeftInactive, kTitleFillInactive, kTitleMiddleInactive, kTitleRightInactive,
-    kSmallTitle, kSmallTitleInactive,                             // whole small-form title
-    kMenuPressed, kFormPressed, kSmallFormPressed, kClosePressed,  // at (4,3), (w-21,3), (w-11,3)
-    kLeftEdge, kRightEdge, kRightEdgeEnd,
-    kBottomLeft, kBottomFill, kBottomRight,
+    kTitleLeft = 0,
+    kTitleFill,
+    kTitleMiddle,
+    kTitleRight,  // active window
+    kTitleLeftInactive,
+    kTitleFillInactive,
+    kTitleMiddleInactive,
+    kTitleRightInactive,
+    kSmallTitle,
+    kSmallTitleInactive,  // whole small-form title
+    kMenuPressed,
+    kFormPressed,
+    kSmallFormPressed,
+    kClosePressed,  // at (4,3), (w-21,3), (w-11,3)
+    kLeftEdge,
+    kRightEdge,
+    kRightEdgeEnd,
+    kBottomLeft,
+    kBottomFill,
+    kBottomRight,
   };
 
   SkinSet();

@@ -4,8 +4,8 @@
 #include <array>
 #include <cstring>
 
-#include "storage/CArchive.h"
 #include "platform/File.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 
@@ -120,9 +120,9 @@ void CQvSprite::Blend(std::uint32_t& target, std::uint32_t argb) {
     target = out;
     return;
   }
-  std::uint32_t sw = sa * 255;               // source weight, scaled by 255
-  std::uint32_t dw = da * (255 - sa);        // target weight, scaled by 255
-  std::uint32_t total = sw + dw;             // resulting alpha, scaled by 255
+  std::uint32_t sw = sa * 255;         // source weight, scaled by 255
+  std::uint32_t dw = da * (255 - sa);  // target weight, scaled by 255
+  std::uint32_t total = sw + dw;       // resulting alpha, scaled by 255
   std::uint32_t out = ((total + 127) / 255) << 24;
   for (int shift = 0; shift <= 16; shift += 8) {
     std::uint32_t s = (argb >> shift) & 0xFFu;
@@ -203,8 +203,7 @@ void CQvSprite::DrawTiled(std::int32_t x, std::int32_t y, std::int32_t width, st
   DrawSprite(x + cols * tw, y + rows * th, 0, 0, restW, restH, source);
 }
 
-void CQvSprite::FillSpan(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                         std::uint32_t argb) {
+void CQvSprite::FillSpan(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, std::uint32_t argb) {
   if (width <= 0 || height <= 0 || (argb >> 24) == 0) return;
   std::int64_t dx = x, dy = y, w = width, h = height, unused = 0;
   if (!ClipAxis(dx, w, unused, m_width) || !ClipAxis(dy, h, unused, m_height)) return;
@@ -337,8 +336,7 @@ int CQvSprite::CreateFromBitmapBytes(const std::vector<std::uint8_t>& bytes) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return kNotA24BitBitmap;
   std::uint64_t stride = (std::uint64_t(width) * 3 + 3) & ~std::uint64_t(3);
   // The last row's padding may be missing; its pixels may not.
-  if (offset + stride * std::uint64_t(height - 1) + std::uint64_t(width) * 3 > bytes.size())
-    return kNotA24BitBitmap;
+  if (offset + stride * std::uint64_t(height - 1) + std::uint64_t(width) * 3 > bytes.size()) return kNotA24BitBitmap;
   std::vector<std::uint32_t> pixels(static_cast<size_t>(width * height));
   for (std::int64_t row = 0; row < height; ++row) {
     std::int64_t fileRow = topDown ? row : height - 1 - row;

@@ -27,8 +27,7 @@ class ISpriteDisplay {
  public:
   virtual ~ISpriteDisplay() = default;
   // pixels: height rows of width 0xAARRGGBB values, bytesPerLine apart.
-  virtual void ShowPixels(int x, int y, const std::uint32_t* pixels, int width, int height,
-                          int bytesPerLine) = 0;
+  virtual void ShowPixels(int x, int y, const std::uint32_t* pixels, int width, int height, int bytesPerLine) = 0;
 };
 
 class CQvSprite {
@@ -79,15 +78,12 @@ class CQvSprite {
                   std::int32_t height, const CQvSprite& source);
   // Covers (x, y, width, height) with source: whole tiles, the strip left at
   // the right of each tile row, the strip left at the bottom, then the corner.
-  void DrawTiled(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
-                 const CQvSprite& source);
+  void DrawTiled(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, const CQvSprite& source);
   // filled: the whole rectangle; otherwise its one-pixel outline, each pixel
   // blended once.
-  void DrawRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Colour colour,
-                bool filled);
+  void DrawRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Colour colour, bool filled);
   // A one-pixel frame: top and left in light, bottom and right in dark.
-  void Draw3DRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Colour light,
-                  Colour dark);
+  void Draw3DRect(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height, Colour light, Colour dark);
   // The glyph's alpha is its coverage: each pixel takes colour as far as the
   // glyph covers it (and the colour's own transparency lets it).
   void DrawChar(std::int32_t x, std::int32_t y, const CQvSprite& glyph, Colour colour);
@@ -101,8 +97,7 @@ class CQvSprite {
   std::uint32_t GetPixel(std::int32_t x, std::int32_t y) const;
   void SetPixel(std::int32_t x, std::int32_t y, std::uint32_t argb);
 
-  static Colour GetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue,
-                         std::uint8_t transparency = 0);
+  static Colour GetColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue, std::uint8_t transparency = 0);
   static void GetComponents(Colour colour, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue,
                             std::uint8_t& transparency);
   // The desktop's colour of a system index (15 face, 16 shadow, 20 highlight,

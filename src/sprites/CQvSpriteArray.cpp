@@ -15,7 +15,8 @@ CQvSpriteArray& CQvSpriteArray::operator=(const CQvSpriteArray& other) {
   if (this == &other) return *this;
   OwningArray<CQvSprite> copy;
   copy.Reserve(other.m_sprites.GetSize());
-  for (size_t i = 0; i < other.m_sprites.GetSize(); ++i) copy.Add(std::make_unique<CQvSprite>(*other.m_sprites.GetAt(i)));
+  for (size_t i = 0; i < other.m_sprites.GetSize(); ++i)
+    copy.Add(std::make_unique<CQvSprite>(*other.m_sprites.GetAt(i)));
   m_sprites = std::move(copy);
   return *this;
 }

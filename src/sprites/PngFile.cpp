@@ -24,8 +24,7 @@ void WritePng(const std::string& path, const CQvSprite& sprite,
   }
   png_init_io(png, file.get());
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-               PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
+               PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   std::vector<png_text> chunks(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     chunks[i].compression = PNG_TEXT_COMPRESSION_NONE;

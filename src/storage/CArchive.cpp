@@ -120,8 +120,8 @@ std::uint16_t CArchive::GetU16() {
 std::uint32_t CArchive::GetU32() {
   if (m_end - m_pos < 4) Fill(4);
   const std::uint8_t* b = m_buffer.data() + m_pos;
-  std::uint32_t v = std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
-                    (std::uint32_t(b[3]) << 24);
+  std::uint32_t v =
+      std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
   m_pos += 4;
   return v;
 }

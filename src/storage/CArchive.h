@@ -85,8 +85,8 @@ class CArchive {
   CFile& m_file;
   Mode m_mode;
   std::array<std::uint8_t, kBufferSize> m_buffer{};
-  size_t m_pos = 0;   // next byte to read, or bytes buffered for writing
-  size_t m_end = 0;   // end of buffered bytes when reading
+  size_t m_pos = 0;  // next byte to read, or bytes buffered for writing
+  size_t m_end = 0;  // end of buffered bytes when reading
 };
 
 // How a stored file read: whole, not there at all (or not a regular file),

@@ -26,7 +26,8 @@ NodeIcons NodeIcons::FromConfig(const CConfig& config) {
 DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
 
 DisplayNode::DisplayNode(std::string name, NodeKind kind, DisplayNode* parent)
-    : m_strName(std::move(name)), m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))),
+    : m_strName(std::move(name)),
+      m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))),
       m_pParent(parent) {}
 
 DisplayNode::~DisplayNode() {
@@ -199,7 +200,8 @@ void DisplayNode::SetSelection(SelectionState state) {
 void DisplayNode::RecomputeSelection() {
   if (!m_pFirstChild) return;
   std::uint8_t bits = 0;
-  for (DisplayNode* c = m_pFirstChild; c && bits != kSelectionMask; c = c->m_pNext) bits |= c->m_nFlags & kSelectionMask;
+  for (DisplayNode* c = m_pFirstChild; c && bits != kSelectionMask; c = c->m_pNext)
+    bits |= c->m_nFlags & kSelectionMask;
   m_nFlags = static_cast<std::uint8_t>((m_nFlags & ~kSelectionMask) | bits);
 }
 

@@ -217,9 +217,9 @@ class DisplayNode {
   // Previous sibling; the first child's points at the last child.
   DisplayNode* m_pPrev = nullptr;
   std::uint32_t m_nChildCount = 0;
-  std::uint32_t m_nSiblingIndex = 0;  // position in the parent's list, valid while it has an index
-  int m_nChildRows = 0;               // sum of the children's CountRows
-  mutable std::unique_ptr<ChildIndex> m_pIndex;  // long lists only, built on demand
+  std::uint32_t m_nSiblingIndex = 0;                     // position in the parent's list, valid while it has an index
+  int m_nChildRows = 0;                                  // sum of the children's CountRows
+  mutable std::unique_ptr<ChildIndex> m_pIndex;          // long lists only, built on demand
   std::unique_ptr<std::vector<DisplayNode*>> m_pMarked;  // roots only
 };
 

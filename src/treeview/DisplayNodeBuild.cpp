@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "catalogue/CCatalogue.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
-#include "catalogue/CCatalogue.h"
 #include "treeview/ChildIndex.h"
 #include "treeview/DisplayNode.h"
 
@@ -121,8 +121,8 @@ int SortClass(NodeKind kind) {
 }  // namespace
 
 template <class Find, class Created>
-void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition,
-                               std::uint8_t entryIcon, const NodeIcons& icons, Find&& find, Created&& created) {
+void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
+                               const NodeIcons& icons, Find&& find, Created&& created) {
   size_t levels = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   DisplayNode* n = this;
   for (size_t i = level; i < levels; ++i) {
@@ -220,7 +220,8 @@ void DisplayNode::MergeChain() {
   // The mark of the chain's last node moves here; others in the chain go
   // with it. Marks below the chain stay.
   if (std::vector<DisplayNode*>* marked = MarkedNodes()) {
-    std::erase_if(*marked, [this, last](DisplayNode* n) { return n == this || (n->IsDescendantOf(this) && n->Contains(last)); });
+    std::erase_if(*marked,
+                  [this, last](DisplayNode* n) { return n == this || (n->IsDescendantOf(this) && n->Contains(last)); });
     if (last->HasFocusMark()) marked->push_back(this);
   }
   int before = OwnRows();
@@ -261,7 +262,8 @@ void DisplayNode::SortChildren() {
     keyed.clear();
     for (DisplayNode* c = n->m_pFirstChild; c; c = c->m_pNext) {
       NodeKind kind = c->GetKind();
-      std::string_view key = kind == NodeKind::File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
+      std::string_view key =
+          kind == NodeKind::File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
       keyed.push_back({SortClass(kind), key, c});
     }
     // A stable sort on the same order as an insertion sort that inserts each

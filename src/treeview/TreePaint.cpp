@@ -80,8 +80,8 @@ void TreeView::Paint() {
   int ry = m_nAreaY;
   ForEachPageRow([&](DisplayNode& node, int depth) {
     if (node.IsSelected())
-      target.DrawRect(m_nAreaX, ry, m_nAreaWidth, kRowHeight, node.GetSelection() == SelectionState::PartlySelected ? partial : full,
-                      true);
+      target.DrawRect(m_nAreaX, ry, m_nAreaWidth, kRowHeight,
+                      node.GetSelection() == SelectionState::PartlySelected ? partial : full, true);
     if (node.HasFocusMark()) target.DrawRect(m_nAreaX, ry, m_nAreaWidth, kRowHeight, focus, false);
     const int indent = (depth - 1) * kIndent;
     target.DrawSprite(m_nAreaX + indent + 1, ry, m_pSkin->Icon(node.GetIcon()));

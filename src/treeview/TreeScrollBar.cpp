@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "sprites/CQvSprite.h"
 #include "skin/SkinSet.h"
+#include "sprites/CQvSprite.h"
 
 namespace jb {
 

@@ -9,11 +9,11 @@
 #include <unordered_set>
 #include <utility>
 
+#include "catalogue/CCatalogue.h"
 #include "config/CConfig.h"
-#include "treeview/TreeMessages.h"
 #include "platform/Prompt.h"
 #include "platform/Text.h"
-#include "catalogue/CCatalogue.h"
+#include "treeview/TreeMessages.h"
 #include "treeview/TreeScrollBar.h"
 
 namespace jb {
@@ -216,7 +216,8 @@ void TreeView::ClickRowText(DisplayNode* node, Modifiers keys) {
   if (Has(keys, Modifiers::Shift)) {
     SelectRange(FindFocus(), node);
   } else {
-    SelectionState state = ctrl && node->GetSelection() == SelectionState::Selected ? SelectionState::Unselected : SelectionState::Selected;
+    SelectionState state = ctrl && node->GetSelection() == SelectionState::Selected ? SelectionState::Unselected
+                                                                                    : SelectionState::Selected;
     if (!ctrl) SetSelection(SelectionState::Unselected);
     node->SetSelection(state);
     MoveFocusMark(node);
@@ -292,7 +293,9 @@ void TreeView::OnKey(TreeKey key, Modifiers keys) {
   if (!focus) return;
   switch (key) {
     case TreeKey::Space:
-      focus->SetSelection(keys == Modifiers::Ctrl && focus->GetSelection() == SelectionState::Selected ? SelectionState::Unselected : SelectionState::Selected);
+      focus->SetSelection(keys == Modifiers::Ctrl && focus->GetSelection() == SelectionState::Selected
+                              ? SelectionState::Unselected
+                              : SelectionState::Selected);
       Refresh();
       break;
     case TreeKey::PageUp:

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
-#include "strings/StringTable.h"
 #include "platform/Text.h"
+#include "storage/CArchive.h"
+#include "strings/StringTable.h"
 
 namespace jb {
 

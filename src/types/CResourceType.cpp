@@ -1,7 +1,7 @@
 #include "types/CResourceType.h"
 
-#include "storage/CArchive.h"
 #include "platform/Text.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 
@@ -23,6 +23,5 @@ bool CResourceType::EditProperties() {
   if (!(GetEditFlags() & 1) || !g_editor) return false;
   return g_editor->Edit(*this);
 }
-
 
 }  // namespace jb

@@ -28,8 +28,14 @@ class CResourceType {
   // Replaces the contents of extensions.
   virtual void GetExtensions(StringList& extensions) const { extensions.clear(); }
   // Image index in the type image strip; cloaked is 0 or 1.
-  virtual std::uint8_t GetIcon(int cloaked) const { (void)cloaked; return 0; }
-  virtual bool MatchesExtension(std::string_view extension) const { (void)extension; return false; }
+  virtual std::uint8_t GetIcon(int cloaked) const {
+    (void)cloaked;
+    return 0;
+  }
+  virtual bool MatchesExtension(std::string_view extension) const {
+    (void)extension;
+    return false;
+  }
   // Fills one catalogue description of the file at path.
   virtual void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                         StringList& paths) const;

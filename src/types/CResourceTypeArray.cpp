@@ -3,8 +3,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "storage/CArchive.h"
 #include "platform/Text.h"
+#include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 
 namespace jb {

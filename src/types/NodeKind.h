@@ -9,8 +9,8 @@
 namespace jb {
 
 enum class NodeKind : std::uint8_t {
-  UserType = 0,   // a group named after a type
-  Folder = 1,     // a directory path
+  UserType = 0,  // a group named after a type
+  Folder = 1,    // a directory path
   Artist = 2,
   Album = 3,
   PlayList = 4,

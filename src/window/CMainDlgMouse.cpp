@@ -215,7 +215,8 @@ void CMainDlg::OnTitleButtonAction(int button) {
 void CMainDlg::OnTimer(unsigned id) {
   if (id != kArrowTimer || m_nTimerId == 0) return;
   // Repeats only while the pointer stays on the arrow it pressed.
-  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode) m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, Redraw::Once);
+  if (HitTest(m_nPressX, m_nPressY) == m_nMouseMode)
+    m_tree.Scroll(m_nMouseMode == kModeScrollUp ? -1 : 1, Redraw::Once);
 }
 
 void CMainDlg::OnLButtonDblClk(int x, int y, unsigned) {

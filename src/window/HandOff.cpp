@@ -1,9 +1,9 @@
 #include "window/HandOff.h"
 
-#include "storage/CArchive.h"
 #include "platform/Prompt.h"
-#include "treeview/DisplayNode.h"
+#include "storage/CArchive.h"
 #include "strings/StringTable.h"
+#include "treeview/DisplayNode.h"
 
 namespace jb {
 // The play-list is replaced atomically: when writing fails the old one stays

@@ -63,12 +63,18 @@ void MainWindowPainter::DrawTitleBar() {
     m_backBuffer.DrawSprite(w - 25, 0, m_skin.Frame(base + 3));
   }
   switch (m_nPressedButton) {
-    case kMenuButton: m_backBuffer.DrawSprite(4, 3, m_skin.Frame(SkinSet::kMenuPressed)); break;
-    case kFormButton:
-      m_backBuffer.DrawSprite(w - 21, 3, m_skin.Frame(IsSmallForm() ? SkinSet::kSmallFormPressed : SkinSet::kFormPressed));
+    case kMenuButton:
+      m_backBuffer.DrawSprite(4, 3, m_skin.Frame(SkinSet::kMenuPressed));
       break;
-    case kCloseButton: m_backBuffer.DrawSprite(w - 11, 3, m_skin.Frame(SkinSet::kClosePressed)); break;
-    default: break;
+    case kFormButton:
+      m_backBuffer.DrawSprite(w - 21, 3,
+                              m_skin.Frame(IsSmallForm() ? SkinSet::kSmallFormPressed : SkinSet::kFormPressed));
+      break;
+    case kCloseButton:
+      m_backBuffer.DrawSprite(w - 11, 3, m_skin.Frame(SkinSet::kClosePressed));
+      break;
+    default:
+      break;
   }
 }
 

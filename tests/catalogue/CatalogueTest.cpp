@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "storage/CArchive.h"
 #include "catalogue/CCatalogue.h"
+#include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -18,8 +18,8 @@ void Load(CCatalogue& catalogue, std::vector<std::uint8_t> bytes) {
 }
 
 const std::vector<std::uint8_t> kWorkedEntry = {
-    0x01, 0x08, 'C', ':', '\\', 'a', '.', 'm', 'p', '3', 0x04, 0x03, 0x00, 0x00, 0x00, 0x01, 'X', 0x02, 0x01, 'Y',
-    0x03, 0x01, 'Z', 0x06, 0x01, 0x00, 0x00, 0x00, 0x08, 'C', ':', '\\', 'a', '.', 'm', 'p', '3'};
+    0x01, 0x08, 'C',  ':', '\\', 'a',  '.',  'm',  'p',  '3',  0x04, 0x03, 0x00, 0x00, 0x00, 0x01, 'X', 0x02, 0x01,
+    'Y',  0x03, 0x01, 'Z', 0x06, 0x01, 0x00, 0x00, 0x00, 0x08, 'C',  ':',  '\\', 'a',  '.',  'm',  'p', '3'};
 
 TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
   CCatalogue catalogue;

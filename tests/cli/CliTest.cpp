@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,8 +49,8 @@ TEST_F(CliTest, MakesScansAndListsAnEnvironment) {
 
   auto listed = Cli({"resources", env});
   EXPECT_EQ(listed.status, 0);
-  EXPECT_EQ(listed.out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n" + "file\t" + dir / "films/clip.avi" +
-                            "\tUser's \".avi\" type.\n");
+  EXPECT_EQ(listed.out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n" + "file\t" +
+                            dir / "films/clip.avi" + "\tUser's \".avi\" type.\n");
 
   auto scan = Cli({"scan", env, "--threads", "3"});
   EXPECT_EQ(scan.status, 0) << scan.err;

@@ -1,7 +1,6 @@
 // jukebar-cli tree, play and enqueue, end to end: a scanned environment, a
 // player command that records how it was started.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <array>
@@ -19,7 +18,8 @@ test::ProgramResult Cli(const std::vector<std::string>& args) { return test::Run
 class TreeCli : public ::testing::Test {
  protected:
   TreeCli() {
-    for (const char* d : {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty", "install"})
+    for (const char* d :
+         {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty", "install"})
       ::mkdir((dir / d).c_str(), 0755);
     // Silence with an ID3 version 1 tag: title, artist, album.
     for (auto [file, title, artist, album] : {std::array<std::string, 4>{"band/one", "One", "Band", "First"},
@@ -37,7 +37,9 @@ class TreeCli : public ::testing::Test {
     for (const auto& args : {std::vector<std::string>{"new", env}, {"add-dir", env, dir / "music"}, {"scan", env}})
       EXPECT_EQ(Cli(args).status, 0);
   }
-  void Settings(const std::string& lines) { test::WriteText(dir / "cfg/Quorvel Software/Jukebar.conf", "[General]\n" + lines); }
+  void Settings(const std::string& lines) {
+    test::WriteText(dir / "cfg/Quorvel Software/Jukebar.conf", "[General]\n" + lines);
+  }
   std::string Text(const std::string& path) {
     auto bytes = test::ReadBytes(path);
     return {bytes.begin(), bytes.end()};
@@ -54,7 +56,8 @@ class TreeCli : public ::testing::Test {
 };
 
 TEST_F(TreeCli, TreePrintsEveryRowInDisplayOrder) {
-  EXPECT_EQ(Cli({"tree", env}).out, "Band\n  First\n    One\n    Two\n  Second > Three\nSolo > Alone > Only\nmix > only\n");
+  EXPECT_EQ(Cli({"tree", env}).out,
+            "Band\n  First\n    One\n    Two\n  Second > Three\nSolo > Alone > Only\nmix > only\n");
   EXPECT_EQ(Cli({"tree", env, "--depth", "1"}).out, "Band\nSolo > Alone > Only\nmix > only\n");
   EXPECT_EQ(Cli({"tree", env, "--depth", "0"}).status, 2);
   EXPECT_EQ(Cli({"tree", dir / "none.jbe"}).status, 1);

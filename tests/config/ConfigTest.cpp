@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
-
 #include "TestSupport.h"
-#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "config/CJukebarCommandLineInfo.h"
 #include "platform/FileSystem.h"
 #include "platform/UserSettings.h"
+#include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 
 namespace jb {
@@ -24,23 +22,23 @@ std::vector<std::uint8_t> StoredBytes(CConfig& config, test::TempDir& dir) {
 }
 
 std::vector<std::uint8_t> DefaultFileBytes() {
-  std::vector<std::uint8_t> b = {0x00, 0x61, 0x66, 0x42, 0x01,  // header
-                                 0x00,                          // environment path
-                                 100, 0, 0, 0, 100, 0, 0, 0,    // small form
-                                 0x06,                          // placement
-                                 100, 0, 0, 0, 100, 0, 0, 0,    // large form
-                                 0x13, 0x01, 0, 0, 0x3F, 0x01, 0, 0,
-                                 0x01, 0x08, 0, 1, 2, 3, 7, 0,  // scrolling and icons
-                                 0x01, 0x03, 0, 0, 0, 0x01, 0x01, 0x02, 0x01, 0x0F};
+  std::vector<std::uint8_t> b = {0x00, 0x61, 0x66, 0x42, 0x01,                 // header
+                                 0x00,                                         // environment path
+                                 100,  0,    0,    0,    100,  0,    0,    0,  // small form
+                                 0x06,                                         // placement
+                                 100,  0,    0,    0,    100,  0,    0,    0,  // large form
+                                 0x13, 0x01, 0,    0,    0x3F, 0x01, 0,    0,    0x01, 0x08,
+                                 0,    1,    2,    3,    7,    0,  // scrolling and icons
+                                 0x01, 0x03, 0,    0,    0,    0x01, 0x01, 0x02, 0x01, 0x0F};
   std::vector<std::uint8_t> name = Bytes("\"Tag-less\" MP3s");
   b.insert(b.end(), name.begin(), name.end());
   std::vector<std::uint8_t> rest = {0x04, 0x00, 0x03, 0x01, 0x04,  // end of the type list
-                                    0x03, 0, 0, 0,                 // option flags
+                                    0x03, 0,    0,    0,           // option flags
                                     0x0A,                          // reserved
-                                    0, 0, 0, 0,                    // background colour
+                                    0,    0,    0,    0,           // background colour
                                     0xD8, 0xD0, 0xC8, 0x00,        // text colour
                                     0x80, 0x40, 0x40, 0x00,        // selection colour
-                                    144, 0x00, 128};
+                                    144,  0x00, 128};
   b.insert(b.end(), rest.begin(), rest.end());
   return b;
 }
@@ -71,14 +69,21 @@ TEST_F(ConfigTest, EveryFieldSurvivesARoundTrip) {
   // Distinct values everywhere, so two fields swapped in the file show.
   CConfig config(prompt);
   config.environmentPath = "/home/me/rock.jbe";
-  std::int32_t* ints[] = {&config.smallX, &config.smallY, &config.largeX, &config.largeY, &config.largeWidth,
-                          &config.largeHeight};
-  std::uint8_t* bytes[] = {&config.placementFlags, &config.scrollOptions, &config.wheelLines, &config.userTypeIcon,
-                           &config.folderIcon, &config.artistIcon, &config.albumIcon, &config.playListIcon,
-                           &config.fileGroupIcon, &config.reservedByte, &config.selectionTransparency,
+  std::int32_t* ints[] = {&config.smallX, &config.smallY,     &config.largeX,
+                          &config.largeY, &config.largeWidth, &config.largeHeight};
+  std::uint8_t* bytes[] = {&config.placementFlags,
+                           &config.scrollOptions,
+                           &config.wheelLines,
+                           &config.userTypeIcon,
+                           &config.folderIcon,
+                           &config.artistIcon,
+                           &config.albumIcon,
+                           &config.playListIcon,
+                           &config.fileGroupIcon,
+                           &config.reservedByte,
+                           &config.selectionTransparency,
                            &config.imageTransparency};
-  std::uint32_t* words[] = {&config.optionFlags, &config.backgroundColour, &config.textColour,
-                            &config.selectionColour};
+  std::uint32_t* words[] = {&config.optionFlags, &config.backgroundColour, &config.textColour, &config.selectionColour};
   for (int i = 0; i < 6; ++i) *ints[i] = -1000 * (i + 1);
   for (int i = 0; i < 12; ++i) *bytes[i] = static_cast<std::uint8_t>(200 + i);
   for (int i = 0; i < 4; ++i) *words[i] = 0x01020304u * static_cast<std::uint32_t>(i + 1);

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <system_error>
 
 #include "TestSupport.h"
-#include "storage/CArchive.h"
 #include "environment/CEnvironment.h"
 #include "resources/CreateResource.h"
+#include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 

@@ -35,7 +35,8 @@ TEST(XpmTest, ReadsColoursTransparencyAndHotSpot) {
 std::string FontWith(const std::string& rest) {
   std::string dots = "dot";
   for (int b = 0; b < 256; ++b)
-    if (b != 'A' && b != 'B' && b != 0xC0) dots += " 0x" + std::string(1, "0123456789ABCDEF"[b >> 4]) + "0123456789ABCDEF"[b & 15];
+    if (b != 'A' && b != 'B' && b != 0xC0)
+      dots += " 0x" + std::string(1, "0123456789ABCDEF"[b >> 4]) + "0123456789ABCDEF"[b & 15];
   return dots + "\n" + rest;
 }
 
@@ -102,8 +103,7 @@ TEST(LetteringTest, CentresTextAndFillsWithAlpha) {
   Font font = ReadFont(dir / "font.txt");
   CQvSprite picture;
   picture.CreateBitmap(11, 8);
-  WriteText(dir / "script.txt",
-            "# comment\nfill 0 0 11 8 #ffffff alpha=128\ntext center 0 #ff0000 \"AA\"\n");
+  WriteText(dir / "script.txt", "# comment\nfill 0 0 11 8 #ffffff alpha=128\ntext center 0 #ff0000 \"AA\"\n");
   Letter(picture, font, dir / "script.txt");
   // "AA" is 2 + 1 + 2 wide: centred at columns 3-7, red over the half white.
   std::string row;

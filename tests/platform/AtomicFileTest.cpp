@@ -1,7 +1,6 @@
 // Saves in a folder that others write to as well: planted links, modes,
 // linked targets, leftovers of killed saves and a second writer.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -2,7 +2,6 @@
 // temporary directory) whose default player for play-lists is a script that
 // records how it was started.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,8 +27,9 @@ class DesktopShellTest : public ::testing::Test {
   // A player that records its argv, made the default for play-lists.
   std::string Install(const std::string& name) {
     std::string path = Player(name);
-    test::WriteText(dir / "data/applications/jb-test-player.desktop",
-                    "[Desktop Entry]\nType=Application\nName=Test player\nExec=" + path + " %f\nMimeType=audio/x-mpegurl;\n");
+    test::WriteText(
+        dir / "data/applications/jb-test-player.desktop",
+        "[Desktop Entry]\nType=Application\nName=Test player\nExec=" + path + " %f\nMimeType=audio/x-mpegurl;\n");
     test::WriteText(dir / "config/mimeapps.list", "[Default Applications]\naudio/x-mpegurl=jb-test-player.desktop\n");
     return path;
   }
@@ -45,8 +45,10 @@ class DesktopShellTest : public ::testing::Test {
   int HandOff(ShellAction action) {
     pid_t pid = ::fork();
     if (pid == 0) {
-      for (auto [name, sub] : {std::pair{"XDG_DATA_HOME", "data"}, {"XDG_CONFIG_HOME", "config"},
-                               {"XDG_DATA_DIRS", "nodata"}, {"XDG_CONFIG_DIRS", "noconfig"}})
+      for (auto [name, sub] : {std::pair{"XDG_DATA_HOME", "data"},
+                               {"XDG_CONFIG_HOME", "config"},
+                               {"XDG_DATA_DIRS", "nodata"},
+                               {"XDG_CONFIG_DIRS", "noconfig"}})
         ::setenv(name, (dir / sub).c_str(), 1);
       for (const char* v : {"XDG_CURRENT_DESKTOP", "DBUS_SESSION_BUS_ADDRESS", "DISPLAY", "WAYLAND_DISPLAY"})
         ::unsetenv(v);
@@ -71,7 +73,7 @@ TEST_F(DesktopShellTest, PlayAndEnqueueReachTheDefaultPlayer) {
   EXPECT_EQ(HandOff(ShellAction::Play), kRefused);  // nothing registered for play-lists
   std::string some = Install("someplayer");
   EXPECT_EQ(Run(ShellAction::Play), (Args{some, playList}));  // by its absolute path
-  EXPECT_EQ(HandOff(ShellAction::Enqueue), kRefused);          // no known enqueue form
+  EXPECT_EQ(HandOff(ShellAction::Enqueue), kRefused);         // no known enqueue form
   std::string audacious = Install("audacious");
   EXPECT_EQ(Run(ShellAction::Enqueue), (Args{audacious, "-e", playList}));
   std::string vlc = Install("vlc");

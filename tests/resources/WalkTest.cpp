@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "TestSupport.h"
-#include "resources/CResourceArray.h"
-#include "resources/CreateResource.h"
-#include "resources/CollectFiles.h"
 #include "catalogue/CCatalogue.h"
+#include "resources/CResourceArray.h"
+#include "resources/CollectFiles.h"
+#include "resources/CreateResource.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"
 
@@ -72,8 +71,8 @@ class WalkTest : public ::testing::Test {
 
 TEST_F(WalkTest, OneDirectoryIsCollectedByTypeFromTheLastThenSubDirectories) {
   types.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "RMI"}));
-  for (const char* name : {"b.mp3", "a.MP3", "c.m3u", "d.rmi", "e.mid", "f.txt", "noext", "sub/z.mp3",
-                           "sub/deeper/y.mid", "a-sub/x.m3u"})
+  for (const char* name :
+       {"b.mp3", "a.MP3", "c.m3u", "d.rmi", "e.mid", "f.txt", "noext", "sub/z.mp3", "sub/deeper/y.mid", "a-sub/x.m3u"})
     Make(name);
   AddDir(dir.Path());
   EXPECT_EQ(Collect(), (std::vector<std::string>{"d.rmi", "e.mid", "c.m3u", "a.MP3", "b.mp3", "a-sub/x.m3u",

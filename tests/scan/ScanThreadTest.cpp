@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
+#include "catalogue/CCatalogue.h"
 #include "resources/CResourceArray.h"
 #include "resources/CreateResource.h"
-#include "catalogue/CCatalogue.h"
 #include "scan/CScanThread.h"
 #include "types/BuiltinTypes.h"
 #include "types/CResourceTypeArray.h"

@@ -4,9 +4,9 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "storage/CArchive.h"
 #include "config/CConfig.h"
 #include "skin/SkinSet.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 namespace {
@@ -73,7 +73,7 @@ TEST(SkinFileTest, LoadFailuresShowTheirMessageAndKeepTheOldPictures) {
   const std::vector<std::uint8_t> good = SavedDistinctSkin(dir);
   std::vector<std::uint8_t> oversized = kHeader, badPicture = good;
   oversized.insert(oversized.end(), {1, 0x00, 0x10, 0, 0, 0x00, 0x10, 0, 0, 1, 2, 3, 4});  // 4096 x 4096
-  badPicture[5] = 2;  // frame 0's version
+  badPicture[5] = 2;                                                                       // frame 0's version
   const std::pair<const char*, std::vector<std::uint8_t>> cases[] = {
       {"header only", kHeader},
       {"version 2", {1, 0x61, 0x66, 0x42, 2}},
@@ -111,8 +111,8 @@ TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
   // (200, 100, 0) at image transparency 0, 128 and 255 over blue; 128 tints
   // with blue at 127: (255 * 128 + 127) / 255.
-  for (auto [transparency, expected] : {std::pair<std::uint8_t, std::uint32_t>{0, 0xFFC86400u}, {128, 0xFF643280u},
-                                        {255, 0xFF0000FFu}}) {
+  for (auto [transparency, expected] :
+       {std::pair<std::uint8_t, std::uint32_t>{0, 0xFFC86400u}, {128, 0xFF643280u}, {255, 0xFF0000FFu}}) {
     skin.RebuildBackgroundImage(dir / "tile.bmp", blue, transparency);
     ASSERT_NE(skin.BackgroundImage(), nullptr);
     EXPECT_EQ(skin.BackgroundImage()->GetPixel(2, 1), expected) << int(transparency);
@@ -139,11 +139,12 @@ TEST(SkinTextTest, GlyphsThatWouldCrossTheLimitAreNotDrawnAtAll) {
   skin.MutableGlyph('b') = Flat(2, 2, kWhite);
   skin.MutableGlyph(0xE9) = Flat(4, 2, kWhite);  // bytes above 127 index as unsigned values
   // Room, text, the columns drawn from x 1 and the x after the last glyph.
-  for (auto [room, text, drawn, end] :
-       {std::tuple{7, "aaa", ".###.###............", 9},  // the third would need 11
-        {11, "aaa", ".###.###.###........", 13}, {10, "aab", ".###.###.##.........", 12},
-        {2, "ab", "....................", 1}, {-5, "a", "....................", 1},
-        {20, "\xE9", ".####...............", 6}}) {
+  for (auto [room, text, drawn, end] : {std::tuple{7, "aaa", ".###.###............", 9},  // the third would need 11
+                                        {11, "aaa", ".###.###.###........", 13},
+                                        {10, "aab", ".###.###.##.........", 12},
+                                        {2, "ab", "....................", 1},
+                                        {-5, "a", "....................", 1},
+                                        {20, "\xE9", ".####...............", 6}}) {
     CQvSprite target = Flat(20, 2, kBlack);
     EXPECT_EQ(skin.DrawText(target, 1, 0, room, text, CQvSprite::GetColor(9, 9, 9)), end) << room << text;
     EXPECT_EQ(test::Strip(target, 0, 1, 20, {{kBlack, '.'}, {0xFF090909u, '#'}}), drawn) << room << text;
@@ -177,17 +178,23 @@ TEST(DefaultSkinTest, HasEveryPictureInTheSizesTheLayoutCountsOn) {
   for (int base : {SkinSet::kTitleLeft, SkinSet::kTitleLeftInactive})
     for (auto [piece, width] : {std::pair{0, 22}, {1, 0}, {2, 89}, {3, 25}})  // the middle is centred in w - 47
       EXPECT_TRUE(sized(skin.Frame(base + piece), width, 20)) << base + piece;
-  for (auto [frame, width, height] :
-       {std::array<int, 3>{SkinSet::kSmallTitle, 50, 14}, {SkinSet::kSmallTitleInactive, 50, 14},
-        {SkinSet::kLeftEdge, 11, 0} /* the tree starts at x 11 */, {SkinSet::kRightEdge, 19, 0},
-        {SkinSet::kRightEdgeEnd, 19, 0}, {SkinSet::kBottomLeft, 0, 20}, {SkinSet::kBottomFill, 0, 20},
-        {SkinSet::kBottomRight, 0, 20}})
+  for (auto [frame, width, height] : {std::array<int, 3>{SkinSet::kSmallTitle, 50, 14},
+                                      {SkinSet::kSmallTitleInactive, 50, 14},
+                                      {SkinSet::kLeftEdge, 11, 0} /* the tree starts at x 11 */,
+                                      {SkinSet::kRightEdge, 19, 0},
+                                      {SkinSet::kRightEdgeEnd, 19, 0},
+                                      {SkinSet::kBottomLeft, 0, 20},
+                                      {SkinSet::kBottomFill, 0, 20},
+                                      {SkinSet::kBottomRight, 0, 20}})
     EXPECT_TRUE(sized(skin.Frame(frame), width, height)) << frame;
   for (int button = SkinSet::kMenuPressed; button <= SkinSet::kClosePressed; ++button)
     EXPECT_TRUE(sized(skin.Frame(button), -9, -10)) << button;
   // Arrow zones are 8 pixels; every scroll-bar piece has the track's width.
-  for (auto [piece, height] : {std::pair{&skin.ScrollTrack(), 0}, {&skin.ScrollUp(), 8}, {&skin.ScrollDown(), 8},
-                               {&skin.ScrollThumb(), 0}, {&skin.ScrollThumbPressed(), skin.ScrollThumb().GetHeight()}})
+  for (auto [piece, height] : {std::pair{&skin.ScrollTrack(), 0},
+                               {&skin.ScrollUp(), 8},
+                               {&skin.ScrollDown(), 8},
+                               {&skin.ScrollThumb(), 0},
+                               {&skin.ScrollThumbPressed(), skin.ScrollThumb().GetHeight()}})
     EXPECT_TRUE(sized(*piece, 11, height)) << height;
   // Progress values run to 120, so the full bar shows up to 121 columns.
   EXPECT_TRUE(sized(skin.ProgressEmpty(), skin.ProgressFull().GetWidth(), 0));

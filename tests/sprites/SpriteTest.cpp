@@ -6,9 +6,9 @@
 #include <functional>
 
 #include "TestSupport.h"
-#include "storage/CArchive.h"
 #include "sprites/CQvSprite.h"
 #include "sprites/CQvSpriteArray.h"
+#include "storage/CArchive.h"
 
 namespace jb {
 namespace {
@@ -116,10 +116,10 @@ TEST(SpriteBlendTest, OpaqueTargetsGiveTheGeneralResultForEveryValue) {
 TEST(SpriteClipTest, DrawsClipToBothSourceAndTargetAtEveryEdge) {
   const CQvSprite source = Filled(4, 3, Argb(255, 9, 0, 0), true);
   const std::array<int, 6> draws[] = {
-      {-2, 1, 0, 0, 4, 3},  {4, 1, 0, 0, 4, 3},  {1, -2, 0, 0, 4, 3},  {1, 5, 0, 0, 4, 3},  // edges
-      {-3, -2, 0, 0, 4, 3}, {5, 5, 0, 0, 4, 3},  {-2, 4, 0, 0, 4, 3},  {4, -1, 0, 0, 4, 3},  // corners
-      {6, 0, 0, 0, 4, 3},   {0, -3, 0, 0, 4, 3}, {-4, 0, 0, 0, 4, 3},  {0, 6, 0, 0, 4, 3},   // just outside
-      {0, 0, 0, 0, 0, 2},   {0, 0, 0, 0, 2, 0},  {0, 0, 0, 0, -1, 2},  {0, 0, 0, 0, 2, -5}, {0, 0, 0, 0, -3, -3},
+      {-2, 1, 0, 0, 4, 3},  {4, 1, 0, 0, 4, 3},   {1, -2, 0, 0, 4, 3}, {1, 5, 0, 0, 4, 3},   // edges
+      {-3, -2, 0, 0, 4, 3}, {5, 5, 0, 0, 4, 3},   {-2, 4, 0, 0, 4, 3}, {4, -1, 0, 0, 4, 3},  // corners
+      {6, 0, 0, 0, 4, 3},   {0, -3, 0, 0, 4, 3},  {-4, 0, 0, 0, 4, 3}, {0, 6, 0, 0, 4, 3},   // just outside
+      {0, 0, 0, 0, 0, 2},   {0, 0, 0, 0, 2, 0},   {0, 0, 0, 0, -1, 2}, {0, 0, 0, 0, 2, -5}, {0, 0, 0, 0, -3, -3},
       {3, 4, 1, 1, 2, 1},   {1, 1, -1, -1, 9, 9}, {0, 0, 4, 0, 3, 3},  {0, 0, 0, 3, 3, 3},  {-2, -1, 1, 0, 3, 3}};
   for (const auto& d : draws) {
     CQvSprite target = Filled(6, 6, kBg);
@@ -127,12 +127,14 @@ TEST(SpriteClipTest, DrawsClipToBothSourceAndTargetAtEveryEdge) {
       target.DrawSprite(d[0], d[1], source);
     else
       target.DrawSprite(d[0], d[1], d[2], d[3], d[4], d[5], source);
-    EXPECT_TRUE(Matches(target, [&](int x, int y) {
-      const int u = x - d[0] + d[2], v = y - d[1] + d[3];
-      const bool drawn = u >= std::max(d[2], 0) && u < std::min(d[2] + d[4], 4) && v >= std::max(d[3], 0) &&
-                         v < std::min(d[3] + d[5], 3);
-      return drawn ? Argb(255, 9, v, u) : kBg;
-    })) << d[0] << "," << d[1] << " part " << d[2] << "," << d[3] << "," << d[4] << "," << d[5];
+    EXPECT_TRUE(Matches(target,
+                        [&](int x, int y) {
+                          const int u = x - d[0] + d[2], v = y - d[1] + d[3];
+                          const bool drawn = u >= std::max(d[2], 0) && u < std::min(d[2] + d[4], 4) &&
+                                             v >= std::max(d[3], 0) && v < std::min(d[3] + d[5], 3);
+                          return drawn ? Argb(255, 9, v, u) : kBg;
+                        }))
+        << d[0] << "," << d[1] << " part " << d[2] << "," << d[3] << "," << d[4] << "," << d[5];
   }
   CQvSprite text = Filled(4, 4, kBg);
   text.DrawChar(2, -1, Filled(3, 3, kBg), CQvSprite::GetColor(0, 0, 255));
@@ -171,10 +173,12 @@ TEST(SpriteTileTest, TilingFillsLeftoverStripsAndCornerExactly) {
     s.DrawTiled(2, 3, size.first, size.second, tile);
     s.DrawTiled(0, 0, 4, 4, CQvSprite());
     s.DrawTiled(0, 0, 0, 4, tile);
-    EXPECT_TRUE(Matches(s, [&](int x, int y) {
-      const bool inside = x >= 2 && x < 2 + size.first && y >= 3 && y < 3 + size.second;
-      return inside ? Argb(255, 5, (y - 3) % 2, (x - 2) % 3) : kBg;
-    })) << size.first << "x" << size.second;
+    EXPECT_TRUE(Matches(s,
+                        [&](int x, int y) {
+                          const bool inside = x >= 2 && x < 2 + size.first && y >= 3 && y < 3 + size.second;
+                          return inside ? Argb(255, 5, (y - 3) % 2, (x - 2) % 3) : kBg;
+                        }))
+        << size.first << "x" << size.second;
   }
 }
 
@@ -198,10 +202,13 @@ TEST(SpriteStorageTest, StoredFormIsVersionSizeAndRgbtPixels) {
   EXPECT_FALSE(back.IsBitmapCreated());
   // Bad forms are format errors and change nothing.
   const std::vector<std::uint8_t> bad[] = {
-      {2, 1, 0, 0, 0, 1, 0, 0, 0, 9, 8, 7, 0}, {1, 1, 0, 0, 0, 1, 0, 0, 0, 9, 8, 7},  // version; a byte short
-      {1, 1, 0, 0}, {1, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0},                         // size cut; negative
+      {2, 1, 0, 0, 0, 1, 0, 0, 0, 9, 8, 7, 0},
+      {1, 1, 0, 0, 0, 1, 0, 0, 0, 9, 8, 7},  // version; a byte short
+      {1, 1, 0, 0},
+      {1, 0xFF, 0xFF, 0xFF, 0xFF, 1, 0, 0, 0},        // size cut; negative
       {1, 0, 0x20, 0, 0, 0, 0x20, 0, 0, 1, 2, 3, 4},  // 8192 x 8192 from 4 bytes
-      {1, 0, 0, 0, 0x40, 0, 0, 0, 0x40}, {1, 0, 0, 0, 0, 5, 0, 0, 0},  // beyond the side limit; 0 x 5
+      {1, 0, 0, 0, 0x40, 0, 0, 0, 0x40},
+      {1, 0, 0, 0, 0, 5, 0, 0, 0},  // beyond the side limit; 0 x 5
   };
   for (const auto& b : bad) {
     EXPECT_THROW(LoadFrom(b, s), CArchiveException);
@@ -238,9 +245,14 @@ std::vector<std::uint8_t> Bitmap(int width, int height, std::uint32_t bits = 24,
   auto put = [&](std::size_t at, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
   };
-  for (auto [at, v, bytes] : {std::array<std::uint32_t, 3>{0, 'B' | 'M' << 8, 2}, {10, 14 + headerSize, 4},
-                              {14, headerSize, 4}, {18, std::uint32_t(width), n}, {18 + n, std::uint32_t(height), n},
-                              {18 + 2 * n, 1, 2}, {20 + 2 * n, bits, 2}, {30, compression, 4}})
+  for (auto [at, v, bytes] : {std::array<std::uint32_t, 3>{0, 'B' | 'M' << 8, 2},
+                              {10, 14 + headerSize, 4},
+                              {14, headerSize, 4},
+                              {18, std::uint32_t(width), n},
+                              {18 + n, std::uint32_t(height), n},
+                              {18 + 2 * n, 1, 2},
+                              {20 + 2 * n, bits, 2},
+                              {30, compression, 4}})
     put(at, v, int(bytes));
   // Pixels last: the old header ends before the compression's place.
   for (int r = 0; r < rows; ++r)
@@ -268,8 +280,17 @@ TEST(SpriteBitmapTest, LoadsBottomUpTopDownAndOldHeadersOnly) {
   truncated.resize(truncated.size() - 4);
   notBm[0] = 'P';
   const std::vector<std::uint8_t> bad[] = {
-      Bitmap(3, 2, 32), Bitmap(3, 2, 8), Bitmap(3, 2, 24, 1), Bitmap(0, 2),   Bitmap(3, 0),
-      Bitmap(8193, 1),  Bitmap(3, 2, 24, 0, 20), truncated,   notBm,  {'B', 'M', 0}, {},
+      Bitmap(3, 2, 32),
+      Bitmap(3, 2, 8),
+      Bitmap(3, 2, 24, 1),
+      Bitmap(0, 2),
+      Bitmap(3, 0),
+      Bitmap(8193, 1),
+      Bitmap(3, 2, 24, 0, 20),
+      truncated,
+      notBm,
+      {'B', 'M', 0},
+      {},
   };
   for (const auto& bytes : bad) {
     EXPECT_EQ(s.CreateFromBitmapBytes(bytes), CQvSprite::kNotA24BitBitmap);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "TestSupport.h"
 #include "storage/CArchive.h"
 
@@ -73,9 +72,9 @@ TEST(ArchiveTest, EmptyObjectListAndHeader) {
 }
 
 TEST(ArchiveTest, HeaderMustMatchExactly) {
-  for (auto bad : {std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42, 0x02},
-                   std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x43, 0x01},
-                   std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42}}) {
+  for (auto bad :
+       {std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42, 0x02},
+        std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x43, 0x01}, std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42}}) {
     CMemoryFile in(bad);
     CArchive ar(in, CArchive::load);
     EXPECT_FALSE(ar.CheckHeader(FileKind::Config));

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include <sys/resource.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,9 +15,9 @@
 #include <iterator>
 #include <stdexcept>
 
-#include "storage/CArchive.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
+#include "storage/CArchive.h"
 
 namespace jb::test {
 
@@ -82,11 +82,10 @@ TempDir::~TempDir() {
            m_path, std::filesystem::directory_options::skip_permission_denied, ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
     if (it->is_directory(ec) && !it->is_symlink(ec))
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
+      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                   ec);
   }
-  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ec);
+  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
   std::filesystem::remove_all(m_path, ec);
 }
 

@@ -4,16 +4,14 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <functional>
-
-#include <mutex>
-
-#include "scan/ScanMessages.h"
 #include "platform/Prompt.h"
+#include "scan/ScanMessages.h"
 #include "strings/StringTable.h"
 
 namespace jb {
@@ -32,7 +30,10 @@ class RecordingPrompt : public IPrompt {
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
-  void BeginWaitCursor() override { ++waitDepth; ++waitCursors; }
+  void BeginWaitCursor() override {
+    ++waitDepth;
+    ++waitCursors;
+  }
   void EndWaitCursor() override { --waitDepth; }
   void Beep() override { ++beeps; }
 
@@ -40,7 +41,7 @@ class RecordingPrompt : public IPrompt {
   std::vector<std::string> details;  // the detail of each, empty when none
   std::vector<std::string> texts;    // formatted texts shown
   std::vector<std::string> questions;
-  std::deque<Answer> answers;        // scripted; Cancel when empty
+  std::deque<Answer> answers;                    // scripted; Cancel when empty
   std::deque<std::optional<std::string>> files;  // dialog results; cancel when empty
   std::vector<FileDialogOptions> dialogs;
   int waitDepth = 0;

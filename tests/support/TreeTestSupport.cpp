@@ -79,7 +79,8 @@ struct Ref {
 
 bool SortsAfter(const Ref& a, const Ref& b) {
   static const int kClass[8] = {0, 0, 1, 1, 1, 2, 3, 0};
-  if (kClass[KindByte(a.Kind())] != kClass[KindByte(b.Kind())]) return kClass[KindByte(a.Kind())] > kClass[KindByte(b.Kind())];
+  if (kClass[KindByte(a.Kind())] != kClass[KindByte(b.Kind())])
+    return kClass[KindByte(a.Kind())] > kClass[KindByte(b.Kind())];
   return a.Key() > b.Key();  // char_traits compares bytes unsigned
 }
 
@@ -104,7 +105,8 @@ void Add(Ref& root, const CCatalogueEntry& e, const NodeIcons& icons) {
     if (!child) {
       n->kids.insert(n->kids.begin(), std::make_unique<Ref>());
       child = n->kids.front().get();
-      *child = {e.m_aNames[l], path, KindByte(kind) | 0x20, kind == NodeKind::File ? e.m_nIcon : icons.Group(kind), n, {}};
+      *child = {
+          e.m_aNames[l], path, KindByte(kind) | 0x20, kind == NodeKind::File ? e.m_nIcon : icons.Group(kind), n, {}};
     }
     if (kind != NodeKind::File) n = child;  // the files of an entry are siblings
   }
@@ -114,7 +116,11 @@ void MergeAndSort(Ref& n) {
   for (auto& c : n.kids) MergeAndSort(*c);
   if (n.parent && n.kids.size() == 1) {
     std::unique_ptr<Ref> c = std::move(n.kids[0]);
-    n = {n.name + " " + DisplayNode::kSeparator + " " + c->name, c->path, c->flags, c->icon, n.parent,
+    n = {n.name + " " + DisplayNode::kSeparator + " " + c->name,
+         c->path,
+         c->flags,
+         c->icon,
+         n.parent,
          std::move(c->kids)};
     for (auto& g : n.kids) g->parent = &n;
   }

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -23,9 +22,12 @@ Tree Snapshot(const std::string& root) {
   Tree tree;
   for (const fs::directory_entry& e : fs::recursive_directory_iterator(root)) {
     std::string rel = e.path().string().substr(root.size() + 1);
-    if (e.is_symlink()) tree[rel] = {'l', fs::read_symlink(e.path()).string()};
-    else if (e.is_directory()) tree[rel] = {'d', ""};
-    else if (auto bytes = test::ReadBytes(e.path().string()); true) tree[rel] = {'f', {bytes.begin(), bytes.end()}};
+    if (e.is_symlink())
+      tree[rel] = {'l', fs::read_symlink(e.path()).string()};
+    else if (e.is_directory())
+      tree[rel] = {'d', ""};
+    else if (auto bytes = test::ReadBytes(e.path().string()); true)
+      tree[rel] = {'f', {bytes.begin(), bytes.end()}};
   }
   return tree;
 }
@@ -35,7 +37,9 @@ bool Is(std::string rel, const std::string& ext) {
   return rel.ends_with(ext);
 }
 bool IsHidden(const std::string& rel) { return rel[0] == '.' || rel.find("/.") != std::string::npos; }
-bool HasTag(const std::string& bytes) { return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0; }
+bool HasTag(const std::string& bytes) {
+  return bytes.size() >= 128 && bytes.compare(bytes.size() - 128, 3, "TAG") == 0;
+}
 // A tag field as a scan reads it: up to the first zero byte, less trailing spaces.
 std::string Field(const std::string& bytes, std::size_t at) {
   std::string s = bytes.substr(bytes.size() - 128 + at, 30);
@@ -64,7 +68,8 @@ class GeneratedCollection : public ::testing::Test {
 TEST_F(GeneratedCollection, TheSameArgumentsGiveTheSameTreeAndOtherSeedsAnother) {
   EXPECT_THROW(GenerateCollection({s_root, 10, 7}), std::runtime_error);  // not over old files
   fs::remove_all(s_root);
-  test::ProgramResult run = test::RunProgram("tools/gencollection/gencollection", {s_root, "--files", "2000", "--seed", "7"});
+  test::ProgramResult run =
+      test::RunProgram("tools/gencollection/gencollection", {s_root, "--files", "2000", "--seed", "7"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(s_tree == Snapshot(s_root));
   EXPECT_EQ(run.out, s_root + ": " + FormatSummary(s_summary) + "\n");
@@ -102,11 +107,13 @@ TEST_F(GeneratedCollection, MixesTagKindsNamesAndFilesAsTheSummarySays) {
     falseMarker += data.size() >= 128 && data.compare(data.size() - 128, 3, "tag") == 0;
   }
   const CollectionSummary& s = s_summary;
-  EXPECT_EQ(std::vector<std::uint64_t>({files, bytes, dirs, links, v1, v2Only, untagged, hidden}),
-            std::vector<std::uint64_t>({2000, s.bytes, s.directories, s.links, s.id3v1, s.id3v2Only, s.untagged, s.hidden}));
+  EXPECT_EQ(
+      std::vector<std::uint64_t>({files, bytes, dirs, links, v1, v2Only, untagged, hidden}),
+      std::vector<std::uint64_t>({2000, s.bytes, s.directories, s.links, s.id3v1, s.id3v2Only, s.untagged, s.hidden}));
   EXPECT_GT(v1, 2 * (v2Only + untagged));
   EXPECT_EQ(kinds.size(), 5u);
-  for (std::uint64_t n : {both, v2Only, tooShort, falseMarker, hiddenName, inHiddenFolder, utf8, latin1}) EXPECT_GT(n, 0u);
+  for (std::uint64_t n : {both, v2Only, tooShort, falseMarker, hiddenName, inHiddenFolder, utf8, latin1})
+    EXPECT_GT(n, 0u);
 }
 
 // Tracks live in Artist/Album[/CDn]/NN - Title.mp3, compilation tracks in
@@ -122,7 +129,8 @@ TEST_F(GeneratedCollection, Id3v1TagsMatchTheNames) {
     std::string name = p.stem().string(), album = p.parent_path().filename().string();
     if (album.starts_with("CD")) album = p.parent_path().parent_path().filename().string();
     std::string artist = rel.substr(0, rel.find('/')), title = name.substr(5);
-    if (artist == "Various Artists") artist = title.substr(0, title.find(" - ")), title = title.substr(title.find(" - ") + 3);
+    if (artist == "Various Artists")
+      artist = title.substr(0, title.find(" - ")), title = title.substr(title.find(" - ") + 3);
     std::string t = Field(bytes, 3), ar = Field(bytes, 33), al = Field(bytes, 63);
     std::string title30 = title.substr(0, 30);
     EXPECT_TRUE(t.empty() || t == title30.substr(0, title30.find_last_not_of(' ') + 1)) << rel << ": " << t;
@@ -139,7 +147,8 @@ TEST_F(GeneratedCollection, Id3v1TagsMatchTheNames) {
     artistsByAlbum[al].insert(ar);
   }
   EXPECT_GT(checked, 1000);
-  int compilations = std::count_if(artistsByAlbum.begin(), artistsByAlbum.end(), [](auto& a) { return a.second.size() > 1; });
+  int compilations =
+      std::count_if(artistsByAlbum.begin(), artistsByAlbum.end(), [](auto& a) { return a.second.size() > 1; });
   for (int n : {full, spacePadded, emptyTitle, compilations - 1}) EXPECT_GT(n, 0);
 }
 
@@ -149,9 +158,12 @@ TEST_F(GeneratedCollection, ALinkLoopsBackToAnAncestorAndOneDangles) {
     if (e.first != 'l') continue;
     EXPECT_NE(e.second[0], '/') << "an absolute target ties the tree to its place: " << rel;
     struct stat target, up;
-    if (::stat((s_root + "/" + rel).c_str(), &target) != 0) ++dangling;
-    else for (fs::path p = fs::path(s_root + "/" + rel).parent_path(); p.string().size() >= s_root.size(); p = p.parent_path())
-      if (::stat(p.c_str(), &up) == 0 && up.st_dev == target.st_dev && up.st_ino == target.st_ino) ++loops;
+    if (::stat((s_root + "/" + rel).c_str(), &target) != 0)
+      ++dangling;
+    else
+      for (fs::path p = fs::path(s_root + "/" + rel).parent_path(); p.string().size() >= s_root.size();
+           p = p.parent_path())
+        if (::stat(p.c_str(), &up) == 0 && up.st_dev == target.st_dev && up.st_ino == target.st_ino) ++loops;
   }
   EXPECT_GE(loops, 2);
   EXPECT_EQ(dangling, 1);

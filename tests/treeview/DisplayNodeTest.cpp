@@ -15,9 +15,9 @@ namespace {
 std::vector<DisplayNode*> RandomTree(TreeView& tree, std::mt19937& rng, int tracks, unsigned artists, unsigned albums) {
   CCatalogue catalogue;
   for (int i = 0; i < tracks; ++i)
-    catalogue.Add(E("aar" + std::to_string(rng() % artists) + "|bal" + std::to_string(rng() % albums) + "|tt" +
-                        std::to_string(i),
-                    "/t" + std::to_string(i)));
+    catalogue.Add(
+        E("aar" + std::to_string(rng() % artists) + "|bal" + std::to_string(rng() % albums) + "|tt" + std::to_string(i),
+          "/t" + std::to_string(i)));
   tree.Rebuild(catalogue, NodeIcons());
   std::vector<DisplayNode*> all;
   for (DisplayNode* n = &tree; n; n = DisplayNode::PreOrderNext(n, &tree)) all.push_back(n);
@@ -193,7 +193,8 @@ TEST(Selection, AgreesWithTheRulesAsWritten) {
         set(all[std::max(i, j)], SelectionByte(SelectionState::Selected));
         ASSERT_EQ(tree.FindFocus(), all[j]);
       }
-      for (DisplayNode* n : all) ASSERT_EQ(SelectionByte(n->GetSelection()), state[n]) << round << "/" << op << " " << Shown(n->GetName());
+      for (DisplayNode* n : all)
+        ASSERT_EQ(SelectionByte(n->GetSelection()), state[n]) << round << "/" << op << " " << Shown(n->GetName());
     }
   }
 }
@@ -203,7 +204,8 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   CCatalogue catalogue;
   for (int i = 0; i < 200000; ++i) catalogue.Add(E("tf" + std::to_string(i), "/f" + std::to_string(i)));
   auto deep = std::make_unique<CCatalogueEntry>();
-  for (int i = 0; i < 100000; ++i) deep->m_aNames.push_back("n"), deep->m_aKinds.push_back(i % 2 ? NodeKind::Album : NodeKind::Artist);
+  for (int i = 0; i < 100000; ++i)
+    deep->m_aNames.push_back("n"), deep->m_aKinds.push_back(i % 2 ? NodeKind::Album : NodeKind::Artist);
   const CCatalogueEntry& chainEntry = *deep;
   catalogue.Add(std::move(deep));
   auto tree = std::make_unique<TreeView>();

@@ -54,20 +54,32 @@ TEST_F(TreeBuild, ShapesAndOrders) {
        {{"aABBA|bGold|tWaterloo", "/w"}, {"aabba|bgold|tSOS", "/s"}, {"aAbba|bArrival|tDancing", "/d"}},
        "Abba(gold(SOS=/s,Waterloo=/w),Arrival > Dancing=/d)"},
       {"files below a group go by file name, merged rows at the top by text",
-       {{"aA|bB|tZebra", "/01 zebra"}, {"aA|bB|tAardvark", "/02 aardvark"}, {"aZ|bY|tTitle", "/00"},
+       {{"aA|bB|tZebra", "/01 zebra"},
+        {"aA|bB|tAardvark", "/02 aardvark"},
+        {"aZ|bY|tTitle", "/00"},
         {"aC|bD|tE", "/99"}},
        "A > B(Zebra=/01 zebra,Aardvark=/02 aardvark),C > D > E=/99,Z > Y > Title=/00"},
       {"sort classes, then bytes unsigned",
-       {{"tloose", "/l"}, {"ggroup|ta|tb", "/a|/b"}, {"plist|tx|ty", "/x|/y"}, {"a\xC9t\xE9|tc|td", "/c|/d"},
-        {"aZed|te|tf", "/e|/f"}, {"f/music|tg|th", "/g|/h"}},
+       {{"tloose", "/l"},
+        {"ggroup|ta|tb", "/a|/b"},
+        {"plist|tx|ty", "/x|/y"},
+        {"a\xC9t\xE9|tc|td", "/c|/d"},
+        {"aZed|te|tf", "/e|/f"},
+        {"f/music|tg|th", "/g|/h"}},
        "/music(g=/g,h=/h),Zed(e=/e,f=/f),list(x=/x,y=/y),\xC9t\xE9(c=/c,d=/d),group(a=/a,b=/b),loose=/l"},
       {"equal names and equal file names keep the order of adding",
-       {{"bSame|t1|t2", "/1|/2"}, {"aSame|t3|t4", "/3|/4"}, {"pSame|t5|t6", "/5|/6"}, {"gG|tfirst", "/x/1"}, {"gG|tsecond", "/y/1"},
+       {{"bSame|t1|t2", "/1|/2"},
+        {"aSame|t3|t4", "/3|/4"},
+        {"pSame|t5|t6", "/5|/6"},
+        {"gG|tfirst", "/x/1"},
+        {"gG|tsecond", "/y/1"},
         {"gG|tthird", "/z/1"}},
        "Same(1=/1,2=/2),Same(3=/3,4=/4),Same(5=/5,6=/6),G(first=/x/1,second=/y/1,third=/z/1)"},
       {"files are one row only when they are one file, and each file level takes its own path",
        {{"pList|t01 Intro|t01 Intro|t02 Song", "/A/01 Intro.mp3|/B/01 Intro.mp3|/C/02 Song.mp3"},
-        {"pMix|tOne|tUno|tTwo|tONE", "/1|/1|/2|/m/1"}, {"f/m/|tsong", "/m/song.mp3"}, {"f/m/|tSONG", "/m/SONG.mp3"}},
+        {"pMix|tOne|tUno|tTwo|tONE", "/1|/1|/2|/m/1"},
+        {"f/m/|tsong", "/m/song.mp3"},
+        {"f/m/|tSONG", "/m/SONG.mp3"}},
        "/m/(SONG=/m/SONG.mp3,song=/m/song.mp3),List(01 Intro=/B/01 Intro.mp3,01 Intro=/A/01 Intro.mp3,02 Song=/C/02 "
        "Song.mp3),Mix(ONE=/m/1,One=/1,Two=/2)"},
       {"folders go by their exact path, other groups by name without case",
@@ -83,7 +95,9 @@ TEST_F(TreeBuild, ShapesAndOrders) {
 }
 
 TEST_F(TreeBuild, AlbumSharedWithAnEmptyArtistIsACompilationNamedAsAddedFirst) {
-  EXPECT_EQ(Build({{"aSinger|bHits|tOne", "/1"}, {"bhits|tTwo", "/2"}, {"aBand|bSolo|tThree", "/3"},
+  EXPECT_EQ(Build({{"aSinger|bHits|tOne", "/1"},
+                   {"bhits|tTwo", "/2"},
+                   {"aBand|bSolo|tThree", "/3"},
                    {"aBand|bSolo|tFour", "/4"}}),
             "Band > Solo(Three=/3,Four=/4),hits(Singer > One=/1,Two=/2)");
   // The levels are exchanged in the entry itself.
@@ -135,7 +149,8 @@ TEST_F(TreeBuild, AgreesWithTheDescribedAlgorithmOnRandomCatalogues) {
       for (unsigned l = 1 + pick(5); l-- > 0;) {
         char kind = l == 0 ? 't' : "ufabpgt"[pick(7)];
         levels += std::string(levels.empty() ? "" : "|") + kind + names[pick(9)];
-        if (kind == 't') paths += std::string(paths.empty() ? "/d" : "|/d") + char('0' + pick(3)) + "/" + names[pick(9)];
+        if (kind == 't')
+          paths += std::string(paths.empty() ? "/d" : "|/d") + char('0' + pick(3)) + "/" + names[pick(9)];
       }
       catalogue.Add(E(levels, paths, static_cast<std::uint8_t>(pick(4))));
     }

@@ -40,8 +40,10 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
     std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
     out += " [";
     for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
-      if (g->GetSelection() == SelectionState::Selected) out += g->GetName() + " ";
-      else for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
+      if (g->GetSelection() == SelectionState::Selected)
+        out += g->GetName() + " ";
+      else
+        for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
     return out + "] " + std::to_string(tree.GetTopRow());
   }
   std::string Key(TreeKey key, bool ctrl = false, bool shift = false) {
@@ -96,7 +98,7 @@ TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
 TEST_F(TreeInput, Keys) {
   EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 0");
   EXPECT_EQ(Key(TreeKey::Down, false, true), "g02 [g01 g02 ] 0");  // Shift extends
-  EXPECT_EQ(Key(TreeKey::Down, true), "g03 [g01 g02 ] 0");          // Ctrl moves the mark
+  EXPECT_EQ(Key(TreeKey::Down, true), "g03 [g01 g02 ] 0");         // Ctrl moves the mark
   EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 g03 ] 0");
   EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 ] 0");
   EXPECT_EQ(Key(TreeKey::Up), "g02 [g02 ] 0");
@@ -118,7 +120,7 @@ TEST_F(TreeInput, Keys) {
   EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // collapses; the page follows
   EXPECT_EQ(bar.GetRange(), 15);
   EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // top level: no parent row
-  tree.SetFocusMark(false);  // without a focus node keys do nothing
+  tree.SetFocusMark(false);                        // without a focus node keys do nothing
   refreshes = 0;
   EXPECT_EQ(Key(TreeKey::Down), "- [g19 ] 15");
   EXPECT_EQ(Key(TreeKey::Space), "- [g19 ] 15");

@@ -28,9 +28,8 @@ TEST(ResourceTypeArrayTest, DefaultListIsStoredAsItsWorkedBytes) {
   ASSERT_EQ(kTagLessName.size(), 15u);
   CResourceTypeArray list;
   list.SetDefaults();
-  EXPECT_EQ(StoreList(list), Cat({{0x01, 0x03, 0, 0, 0, 0x01, 0x01, 0x02, 0x01, 0x0F},
-                                  kTagLessName,
-                                  {0x04, 0x00, 0x03, 0x01, 0x04}}));
+  EXPECT_EQ(StoreList(list),
+            Cat({{0x01, 0x03, 0, 0, 0, 0x01, 0x01, 0x02, 0x01, 0x0F}, kTagLessName, {0x04, 0x00, 0x03, 0x01, 0x04}}));
 }
 
 TEST(ResourceTypeArrayTest, UserTypesKeepTheirExtensionOrderThroughStorage) {
@@ -39,8 +38,8 @@ TEST(ResourceTypeArrayTest, UserTypesKeepTheirExtensionOrderThroughStorage) {
   list.Add(std::make_unique<CUserType>("Midi", StringList{"mid", "rmi"}, 5));
   auto bytes = StoreList(list);
   // The user type's body: id, version, name, icon, count, extensions.
-  std::vector<std::uint8_t> user = {0xFF, 0x01, 0x04, 'M', 'i', 'd', 'i', 0x05, 0x02, 0, 0, 0,
-                                    0x03, 'm', 'i', 'd', 0x03, 'r', 'm', 'i'};
+  std::vector<std::uint8_t> user = {0xFF, 0x01, 0x04, 'M', 'i', 'd', 'i',  0x05, 0x02, 0,
+                                    0,    0,    0x03, 'm', 'i', 'd', 0x03, 'r',  'm',  'i'};
   ASSERT_GE(bytes.size(), user.size());
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.end() - static_cast<long>(user.size()), bytes.end()), user);
 
@@ -78,11 +77,11 @@ TEST(ResourceTypeArrayTest, BuiltinsAreReadInPlaceWhateverTheStoredOrder) {
 }
 
 TEST(ResourceTypeArrayTest, BadKindsVersionsAndMissingBuiltinsAreFormatErrors) {
-  for (auto bytes : {std::vector<std::uint8_t>{0x02, 0, 0, 0, 0},              // list version 2
-                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x00, 0x01},  // kind 0
-                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x05, 0x01},  // kind 5
-                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0xFE, 0x01},  // kind 254
-                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x01, 0x02},  // body version 2
+  for (auto bytes : {std::vector<std::uint8_t>{0x02, 0, 0, 0, 0},                       // list version 2
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x00, 0x01},        // kind 0
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x05, 0x01},        // kind 5
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0xFE, 0x01},        // kind 254
+                     std::vector<std::uint8_t>{0x01, 0x01, 0, 0, 0, 0x01, 0x02},        // body version 2
                      std::vector<std::uint8_t>{0x01, 0xFF, 0xFF, 0, 0, 0x01, 0x01}}) {  // count too large
     CResourceTypeArray list;
     list.SetDefaults();
@@ -121,8 +120,8 @@ TEST(ResourceTypeArrayTest, TypeFamilyAnswers) {
     std::uint8_t id;
     const char* name;
     int icon0, icon1, editFlags;
-  } expected[] = {{1, "Folder", 2, 3, 0}, {2, "MPEG Audio", 4, 5, 1}, {3, "Play-Lists", 6, 7, 1},
-                  {255, "Videos", 0, 1, 3}};
+  } expected[] = {
+      {1, "Folder", 2, 3, 0}, {2, "MPEG Audio", 4, 5, 1}, {3, "Play-Lists", 6, 7, 1}, {255, "Videos", 0, 1, 3}};
   for (size_t i = 0; i < 4; ++i) {
     const CResourceType* t = list.GetAt(i);
     EXPECT_EQ(t->GetTypeId(), expected[i].id);

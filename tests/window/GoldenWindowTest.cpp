@@ -8,29 +8,36 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "config/CConfig.h"
 #include "catalogue/CCatalogue.h"
-#include "sprites/PngFile.h"
-#include "window/MainWindowPainter.h"
+#include "config/CConfig.h"
 #include "skin/SkinSet.h"
+#include "sprites/PngFile.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb {
 namespace {
 
 void AddCollection(CCatalogue& catalogue) {
   const char* const songs[][3] = {
-      {"Ada Lovelace Trio", "Engines", "Analytical"},     {"Ada Lovelace Trio", "Engines", "Difference"},
-      {"Ada Lovelace Trio", "Engines", "Punched Cards"},  {"Ada Lovelace Trio", "Notes", "Note G"},
-      {"Ada Lovelace Trio", "Notes", "Bernoulli"},        {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Isr\xC3\xA4nna"},
-      {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Norrsken"}, {"Coral Static", "Low Tide", "Undertow"},
-      {"Coral Static", "Low Tide", "Sandbar"},             {"Coral Static", "Low Tide", "Kelp Forest Lullaby in Blue"},
-      {"Coral Static", "Breakers", "Spray"},               {"Dune Radio", "Long Wave", "Mirage"},
+      {"Ada Lovelace Trio", "Engines", "Analytical"},
+      {"Ada Lovelace Trio", "Engines", "Difference"},
+      {"Ada Lovelace Trio", "Engines", "Punched Cards"},
+      {"Ada Lovelace Trio", "Notes", "Note G"},
+      {"Ada Lovelace Trio", "Notes", "Bernoulli"},
+      {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Isr\xC3\xA4nna"},
+      {"Bj\xC3\xB6rn Fj\xC3\xA4ll", "Fj\xC3\xA4rran", "Norrsken"},
+      {"Coral Static", "Low Tide", "Undertow"},
+      {"Coral Static", "Low Tide", "Sandbar"},
+      {"Coral Static", "Low Tide", "Kelp Forest Lullaby in Blue"},
+      {"Coral Static", "Breakers", "Spray"},
+      {"Dune Radio", "Long Wave", "Mirage"},
   };
   int n = 0;
   for (const auto& s : songs)
-    catalogue.Add(test::E(std::string("a") + s[0] + "|b" + s[1] + "|t" + s[2], "/music/" + std::to_string(++n) + ".mp3", 4));
+    catalogue.Add(
+        test::E(std::string("a") + s[0] + "|b" + s[1] + "|t" + s[2], "/music/" + std::to_string(++n) + ".mp3", 4));
   catalogue.Add(test::E("pSunday Morning|tUndertow|tMirage", "/music/8.mp3|/music/12.mp3", 6));
 }
 
@@ -44,11 +51,12 @@ class GoldenWindowTest : public ::testing::Test {
     AddCollection(m_catalogue);
     m_tree.SetConfig(&m_config);
     m_tree.Rebuild(m_catalogue, NodeIcons::FromConfig(m_config));
-    for (const char* open : {"Ada Lovelace Trio", "Ada Lovelace Trio/Engines", "Coral Static", "Coral Static/Low Tide",
-                             "Sunday Morning"})
+    for (const char* open :
+         {"Ada Lovelace Trio", "Ada Lovelace Trio/Engines", "Coral Static", "Coral Static/Low Tide", "Sunday Morning"})
       test::FindRow(m_tree, open)->SetExpanded(true);
     DisplayNode* sandbar = test::FindRow(m_tree, "Coral Static/Low Tide/Sandbar");
-    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar}, SelectionState::Selected);
+    DisplayNode::SetSelectionOfEach({test::FindRow(m_tree, "Ada Lovelace Trio/Notes"), sandbar},
+                                    SelectionState::Selected);
     m_tree.SetFocusMark(false);
     sandbar->SetFocusMark(true);
   }

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "window/HandOff.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
+#include "window/HandOff.h"
 
 namespace jb {
 namespace {
@@ -15,12 +15,15 @@ namespace {
 class HandOff : public ::testing::Test, public IShell {
  protected:
   void SetUp() override {
-    const char* tracks[][4] = {{"Band", "Live", "Zeta", "/l/01 z.mp3"}, {"Band", "Live", "Alpha", "/l/02 a.mp3"},
-                               {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"}, {"Band", "Studio", "One", "/s/one.mp3"},
+    const char* tracks[][4] = {{"Band", "Live", "Zeta", "/l/01 z.mp3"},
+                               {"Band", "Live", "Alpha", "/l/02 a.mp3"},
+                               {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"},
+                               {"Band", "Studio", "One", "/s/one.mp3"},
                                {"Solo", "Alone", "Only", "/solo.mp3"}};
     for (auto& t : tracks) {
       auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File}, e->m_aPaths = {t[3]};
+      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File},
+      e->m_aPaths = {t[3]};
       catalogue.Add(std::move(e));
     }
     tree.Rebuild(catalogue, NodeIcons());
@@ -55,9 +58,10 @@ TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
   EXPECT_TRUE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
   Select({"Solo \x10 Alone \x10 Only", "Studio \x10 One"});  // a merged row: the path at the end of its chain
   EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
-  EXPECT_EQ(calls, (std::vector<std::string>{
-                       "Jukebar.m3u play: ", "Jukebar.m3u enqueue: /l/01 z.mp3\r\n/l/02 a.mp3\r\n/l/03 \xE9t\xE9.mp3\r\n",
-                       "Jukebar.m3u play: /s/one.mp3\r\n/solo.mp3\r\n"}));
+  EXPECT_EQ(calls,
+            (std::vector<std::string>{
+                "Jukebar.m3u play: ", "Jukebar.m3u enqueue: /l/01 z.mp3\r\n/l/02 a.mp3\r\n/l/03 \xE9t\xE9.mp3\r\n",
+                "Jukebar.m3u play: /s/one.mp3\r\n/solo.mp3\r\n"}));
   EXPECT_TRUE(prompt.messages.empty());
   EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.m3u"});  // no temporary left
 }
@@ -105,7 +109,8 @@ TEST_F(HandOff, FailuresAreReported) {
   Select({"Studio \x10 One"});
   EXPECT_FALSE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
   EXPECT_EQ(Text(), "/s/one.mp3\r\n");
-  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotCreatePlayList, ids::CannotCreatePlayList, ids::PlayerNotFound}));
+  EXPECT_EQ(prompt.messages,
+            (std::vector<int>{ids::CannotCreatePlayList, ids::CannotCreatePlayList, ids::PlayerNotFound}));
 }
 
 TEST_F(HandOff, AutoLoadEnqueuesAnEmptiedPlayList) {

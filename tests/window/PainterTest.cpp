@@ -7,12 +7,12 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "config/CConfig.h"
 #include "catalogue/CCatalogue.h"
-#include "window/MainWindowPainter.h"
+#include "config/CConfig.h"
 #include "skin/SkinSet.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace jb {
 namespace {
@@ -138,8 +138,13 @@ TEST(ScrollBarDrawTest, ThumbFollowsThePositionOrTheDragOffsetOverATiledTrack) {
     target.CreateBitmap(5, height);
     bar.Draw(thumbOffset);
     return Strip(target, 2, 0, height,
-                 {{0xFF0000AAu, 'U'}, {0xFF0000BBu, 'D'}, {0xFF000001u, 't'}, {0xFF0000CCu, 'T'}, {0xFF0000DDu, 'H'},
-                  {0xFF0000EEu, 'P'}, {kBlack, '.'}},
+                 {{0xFF0000AAu, 'U'},
+                  {0xFF0000BBu, 'D'},
+                  {0xFF000001u, 't'},
+                  {0xFF0000CCu, 'T'},
+                  {0xFF0000DDu, 'H'},
+                  {0xFF0000EEu, 'P'},
+                  {kBlack, '.'}},
                  true);
   };
   // Between the arrows the track fits eight times with one row left; the
@@ -233,15 +238,21 @@ TEST_F(WindowPaintTest, EdgesTileDownToTheBottomEdgeWithAPartLast) {
     m_skin.Frame(index).SetPixel(0, 0, 0xFF0000FFu);
   }
   m_painter.OnSize(100, 80);
-  const std::vector<std::pair<std::uint32_t, char>> legend = {
-      {0xFF0000FFu, '^'}, {FrameColour(SkinSet::kLeftEdge), 'L'}, {FrameColour(SkinSet::kRightEdge), 'R'},
-      {FrameColour(SkinSet::kRightEdgeEnd), 'E'}, {FrameColour(SkinSet::kBottomLeft), 'B'}};
+  const std::vector<std::pair<std::uint32_t, char>> legend = {{0xFF0000FFu, '^'},
+                                                              {FrameColour(SkinSet::kLeftEdge), 'L'},
+                                                              {FrameColour(SkinSet::kRightEdge), 'R'},
+                                                              {FrameColour(SkinSet::kRightEdgeEnd), 'E'},
+                                                              {FrameColour(SkinSet::kBottomLeft), 'B'}};
   // Left: whole tiles from 20 while they end by 60, then 5 rows of one.
-  EXPECT_EQ(Strip(m_painter.BackBuffer(), 0, 20, 44, legend, true), "^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLL" "BBBB");
+  EXPECT_EQ(Strip(m_painter.BackBuffer(), 0, 20, 44, legend, true),
+            "^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLLLL^LLLL"
+            "BBBB");
   // Right: whole tiles while they start above 56 (the last one partly
   // covered), then the lower end at 56, then the bottom edge's fill.
   EXPECT_EQ(Strip(m_painter.BackBuffer(), 81, 20, 44, legend, true),
-            "^RRRRRR^RRRRRR^RRRRRR^RRRRRR^RRRRRR^" "^EEE" "????");
+            "^RRRRRR^RRRRRR^RRRRRR^RRRRRR^RRRRRR^"
+            "^EEE"
+            "????");
 }
 
 TEST_F(WindowPaintTest, EmptyPicturesNeverStallTheLayout) {

@@ -39,37 +39,34 @@ class Rng {
   bool PerMille(std::uint32_t p) { return Below(1000) < p; }
   bool Percent(std::uint32_t p) { return Below(100) < p; }
   template <std::size_t N>
-  const char* Pick(const char* const (&words)[N]) { return words[Below(N)]; }
+  const char* Pick(const char* const (&words)[N]) {
+    return words[Below(N)];
+  }
 
  private:
   std::uint64_t m_state;
 };
 
-constexpr const char* kAdjectives[] = {
-    "Silent", "Electric", "Broken", "Golden", "Midnight", "Crimson", "Velvet", "Hollow",
-    "Wild", "Lonely", "Burning", "Frozen", "Distant", "Neon", "Paper", "Iron",
-    "Glass", "Secret", "Endless", "Quiet", "Northern", "Lost", "Bright", "Dark",
-    "Sweet", "Little", "Final", "Open", "Wandering", "Falling", "Early", "Blue"};
-constexpr const char* kNouns[] = {
-    "River", "Heart", "Machine", "Garden", "Ocean", "Mirror", "Train", "Shadow",
-    "Light", "Road", "Storm", "Dream", "Fire", "City", "Moon", "Summer",
-    "Engine", "Letter", "Window", "Bridge", "Forest", "Echo", "Sky", "Radio",
-    "Island", "Rain", "Song", "Stone", "Wire", "Harbour", "Morning", "Dance"};
-constexpr const char* kFirstNames[] = {
-    "Anna", "Tom", "Lucy", "Marco", "Nina", "Oscar", "Ella", "Jonas",
-    "Maya", "Felix", "Rosa", "Hugo", "Ida", "Leon", "Clara", "Sam"};
-constexpr const char* kLastNames[] = {
-    "Berg", "Carter", "Dumont", "Evans", "Fischer", "Garcia", "Hughes", "Ivanov",
-    "Jensen", "Klein", "Larsen", "Moreau", "Novak", "Okafor", "Price", "Quinn"};
+constexpr const char* kAdjectives[] = {"Silent",    "Electric", "Broken", "Golden",  "Midnight", "Crimson", "Velvet",
+                                       "Hollow",    "Wild",     "Lonely", "Burning", "Frozen",   "Distant", "Neon",
+                                       "Paper",     "Iron",     "Glass",  "Secret",  "Endless",  "Quiet",   "Northern",
+                                       "Lost",      "Bright",   "Dark",   "Sweet",   "Little",   "Final",   "Open",
+                                       "Wandering", "Falling",  "Early",  "Blue"};
+constexpr const char* kNouns[] = {"River",  "Heart",  "Machine", "Garden", "Ocean",  "Mirror",  "Train",   "Shadow",
+                                  "Light",  "Road",   "Storm",   "Dream",  "Fire",   "City",    "Moon",    "Summer",
+                                  "Engine", "Letter", "Window",  "Bridge", "Forest", "Echo",    "Sky",     "Radio",
+                                  "Island", "Rain",   "Song",    "Stone",  "Wire",   "Harbour", "Morning", "Dance"};
+constexpr const char* kFirstNames[] = {"Anna", "Tom",   "Lucy", "Marco", "Nina", "Oscar", "Ella",  "Jonas",
+                                       "Maya", "Felix", "Rosa", "Hugo",  "Ida",  "Leon",  "Clara", "Sam"};
+constexpr const char* kLastNames[] = {"Berg",   "Carter", "Dumont", "Evans",  "Fischer", "Garcia", "Hughes", "Ivanov",
+                                      "Jensen", "Klein",  "Larsen", "Moreau", "Novak",   "Okafor", "Price",  "Quinn"};
 // Written here in UTF-8; a name that gets one is stored either so or in
 // Latin-1, the two encodings a real collection mixes.
-constexpr const char* kAccented[] = {
-    "Café", "Björk", "Mötley", "Señor", "Garçon", "Über", "Noël", "Zoë",
-    "Ångström", "Déjà", "Crème", "Façade", "Naïve", "Fjäll", "Smörgås", "Élan"};
+constexpr const char* kAccented[] = {"Café",     "Björk", "Mötley", "Señor",  "Garçon", "Über",  "Noël",    "Zoë",
+                                     "Ångström", "Déjà",  "Crème",  "Façade", "Naïve",  "Fjäll", "Smörgås", "Élan"};
 // Album names that several artists use: the same album under two artists is
 // what makes a compilation album in the tree.
-constexpr const char* kSharedAlbums[] = {"Greatest Hits", "Live", "Best Of", "Unplugged",
-                                         "Demos", "Singles"};
+constexpr const char* kSharedAlbums[] = {"Greatest Hits", "Live", "Best Of", "Unplugged", "Demos", "Singles"};
 constexpr const char* kHiddenFolders[] = {".Trash-1000", ".sync", ".old"};
 
 // Only the two-byte forms of U+0080..U+00FF occur in the lists above.
@@ -98,10 +95,18 @@ class Names {
   std::string Artist() {
     std::string name;
     switch (m_rng.Below(5)) {
-      case 0: name = "The " + Plural(m_rng.Pick(kNouns)); break;
-      case 1: name = std::string(m_rng.Pick(kAdjectives)) + " " + m_rng.Pick(kNouns); break;
-      case 2: name = std::string(m_rng.Pick(kFirstNames)) + " " + m_rng.Pick(kLastNames); break;
-      case 3: name = m_rng.Pick(kNouns); break;
+      case 0:
+        name = "The " + Plural(m_rng.Pick(kNouns));
+        break;
+      case 1:
+        name = std::string(m_rng.Pick(kAdjectives)) + " " + m_rng.Pick(kNouns);
+        break;
+      case 2:
+        name = std::string(m_rng.Pick(kFirstNames)) + " " + m_rng.Pick(kLastNames);
+        break;
+      case 3:
+        name = m_rng.Pick(kNouns);
+        break;
       default:
         name = std::string(m_rng.Pick(kFirstNames)) + " & The " + m_rng.Pick(kAdjectives) + " " +
                Plural(m_rng.Pick(kNouns));
@@ -216,8 +221,8 @@ std::string Id3v2Tag(const TagText& t, Rng& rng) {
   frames.append(rng.Between(0, 256), '\0');
   std::uint32_t size = static_cast<std::uint32_t>(frames.size());
   std::string header = "ID3\x03";
-  header += '\0';  // revision
-  header += '\0';  // flags
+  header += '\0';                                                                        // revision
+  header += '\0';                                                                        // flags
   for (int shift : {21, 14, 7, 0}) header += static_cast<char>((size >> shift) & 0x7F);  // sync-safe
   return header + frames;
 }
@@ -378,8 +383,7 @@ class Generator {
     MakeAlbum(*m_various, folder, album, nullptr);
   }
 
-  void MakeAlbum(const Dir& parent, const std::string& folder, const std::string& album,
-                 const std::string* artist) {
+  void MakeAlbum(const Dir& parent, const std::string& folder, const std::string& album, const std::string* artist) {
     Dir dir = SubDir(parent, folder);
     if (m_albums++ == 0) MakeLink(dir, "parent", "..");  // a loop: the link names its own ancestor
     std::uint32_t year = m_rng.Between(1960, 2020);
@@ -406,8 +410,8 @@ class Generator {
 
   void MakeAlbumExtras(const Dir& dir, const std::string& folder, const std::vector<std::string>& listed) {
     if (m_left > 0 && m_rng.Percent(50)) {
-      WriteFile(dir, "cover.jpg", {std::string_view("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11),
-                                   Noise(m_rng.Between(2048, 6144)), "\xFF\xD9"});
+      WriteFile(dir, "cover.jpg",
+                {std::string_view("\xFF\xD8\xFF\xE0\0\x10JFIF\0", 11), Noise(m_rng.Between(2048, 6144)), "\xFF\xD9"});
     }
     if (m_left > 0 && m_albums % 12 == 5) {
       std::string text = "Ripped from the original CD.\nFolder: " + folder + "\n";
@@ -463,8 +467,7 @@ class Generator {
   }
 
   void MakeMidi(const Dir& dir, const std::string& name) {
-    WriteFile(dir, name, {std::string_view("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk", 18),
-                          Noise(m_rng.Between(200, 1500))});
+    WriteFile(dir, name, {std::string_view("MThd\0\0\0\x06\0\0\0\x01\0\x60MTrk", 18), Noise(m_rng.Between(200, 1500))});
   }
 
   // Files for user-defined types: videos and MIDI songs in folders of their
@@ -488,8 +491,7 @@ class Generator {
   }
 
   // Lines joined with CR LF; sometimes the last line has no end.
-  void WritePlayList(const Dir& dir, const std::string& name, const std::vector<std::string>& lines,
-                     bool endLast) {
+  void WritePlayList(const Dir& dir, const std::string& name, const std::vector<std::string>& lines, bool endLast) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
       text += lines[i];
@@ -549,16 +551,13 @@ class Generator {
 
 }  // namespace
 
-CollectionSummary GenerateCollection(const GeneratorOptions& options) {
-  return Generator(options).Run();
-}
+CollectionSummary GenerateCollection(const GeneratorOptions& options) { return Generator(options).Run(); }
 
 std::string FormatSummary(const CollectionSummary& s) {
   return std::to_string(s.files) + " files, " + std::to_string(s.directories) + " directories, " +
-         std::to_string(s.links) + " links, " + std::to_string(s.bytes) + " bytes (mp3: " +
-         std::to_string(s.id3v1) + " with ID3v1, " + std::to_string(s.id3v2Only) + " ID3v2 only, " +
-         std::to_string(s.untagged) + " untagged; " + std::to_string(s.playLists) + " play-lists; " +
-         std::to_string(s.hidden) + " hidden)";
+         std::to_string(s.links) + " links, " + std::to_string(s.bytes) + " bytes (mp3: " + std::to_string(s.id3v1) +
+         " with ID3v1, " + std::to_string(s.id3v2Only) + " ID3v2 only, " + std::to_string(s.untagged) + " untagged; " +
+         std::to_string(s.playLists) + " play-lists; " + std::to_string(s.hidden) + " hidden)";
 }
 
 }  // namespace jb::gen

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "sprites/PngFile.h"
 #include "skin/SkinSet.h"
+#include "sprites/PngFile.h"
 
 namespace jb::skin {
 
@@ -188,7 +188,7 @@ Font ReadFont(const std::string& path) {
       return it->second;
     }
     unsigned char b = name.size() == 1 ? static_cast<unsigned char>(name[0])
-                                      : static_cast<unsigned char>(ParseHex(where, name.substr(2)));
+                                       : static_cast<unsigned char>(ParseHex(where, name.substr(2)));
     if (!defined[b]) Fail(where, "glyph " + name + " used before it is drawn");
     return font[b];
   };
@@ -218,7 +218,8 @@ Font ReadFont(const std::string& path) {
       for (int r = 0; r < kFontRows; ++r) {
         if (i + 1 + size_t(r) >= lines.size()) Fail(where, "strip cut short");
         std::vector<std::string> cells = Words(lines[i + 1 + size_t(r)]);
-        if (cells.size() != names.size()) Fail(path + ":" + std::to_string(i + 2 + size_t(r)), "wrong number of glyphs");
+        if (cells.size() != names.size())
+          Fail(path + ":" + std::to_string(i + 2 + size_t(r)), "wrong number of glyphs");
         for (size_t c = 0; c < cells.size(); ++c) columns[c].push_back(cells[c]);
       }
       for (size_t c = 0; c < names.size(); ++c) define(where, names[c], GlyphFromRows(where, columns[c]));
@@ -289,7 +290,8 @@ void Letter(CQvSprite& picture, const Font& font, const std::string& scriptPath,
       int x = w[1] == "center" ? (picture.GetWidth() - StringWidth(font, text, bold, scale)) / 2 : std::stoi(w[1]);
       int y = std::stoi(w[2]);
       std::string shadow = option("shadow", "");
-      if (!shadow.empty()) DrawString(picture, font, x + scale, y + scale, text, ParseColour(where, shadow), bold, scale);
+      if (!shadow.empty())
+        DrawString(picture, font, x + scale, y + scale, text, ParseColour(where, shadow), bold, scale);
       DrawString(picture, font, x, y, text, ParseColour(where, w[3]), bold, scale);
     } else if (w[0] == "fill" && w.size() >= 6) {
       std::uint32_t argb = ParseColour(where, w[5]);

@@ -7,9 +7,9 @@
 #include <exception>
 #include <filesystem>
 
-#include "sprites/PngFile.h"
 #include "SkinSource.h"
 #include "skin/SkinSet.h"
+#include "sprites/PngFile.h"
 
 int main(int argc, char** argv) {
   if (argc != 3 && argc != 4) {
@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
       for (const std::string& path : jb::skin::ListFiles(source + "/extras", ".xpm")) {
         jb::skin::Picture picture = jb::skin::ReadXpm(path);
         std::vector<std::pair<std::string, std::string>> text;
-        if (picture.hotX >= 0) text.emplace_back("HotSpot", std::to_string(picture.hotX) + " " + std::to_string(picture.hotY));
+        if (picture.hotX >= 0)
+          text.emplace_back("HotSpot", std::to_string(picture.hotX) + " " + std::to_string(picture.hotY));
         std::string name = std::filesystem::path(path).stem().string();
         jb::WritePng(std::string(argv[3]) + "/" + name + ".png", picture.sprite, text);
       }

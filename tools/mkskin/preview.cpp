@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "sprites/PngFile.h"
 #include "SkinSource.h"
-#include "platform/Prompt.h"
 #include "catalogue/CCatalogue.h"
-#include "window/MainWindowPainter.h"
+#include "platform/Prompt.h"
 #include "skin/SkinSet.h"
+#include "sprites/PngFile.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeText.h"
 #include "treeview/TreeView.h"
+#include "window/MainWindowPainter.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ void BuildSampleTree(jb::TreeView& tree) {
   CCatalogue catalogue;
   int n = 0;
   auto track = [&](const std::string& artist, const std::string& album, const std::string& title) {
-    Add(catalogue, {{NodeKind::Artist, artist}, {NodeKind::Album, album}, {NodeKind::File, title}}, {"/m/" + std::to_string(++n) + ".mp3"}, 4);
+    Add(catalogue, {{NodeKind::Artist, artist}, {NodeKind::Album, album}, {NodeKind::File, title}},
+        {"/m/" + std::to_string(++n) + ".mp3"}, 4);
   };
   for (const char* title : {"La Femme d'Argent", "Sexy Boy", "All I Need", "Kelly Watch the Stars"})
     track("Air", "Moon Safari", title);
@@ -82,19 +83,26 @@ void BuildSampleTree(jb::TreeView& tree) {
   track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunset");
   track("Caf\xC3\xA9 del Mar", "Volumen Uno", "Sunrise");
   track("Caf\xC3\xA9 del Mar", "Volumen Dos", "Noon");
-  Add(catalogue, {{NodeKind::PlayList, "Road trip"}, {NodeKind::File, "Take it easy"}, {NodeKind::File, "Born to be wild"}}, {"/m/a.mp3", "/m/b.mp3"},
-      6);
+  Add(catalogue,
+      {{NodeKind::PlayList, "Road trip"}, {NodeKind::File, "Take it easy"}, {NodeKind::File, "Born to be wild"}},
+      {"/m/a.mp3", "/m/b.mp3"}, 6);
   for (const char* title : {"track01", "A very long file name that does not fit in the row at all"})
-    Add(catalogue, {{NodeKind::FileGroup, "\"Tag-less\" MP3s"}, {NodeKind::Folder, "/home/ana/Music/incoming/"}, {NodeKind::File, title}},
+    Add(catalogue,
+        {{NodeKind::FileGroup, "\"Tag-less\" MP3s"},
+         {NodeKind::Folder, "/home/ana/Music/incoming/"},
+         {NodeKind::File, title}},
         {"/home/ana/Music/incoming/" + std::string(title) + ".mp3"}, 5);
   for (const char* title : {"holiday-2004", "birthday"})
     Add(catalogue, {{NodeKind::UserType, "Videos"}, {NodeKind::Folder, "/home/ana/Videos/"}, {NodeKind::File, title}},
         {"/home/ana/Videos/" + std::string(title) + ".avi"}, 9);
-  Add(catalogue, {{NodeKind::File, "Quotes \xE2\x80\x9C" "fancy\xE2\x80\x9D \xE2\x82\xAC 20 \xE2\x80\x93 \xC2\xA9 \xC2\xBD \xC3\x9F \xC3\x85\xC3\x86\xC3\x98"}},
+  Add(catalogue,
+      {{NodeKind::File,
+        "Quotes \xE2\x80\x9C"
+        "fancy\xE2\x80\x9D \xE2\x82\xAC 20 \xE2\x80\x93 \xC2\xA9 \xC2\xBD \xC3\x9F \xC3\x85\xC3\x86\xC3\x98"}},
       {"/m/q.mp3"}, 4);
   for (std::uint8_t icon : {10, 11})
-    Add(catalogue, {{NodeKind::FileGroup, "Spare icons"}, {NodeKind::File, "icon " + std::to_string(icon)}}, {"/m/" + std::to_string(icon)},
-        icon);
+    Add(catalogue, {{NodeKind::FileGroup, "Spare icons"}, {NodeKind::File, "icon " + std::to_string(icon)}},
+        {"/m/" + std::to_string(icon)}, icon);
   NodeIcons icons;
   const std::uint8_t groups[6] = {8, 1, 2, 3, 7, 0};
   std::copy(std::begin(groups), std::end(groups), icons.group);

@@ -28,8 +28,7 @@ void OnSignal(int) {
 
 }  // namespace
 
-QtDesktop::QtDesktop(const UserSettings& settings)
-    : m_prompt(LoadString), m_pShell(CreateDesktopShell(settings)) {
+QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pShell(CreateDesktopShell(settings)) {
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_context,
                    [this](QSessionManager& manager) { OnCommitData(manager); });
 }
@@ -70,8 +69,7 @@ void QtDesktop::CatchTerminationSignals() {
   if (m_pSignalNotifier || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0) return;
   ::fcntl(g_signalPipe[1], F_SETFL, O_NONBLOCK);
   m_pSignalNotifier = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(m_pSignalNotifier.get(), &QSocketNotifier::activated, &m_context,
-                   [this] { OnTerminationSignal(); });
+  QObject::connect(m_pSignalNotifier.get(), &QSocketNotifier::activated, &m_context, [this] { OnTerminationSignal(); });
   struct sigaction action = {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);

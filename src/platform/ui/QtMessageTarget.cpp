@@ -12,8 +12,7 @@ QtMessageTarget::~QtMessageTarget() = default;
 
 void QtMessageTarget::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   QMetaObject::invokeMethod(
-      m_context.get(), [this, message, wParam, lParam] { m_handler(message, wParam, lParam); },
-      Qt::QueuedConnection);
+      m_context.get(), [this, message, wParam, lParam] { m_handler(message, wParam, lParam); }, Qt::QueuedConnection);
 }
 
 void QtMessageTarget::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

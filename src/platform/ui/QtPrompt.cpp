@@ -31,9 +31,12 @@ Answer QtPrompt::AskYesNoCancel(const std::string& text) {
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_parent);
   box.setEscapeButton(QMessageBox::Cancel);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    default:
+      return Answer::Cancel;
   }
 }
 
@@ -48,8 +51,8 @@ QString QtPrompt::NameFilters(const std::string& filter) {
 }
 
 std::optional<std::string> QtPrompt::ChooseOpenFile(const FileDialogOptions& options) {
-  QString chosen = QFileDialog::getOpenFileName(m_parent, QString(), ToQString(options.initialPath),
-                                                NameFilters(options.filter));
+  QString chosen =
+      QFileDialog::getOpenFileName(m_parent, QString(), ToQString(options.initialPath), NameFilters(options.filter));
   if (chosen.isEmpty()) return std::nullopt;
   return FromQFileName(chosen);
 }

@@ -16,10 +16,14 @@ constexpr std::intptr_t kRButtonUp = 0x0205;
 
 std::intptr_t MouseMessage(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
-    case QSystemTrayIcon::Trigger: return kLButtonUp;
-    case QSystemTrayIcon::DoubleClick: return kLButtonDblClk;
-    case QSystemTrayIcon::Context: return kRButtonUp;
-    default: return 0;
+    case QSystemTrayIcon::Trigger:
+      return kLButtonUp;
+    case QSystemTrayIcon::DoubleClick:
+      return kLButtonDblClk;
+    case QSystemTrayIcon::Context:
+      return kRButtonUp;
+    default:
+      return 0;
   }
 }
 
@@ -37,8 +41,7 @@ bool CQvTrayIcon::Create(IMessageTarget& owner, unsigned callbackMessage, const 
   m_pIcon->setToolTip(ToQString(toolTip));
   QObject::connect(m_pIcon.get(), &QSystemTrayIcon::activated,
                    [&owner, callbackMessage](QSystemTrayIcon::ActivationReason reason) {
-                     if (std::intptr_t message = MouseMessage(reason))
-                       owner.Send(callbackMessage, 0, message);
+                     if (std::intptr_t message = MouseMessage(reason)) owner.Send(callbackMessage, 0, message);
                    });
   m_pIcon->show();
   return true;

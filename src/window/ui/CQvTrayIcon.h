@@ -24,8 +24,7 @@ class CQvTrayIcon {
   CQvTrayIcon& operator=(const CQvTrayIcon&) = delete;
 
   // menuId is menu 141's; the owner shows its own menu on the right button.
-  bool Create(IMessageTarget& owner, unsigned callbackMessage, const std::string& toolTip, int iconId,
-              int menuId);
+  bool Create(IMessageTarget& owner, unsigned callbackMessage, const std::string& toolTip, int iconId, int menuId);
   void SetIcon(int iconId);
   void SetToolTipText(const std::string& toolTip);
   void Remove();

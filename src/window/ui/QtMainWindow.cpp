@@ -36,12 +36,16 @@ void AddItems(QMenu& menu, const MenuItem (&items)[N], const std::vector<int>& g
   QMenu* into = &menu;
   for (const MenuItem& item : items) {
     switch (item.kind) {
-      case MenuItem::kSeparator: into->addSeparator(); break;
+      case MenuItem::kSeparator:
+        into->addSeparator();
+        break;
       case MenuItem::kSubMenu:
         into = menu.addMenu(ToQString(item.label));
         into->setEnabled(!greyed(item.id));
         break;
-      case MenuItem::kEndSubMenu: into = &menu; break;
+      case MenuItem::kEndSubMenu:
+        into = &menu;
+        break;
       case MenuItem::kCommand: {
         QAction* action = into->addAction(ToQString(item.label));
         action->setData(item.id);
@@ -142,9 +146,7 @@ void QtMainWindow::LoseCapture() {
   if (m_pDlg) m_pDlg->OnCaptureChanged();
 }
 
-void QtMainWindow::SetTimer(unsigned id, int milliseconds) {
-  m_timers[id].start(milliseconds, Qt::PreciseTimer, this);
-}
+void QtMainWindow::SetTimer(unsigned id, int milliseconds) { m_timers[id].start(milliseconds, Qt::PreciseTimer, this); }
 
 void QtMainWindow::KillTimer(unsigned id) {
   auto it = m_timers.find(id);
@@ -222,24 +224,40 @@ void QtMainWindow::wheelEvent(QWheelEvent* event) {
 
 int QtMainWindow::VirtualKey(int key) {
   switch (key) {
-    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Backspace:
+      return 8;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Backtab:
+      return 9;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return CMainDlg::kKeyEnter;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Space: return CMainDlg::kKeySpace;
-    case Qt::Key_PageUp: return CMainDlg::kKeyPageUp;
-    case Qt::Key_PageDown: return CMainDlg::kKeyPageDown;
-    case Qt::Key_End: return CMainDlg::kKeyEnd;
-    case Qt::Key_Home: return CMainDlg::kKeyHome;
-    case Qt::Key_Left: return CMainDlg::kKeyLeft;
-    case Qt::Key_Up: return CMainDlg::kKeyUp;
-    case Qt::Key_Right: return CMainDlg::kKeyRight;
-    case Qt::Key_Down: return CMainDlg::kKeyDown;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Delete: return 46;
-    default: break;
+    case Qt::Key_Enter:
+      return CMainDlg::kKeyEnter;
+    case Qt::Key_Escape:
+      return 27;
+    case Qt::Key_Space:
+      return CMainDlg::kKeySpace;
+    case Qt::Key_PageUp:
+      return CMainDlg::kKeyPageUp;
+    case Qt::Key_PageDown:
+      return CMainDlg::kKeyPageDown;
+    case Qt::Key_End:
+      return CMainDlg::kKeyEnd;
+    case Qt::Key_Home:
+      return CMainDlg::kKeyHome;
+    case Qt::Key_Left:
+      return CMainDlg::kKeyLeft;
+    case Qt::Key_Up:
+      return CMainDlg::kKeyUp;
+    case Qt::Key_Right:
+      return CMainDlg::kKeyRight;
+    case Qt::Key_Down:
+      return CMainDlg::kKeyDown;
+    case Qt::Key_Insert:
+      return 45;
+    case Qt::Key_Delete:
+      return 46;
+    default:
+      break;
   }
   if ((key >= Qt::Key_0 && key <= Qt::Key_9) || (key >= Qt::Key_A && key <= Qt::Key_Z)) return key;
   if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return 112 + (key - Qt::Key_F1);

@@ -66,8 +66,8 @@ class QtHostTest : public ::testing::Test {
   }
   void Wheel(int delta) {
     const QPoint at = RowPoint(3);
-    QWheelEvent event(at, window->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(at, window->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(window.get(), &event);
   }
 
