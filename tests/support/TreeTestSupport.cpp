@@ -227,4 +227,16 @@ DisplayNode* FindRow(DisplayNode& root, const std::string& path) {
   return rows.at(0);
 }
 
+std::string FocusSelectionAndTop(TreeView& tree) {
+  DisplayNode* focus = tree.FindFocus();
+  std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
+  out += " [";
+  for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
+    if (g->GetSelection() == SelectionState::Selected)
+      out += g->GetName() + " ";
+    else
+      for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
+  return out + "] " + std::to_string(tree.GetTopRow());
+}
+
 }  // namespace jb::test

@@ -11,6 +11,7 @@
 #include "catalogue/CCatalogue.h"
 #include "sprites/CQvSprite.h"
 #include "treeview/DisplayNode.h"
+#include "treeview/TreeView.h"
 
 namespace jb::test {
 
@@ -40,5 +41,9 @@ std::string Strip(const CQvSprite& s, int x, int y, int count,
                   const std::vector<std::pair<std::uint32_t, char>>& legend, bool down = false);
 // The one row that path finds.
 DisplayNode* FindRow(DisplayNode& root, const std::string& path);
+
+// "focus [selection] top row" of a tree of groups of files: groups by name
+// when wholly selected, else the selected files by path.
+std::string FocusSelectionAndTop(TreeView& tree);
 
 }  // namespace jb::test

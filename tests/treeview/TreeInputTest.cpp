@@ -34,18 +34,7 @@ class TreeInput : public ::testing::Test, public IMessageTarget {
   }
   DisplayNode* Group(int g) { return tree.NodeAt(2 + 4L * g); }
   DisplayNode* File(int g, int t) { return tree.NodeAt(3 + 4L * g + t); }
-  // "focus [selection] top row": groups by name when wholly selected, else files by path.
-  std::string State() {
-    DisplayNode* focus = tree.FindFocus();
-    std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
-    out += " [";
-    for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
-      if (g->GetSelection() == SelectionState::Selected)
-        out += g->GetName() + " ";
-      else
-        for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
-    return out + "] " + std::to_string(tree.GetTopRow());
-  }
+  std::string State() { return FocusSelectionAndTop(tree); }
   std::string Key(TreeKey key, bool ctrl = false, bool shift = false) {
     tree.OnKey(key, Keys(ctrl, shift));
     return State();

@@ -54,17 +54,6 @@ void MainDlgTest::Click(std::pair<int, int> p, unsigned modifiers) {
   dlg->OnLButtonUp(p.first, p.second, modifiers);
 }
 
-std::string MainDlgTest::State() {
-  TreeView& tree = dlg->Tree();
-  DisplayNode* focus = tree.FindFocus();
-  std::string out = !focus ? "-" : focus->HasChildren() ? focus->GetName() : focus->GetPath();
-  out += " [";
-  for (DisplayNode* g = tree.GetFirstChild(); g; g = g->GetNext())
-    if (g->GetSelection() == SelectionState::Selected)
-      out += g->GetName() + " ";
-    else
-      for (DisplayNode* f = g->GetFirstChild(); f; f = f->GetNext()) out += f->IsSelected() ? f->GetPath() + " " : "";
-  return out + "] " + std::to_string(tree.GetTopRow());
-}
+std::string MainDlgTest::State() { return FocusSelectionAndTop(dlg->Tree()); }
 
 }  // namespace jb::test
