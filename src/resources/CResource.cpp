@@ -152,13 +152,13 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
     }
     for (size_t p = 0; p < patterns.size(); ++p) {
       if (patterns[p].find('.') == std::string::npos) {
-        for (std::uint32_t i : byPattern[p]) AddFile(root + std::string(listing.File(i)), skip, found);
+        for (std::uint32_t i : byPattern[p]) AddFile(PathIn(root, listing.File(i)), skip, found);
         continue;
       }
       const std::string ending = "." + patterns[p];
       for (size_t i = 0; i < listing.FileCount(); ++i) {
         std::string_view name = listing.File(i);
-        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) AddFile(root + std::string(name), skip, found);
+        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) AddFile(PathIn(root, name), skip, found);
       }
     }
 
@@ -166,7 +166,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
       for (size_t i = listing.DirectoryCount(); i-- > 0;) {
         std::string_view name = listing.Directory(i);
         if (!hidden && IsHidden(name)) continue;
-        std::string sub = root + std::string(name);
+        std::string sub = PathIn(root, name);
         if (!skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
       }
     }

@@ -27,7 +27,7 @@ class CSkipList {
 
  private:
   std::vector<std::string> m_paths;
-  std::unordered_set<std::string> m_keys;  // paths less trailing separators
+  std::unordered_set<std::string, PathHash, PathEqual> m_keys;  // paths less trailing separators
 };
 
 class CFoundFiles {
