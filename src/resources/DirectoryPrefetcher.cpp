@@ -56,7 +56,18 @@ void DirectoryPrefetcher::Help() {
       if (node->m_nState != Node::kQueued) continue;  // the walk took it
       node->m_nState = Node::kListing;
     }
-    List(*node);
+    try {
+      List(*node);
+    } catch (...) {
+      // Out of memory, most likely: the walk meets the failure when it
+      // reaches this directory, as it would have listing it itself.
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        node->m_error = std::current_exception();
+        node->m_nState = Node::kDone;
+      }
+      m_done.notify_all();
+    }
   }
 }
 
@@ -72,12 +83,14 @@ DirectoryPrefetcher::Node& DirectoryPrefetcher::Listed(Node& node) {
     }
   }
   if (mine) List(node);
+  if (node.m_error) std::rethrow_exception(node.m_error);
   if (!node.m_pOwner) return node;
   // Another node lists the same directory: it was claimed first, so it is
   // listed or being listed.
   Node& owner = *node.m_pOwner;
   std::unique_lock<std::mutex> lock(m_mutex);
   m_done.wait(lock, [&owner] { return owner.m_nState == Node::kDone; });
+  if (owner.m_error) std::rethrow_exception(owner.m_error);
   return owner;
 }
 
@@ -106,8 +119,7 @@ void DirectoryPrefetcher::List(Node& node) {
     for (size_t i = listing.DirectoryCount(); i-- > 0;) {
       std::string_view name = listing.Directory(i);
       if (!m_bHidden && name[0] == '.') continue;
-      std::string sub = root;
-      sub.append(name);
+      std::string sub = PathIn(root, name);
       if (!m_skip.Contains(sub)) subs.emplace_back(i, std::move(sub));
     }
   }

@@ -11,6 +11,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -36,13 +37,14 @@ class DirectoryPrefetcher {
     enum : std::uint8_t { kQueued, kListing, kDone };
     explicit Node(std::string path) : m_strPath(std::move(path)) {}
 
-    std::string m_strPath;  // as the helper that lists it reached it
+    std::string m_strPath;            // as the helper that lists it reached it
     std::uint8_t m_nState = kQueued;  // guarded
     bool m_bOpened = false;
     DirectoryId m_id;
     Node* m_pOwner = nullptr;  // the node that lists the same directory, when not this one
     DirectoryListing m_listing;
     std::vector<Node*> m_children;  // one per listed directory; null when not prefetched
+    std::exception_ptr m_error;     // what ended a helper's listing
   };
 
   // The walk's rules for going down: hidden directories only with hidden,

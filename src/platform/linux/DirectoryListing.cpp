@@ -69,7 +69,8 @@ bool CDirectory::List(DirectoryListing& listing) {
         type = S_ISREG(st.st_mode) ? DT_REG : S_ISDIR(st.st_mode) ? DT_DIR : DT_UNKNOWN;
       }
       if (type != DT_REG && type != DT_DIR) continue;
-      size_t length = std::strlen(name);  // NAME_MAX: fits the length byte
+      size_t length = std::strlen(name);
+      if (length > 255) continue;  // past NAME_MAX: no path could name it
       auto offset = static_cast<std::uint32_t>(listing.m_names.size());
       listing.m_names.push_back(static_cast<unsigned char>(length));
       listing.m_names.insert(listing.m_names.end(), name, name + length);
