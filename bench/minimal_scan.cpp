@@ -186,11 +186,12 @@ int main(int argc, char** argv) {
   std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
   Counts counts;
   for (const Counts& c : perThread) counts += c;
-  std::printf("%llu directories, %llu entries, %llu mp3 (%llu tagged), %llu play-lists, %llu bytes read on %d threads "
-              "in %.3f s\n",
-              static_cast<unsigned long long>(counts.directories), static_cast<unsigned long long>(counts.entries),
-              static_cast<unsigned long long>(counts.mp3), static_cast<unsigned long long>(counts.tagged),
-              static_cast<unsigned long long>(counts.playLists), static_cast<unsigned long long>(counts.bytesRead),
-              threads, elapsed.count());
+  std::printf(
+      "%llu directories, %llu entries, %llu mp3 (%llu tagged), %llu play-lists, %llu bytes read on %d threads "
+      "in %.3f s\n",
+      static_cast<unsigned long long>(counts.directories), static_cast<unsigned long long>(counts.entries),
+      static_cast<unsigned long long>(counts.mp3), static_cast<unsigned long long>(counts.tagged),
+      static_cast<unsigned long long>(counts.playLists), static_cast<unsigned long long>(counts.bytesRead), threads,
+      elapsed.count());
   return 0;
 }

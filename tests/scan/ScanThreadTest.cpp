@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -163,7 +162,9 @@ TEST_F(ScanThreadTest, SeveralThreadsWalkAsOneThreadWhereTheOrderMatters) {
     const auto expected = Rows(one);
     ASSERT_FALSE(expected.empty()) << c.name;
     if (c.flags & CResource::kSubDirectories) {
-      auto viaAlias = [&](const std::vector<std::string>& row) { return row[0] == dir / "A3/B3/deep/er/alias/B1/t.mp3"; };
+      auto viaAlias = [&](const std::vector<std::string>& row) {
+        return row[0] == dir / "A3/B3/deep/er/alias/B1/t.mp3";
+      };
       EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), viaAlias)) << c.name;
     }
     for (unsigned threads : {2u, 16u}) {
