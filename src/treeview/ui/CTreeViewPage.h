@@ -1,0 +1,82 @@
+#pragma once
+// The "Tree-view" page of the Options sheet: wheel and smooth scrolling, the
+// icon of each kind of group, the selection transparency and the background
+// image. Every control writes the live configuration the moment it changes
+// (there is no Cancel: the sheet saves when it closes), and the appearance
+// ones ask the main window to repaint the tree at once. Icon changes show
+// after the tree's next rebuild, since nodes take their icon when made.
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+
+class QAbstractButton;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+
+namespace jb {
+
+class CConfig;
+class CQvStaticSprite;
+class IMessageTarget;
+class IPrompt;
+class SkinSet;
+
+class CTreeViewPage : public QWidget {
+ public:
+  // config: the live configuration; skin: its icons and the background
+  // image it rebuilds; mainWindow: where WM_TREE_REFRESH goes; prompt: the
+  // bitmap messages and the file dialog.
+  CTreeViewPage(CConfig& config, SkinSet& skin, IMessageTarget& mainWindow, IPrompt& prompt, QWidget* parent = nullptr);
+  ~CTreeViewPage() override;
+
+  // The page's title on the sheet's tab.
+  static QString Title();
+
+ private:
+  struct IconControl;
+
+  void BuildScrolling();
+  void BuildIcons();
+  void BuildAppearance();
+  void OnInitDialog();
+
+  void UpdateScrollingControls();
+  void OnWheelMode(std::uint8_t mode);
+  void OnSmoothScrolling();
+  void OnWheelLines(int lines);
+  void OnIconSlider(IconControl& icon, int position);
+  void OnSelectionTransparency(int position);
+  void OnImageTransparency(int position);
+  void OnBackgroundImage();
+  void ApplyBackgroundState();
+  void OnBrowse();
+  void RebuildAndRefresh();
+
+  CConfig& m_config;
+  SkinSet& m_skin;
+  IMessageTarget& m_mainWindow;
+  IPrompt& m_prompt;
+  // Edits before the end of the initialisation are the page's own.
+  bool m_bInitialised = false;
+
+  QCheckBox* m_pSmooth = nullptr;
+  QRadioButton* m_pLines = nullptr;
+  QRadioButton* m_pHalfPage = nullptr;
+  QRadioButton* m_pPage = nullptr;
+  QSpinBox* m_pWheelLines = nullptr;
+  std::array<IconControl*, 6> m_aIcons{};
+  QSlider* m_pSelectionTransparency = nullptr;
+  QCheckBox* m_pImage = nullptr;
+  QLineEdit* m_pImagePath = nullptr;
+  QPushButton* m_pBrowse = nullptr;
+  QLabel* m_pImageTransparencyLabel = nullptr;
+  QSlider* m_pImageTransparency = nullptr;
+};
+
+}  // namespace jb
