@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 #include "treeview/BackgroundImageCheck.h"
 
 namespace jb::test {
@@ -12,17 +13,10 @@ void PutLe(std::vector<std::uint8_t>& b, size_t offset, std::uint32_t value, int
   for (int i = 0; i < width; ++i) b[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-// The headers of a 2 x 2 bitmap, then its pixels.
+// A 2 x 2 bitmap with bits per pixel and the pixel offset written over.
 std::vector<std::uint8_t> Bitmap(int bits = 24, std::uint32_t offset = 54) {
-  std::vector<std::uint8_t> b(54 + 16, 0);
-  b[0] = 'B';
-  b[1] = 'M';
-  PutLe(b, 2, static_cast<std::uint32_t>(b.size()), 4);
+  std::vector<std::uint8_t> b = Bitmap24(2, 2, [](int, int) { return 0x808080u; });
   PutLe(b, 10, offset, 4);
-  PutLe(b, 14, 40, 4);
-  PutLe(b, 18, 2, 4);
-  PutLe(b, 22, 2, 4);
-  PutLe(b, 26, 1, 2);
   PutLe(b, 28, static_cast<std::uint32_t>(bits), 2);
   return b;
 }

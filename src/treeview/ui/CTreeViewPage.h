@@ -7,11 +7,12 @@
 // after the tree's next rebuild, since nodes take their icon when made.
 
 #include <QWidget>
-#include <array>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
-class QAbstractButton;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -22,7 +23,7 @@ class QSpinBox;
 namespace jb {
 
 class CConfig;
-class CQvStaticSprite;
+class IconSlider;
 class IMessageTarget;
 class IPrompt;
 class SkinSet;
@@ -39,38 +40,32 @@ class CTreeViewPage : public QWidget {
   static QString Title();
 
  private:
-  struct IconControl;
-
-  void BuildScrolling();
-  void BuildIcons();
-  void BuildAppearance();
-  void OnInitDialog();
+  QGroupBox* BuildScrolling();
+  QGroupBox* BuildWheel();
+  QGroupBox* BuildIcons();
+  QGroupBox* BuildAppearance();
+  void Connect();
 
   void UpdateScrollingControls();
   void OnWheelMode(std::uint8_t mode);
-  void OnSmoothScrolling();
-  void OnWheelLines(int lines);
-  void OnIconSlider(IconControl& icon, int position);
-  void OnSelectionTransparency(int position);
-  void OnImageTransparency(int position);
-  void OnBackgroundImage();
+  void OnSmoothScrolling(bool on);
+  void OnBackgroundImage(bool on);
   void ApplyBackgroundState();
   void OnBrowse();
   void RebuildAndRefresh();
+  void Refresh();
 
   CConfig& m_config;
   SkinSet& m_skin;
   IMessageTarget& m_mainWindow;
   IPrompt& m_prompt;
-  // Edits before the end of the initialisation are the page's own.
-  bool m_bInitialised = false;
 
   QCheckBox* m_pSmooth = nullptr;
   QRadioButton* m_pLines = nullptr;
   QRadioButton* m_pHalfPage = nullptr;
   QRadioButton* m_pPage = nullptr;
   QSpinBox* m_pWheelLines = nullptr;
-  std::array<IconControl*, 6> m_aIcons{};
+  std::vector<std::unique_ptr<IconSlider>> m_aIcons;
   QSlider* m_pSelectionTransparency = nullptr;
   QCheckBox* m_pImage = nullptr;
   QLineEdit* m_pImagePath = nullptr;

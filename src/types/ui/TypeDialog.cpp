@@ -6,13 +6,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/ui/ControlId.h"
 #include "platform/ui/QtText.h"
 
 namespace jb {
-
-namespace {
-QString IdName(int id) { return QStringLiteral("id%1").arg(id); }
-}  // namespace
 
 TypeDialog::TypeDialog(const QString& title, const CQvSpriteArray& icons, IPrompt& prompt, QWidget* parent)
     : QDialog(parent), m_icons(icons), m_prompt(prompt), m_pGrid(new QGridLayout) {
@@ -24,7 +21,7 @@ TypeDialog::TypeDialog(const QString& title, const CQvSpriteArray& icons, IPromp
 
 QLineEdit* TypeDialog::AddEdit(const QString& label, int id, const std::string& text) {
   auto* edit = new QLineEdit(ToQString(text), this);
-  edit->setObjectName(IdName(id));
+  edit->setObjectName(ControlName(id));
   edit->setMinimumWidth(240);
   auto* title = new QLabel(label, this);
   title->setBuddy(edit);
@@ -37,8 +34,8 @@ QLineEdit* TypeDialog::AddEdit(const QString& label, int id, const std::string& 
 std::unique_ptr<IconSlider> TypeDialog::AddIconSlider(const QString& label, int sliderId, int previewId,
                                                       const CQvSprite& sizeOf, int position) {
   auto icon = std::make_unique<IconSlider>(m_icons, sizeOf, position, this);
-  icon->Slider()->setObjectName(IdName(sliderId));
-  icon->Preview()->setObjectName(IdName(previewId));
+  icon->Slider()->setObjectName(ControlName(sliderId));
+  icon->Preview()->setObjectName(ControlName(previewId));
   auto* title = new QLabel(label, this);
   title->setBuddy(icon->Slider());
   const int row = m_pGrid->rowCount();
@@ -53,10 +50,10 @@ void TypeDialog::FinishLayout() {
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   QPushButton* cancel = new QPushButton(tr("Cancel"), this);
-  cancel->setObjectName(IdName(2));
+  cancel->setObjectName(ControlName(2));
   buttons->addWidget(cancel);
   m_pOk = new QPushButton(tr("OK"), this);
-  m_pOk->setObjectName(IdName(1));
+  m_pOk->setObjectName(ControlName(1));
   m_pOk->setDefault(true);
   buttons->addWidget(m_pOk);
   // OK checks first and accepts only when the input passes.

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 #include "platform/Text.h"
 #include "sprites/ui/CQvStaticSprite.h"
 #include "types/BuiltinTypes.h"
@@ -25,10 +26,7 @@ namespace {
 CQvSpriteArray Icons(int count) {
   CQvSpriteArray icons;
   for (int i = 0; i < count; ++i) {
-    CQvSprite icon;
-    icon.CreateBitmap(16, 12);
-    icon.DrawRect(0, 0, 16, 12, static_cast<Colour>(i + 1), true);
-    icons.Add(std::move(icon));
+    icons.Add(Flat(16, 12, CQvSprite::ToArgb(static_cast<Colour>(i + 1))));
   }
   return icons;
 }
@@ -237,10 +235,3 @@ TEST_F(TypeDialogTest, EditPropertiesRunsTheTypesDialogThroughTheDesktopEditor) 
 
 }  // namespace
 }  // namespace jb::test
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
