@@ -20,7 +20,11 @@ CUserTypeDialog::CUserTypeDialog(CUserType& type, const CResourceTypeArray& type
       m_strShownExtensions(JoinExtensions(type.m_aExtensions)) {
   m_pName = AddEdit(QStringLiteral("Resource type name :"), 1077, type.GetName());
   m_pExtensions = AddEdit(QStringLiteral("Extensions (separated by '.') :"), 1083, m_strShownExtensions);
-  m_pIcon = AddIconSlider(QStringLiteral("Icon :"), 1085, 1057, icons.GetAt(type.m_nIcon), type.m_nIcon);
+  // The preview fits the type's icon; an icon this skin lacks has no size,
+  // so the first icon's is taken then.
+  const CQvSprite& current = icons.GetAt(type.m_nIcon);
+  const CQvSprite& sizeOf = current.IsBitmapCreated() ? current : icons.GetAt(0);
+  m_pIcon = AddIconSlider(QStringLiteral("Icon :"), 1085, 1057, sizeOf, type.m_nIcon);
   FinishLayout();
   auto enableOk = [this] { OkButton()->setEnabled(!m_pName->text().isEmpty() && !m_pExtensions->text().isEmpty()); };
   connect(m_pName, &QLineEdit::textChanged, this, enableOk);

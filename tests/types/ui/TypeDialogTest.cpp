@@ -203,9 +203,15 @@ TEST_F(TypeDialogTest, SlidersRunOverTheSkinsIconsAndPreviewTheChoice) {
     EXPECT_EQ(shown.GetPixel(0, 0), CQvSprite::ToArgb(CQvSprite::GetSysColor(20, 0)));
     EXPECT_EQ(shown.GetPixel(19, 15), CQvSprite::ToArgb(CQvSprite::GetSysColor(21, 0)));
   }
+  // An icon the skin lacks: the last one is offered, in a preview that fits.
   const CQvSpriteArray few = Icons(5);
-  CM3uTypeDialog small(*playList, few, prompt);
+  CUserTypeDialog small(*user, types, few, prompt);
   EXPECT_EQ(Control<QSlider>(small, 1085)->maximum(), 4);
+  EXPECT_EQ(Control<QSlider>(small, 1085)->value(), 3);
+  user->m_nIcon = 200;
+  CUserTypeDialog lacking(*user, types, few, prompt);
+  EXPECT_EQ(Control<QSlider>(lacking, 1085)->value(), 4);
+  EXPECT_EQ(Control<CQvStaticSprite>(lacking, 1057)->size(), QSize(20, 16));
 }
 
 TEST_F(TypeDialogTest, EditPropertiesRunsTheTypesDialogThroughTheDesktopEditor) {
