@@ -8,32 +8,13 @@
 # Usage: options_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=../../scripts/xvfb.sh
-source "$source_dir/scripts/xvfb.sh"
-
-T=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
-  xvfb_stop
-  # E2E_KEEP=1 keeps the pictures and logs for a look.
-  [ -n "${E2E_KEEP:-}" ] && echo "kept $T" >&2 || rm -rf "$T"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$T/jukebar.log" ] && sed 's/^/  jukebar: /' "$T/jukebar.log" >&2
-  exit 1
-}
-
-export HOME="$T/home" XDG_CONFIG_HOME="$T/config" XDG_DATA_HOME="$T/data" XDG_CACHE_HOME="$T/cache"
-unset QT_QPA_PLATFORM JUKEBAR_SPLASH_MS
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$T/-pictures 'n' such"
+# shellcheck source=e2e-common.sh
+source "$(dirname "$0")/e2e-common.sh"
+unset JUKEBAR_SPLASH_MS
+mkdir -p "$T/-pictures 'n' such"
 
 prefix="$T/prefix"
 cmake --install "$build" --prefix "$prefix" >"$T/install.log" || fail "cmake --install"
-dir="$prefix/share/jukebar"
 cli="$prefix/bin/jukebar-cli"
 # Start-up hands the player an empty play-list: a player that does nothing.
 printf 'EnqueueCommand=true\n' >>"$XDG_CONFIG_HOME/Quorvel Software/Jukebar.conf"
