@@ -129,6 +129,10 @@ TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
   EXPECT_EQ(dlg->Tree().GetTopRow(), 20);
   dlg->OnMouseWheel(-60, 0);
   EXPECT_EQ(dlg->Tree().GetTopRow(), 24);
+  dlg->OnMouseWheel(-180, 0);  // one notch, and half of one kept
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 28);
+  dlg->OnMouseWheel(-60, 0);
+  EXPECT_EQ(dlg->Tree().GetTopRow(), 32);
 }
 
 // The tree's refreshes reach the host: smooth scrolling paints each row.
@@ -174,6 +178,8 @@ TEST_F(MainDlgTest, KeysInTheLargeForm) {
                                          {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 63},
                                          {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 60},
                                          {Dlg::kKeyEnd, 0, "g59 [g59 ] 29", 60},
+                                         {Dlg::kKeyPageUp, 0, "g29 [g29 ] 29", 60},
+                                         {Dlg::kKeyPageDown, 0, "g59 [g59 ] 29", 60},
                                          {Dlg::kKeyHome, 0, "g00 [g00 ] 0", 60}}) {
     EXPECT_TRUE(dlg->OnKeyDown(c.key, c.modifiers));
     EXPECT_EQ(State(), c.state) << c.key;
