@@ -69,6 +69,44 @@ int RecordingTarget::Count(unsigned message) const {
   return n;
 }
 
+MessageLoop::~MessageLoop() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_bClosed = true;
+  m_changed.notify_all();
+}
+
+void MessageLoop::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_queue.push_back({message, wParam, lParam, nullptr});
+  m_changed.notify_all();
+}
+
+void MessageLoop::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  bool handled = false;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_queue.push_back({message, wParam, lParam, &handled});
+  m_changed.notify_all();
+  m_changed.wait(lock, [&] { return handled || m_bClosed; });
+}
+
+bool MessageLoop::RunUntil(unsigned last, const Handler& handler, std::chrono::steady_clock::duration timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (;;) {
+    if (!m_changed.wait_until(lock, deadline, [this] { return !m_queue.empty(); })) return false;
+    Item item = m_queue.front();
+    m_queue.pop_front();
+    lock.unlock();
+    handler(item.message, item.wParam, item.lParam);
+    lock.lock();
+    if (item.handled) {
+      *item.handled = true;
+      m_changed.notify_all();
+    }
+    if (item.message == last) return true;
+  }
+}
+
 TempDir::TempDir() {
   std::string tmpl = (std::filesystem::temp_directory_path() / "jukebar-test-XXXXXX").string();
   if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
