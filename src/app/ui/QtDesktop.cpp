@@ -11,6 +11,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "config/CConfig.h"
+#include "resources/ui/QtResourceEditor.h"
 #include "strings/StringTable.h"
 #include "window/CMainDlg.h"
 #include "window/ui/QtMainWindow.h"
@@ -34,6 +36,7 @@ QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pSh
 }
 
 QtDesktop::~QtDesktop() {
+  if (m_pResourceEditor) SetResourceEditor(nullptr);
   if (m_pSignalNotifier) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
     m_pSignalNotifier.reset();
@@ -45,14 +48,26 @@ QtDesktop::~QtDesktop() {
 
 IMainDlgHost& QtDesktop::Host() {
   if (!m_pWindow) {
-    m_pWindow = std::make_unique<QtMainWindow>(m_prompt, *m_pShell, QDir::currentPath() + QStringLiteral("/res"));
+    const QString pictures = QDir::currentPath() + QStringLiteral("/res");
+    m_pWindow = std::make_unique<QtMainWindow>(m_prompt, *m_pShell, pictures);
     m_prompt.SetParent(m_pWindow.get());
+    // The resources' dialogs, for the settings sheet; the configuration
+    // (and its type list) outlives the window.
+    if (g_pConfig) {
+      m_pResourceEditor = std::make_unique<QtResourceEditor>(m_prompt, g_pConfig->resourceTypes, pictures);
+      SetResourceEditor(m_pResourceEditor.get());
+    }
   }
   return *m_pWindow;
 }
 
 void QtDesktop::Attach(CMainDlg* dlg) {
   m_pDlg = dlg;
+  // The configuration goes once the window is detached.
+  if (!dlg && m_pResourceEditor) {
+    SetResourceEditor(nullptr);
+    m_pResourceEditor.reset();
+  }
   if (m_pWindow) m_pWindow->Attach(dlg);
 }
 

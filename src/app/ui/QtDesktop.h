@@ -17,6 +17,7 @@ class QSocketNotifier;
 namespace jb {
 
 class QtMainWindow;
+class QtResourceEditor;
 
 class QtDesktop : public IAppDesktop {
  public:
@@ -43,6 +44,7 @@ class QtDesktop : public IAppDesktop {
   QtPrompt m_prompt;
   std::unique_ptr<IShell> m_pShell;
   std::unique_ptr<QtMainWindow> m_pWindow;
+  std::unique_ptr<QtResourceEditor> m_pResourceEditor;
   CMainDlg* m_pDlg = nullptr;
   QObject m_context;
   std::unique_ptr<QSocketNotifier> m_pSignalNotifier;

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "config/CConfig.h"
+#include "environment/ui/CEnvSettingsPSh.h"
 #include "platform/ui/QtText.h"
 #include "window/CMainDlg.h"
 #include "window/WindowMessages.h"
@@ -327,6 +329,16 @@ void QtMainWindow::TraySetIcon(TrayIconId icon) { m_tray.SetIcon(icon); }
 void QtMainWindow::TraySetToolTip(const std::string& toolTip) { m_tray.SetToolTipText(toolTip); }
 
 void QtMainWindow::TrayRemove() { m_tray.Remove(); }
+
+bool QtMainWindow::HasSheet(Sheet sheet) const { return sheet == Sheet::EnvironmentSettings; }
+
+int QtMainWindow::RunSheet(Sheet sheet) {
+  // A sheet that cannot run ends as its Exit would.
+  if (sheet != Sheet::EnvironmentSettings || !m_pDlg || !m_pDlg->GetEnvironment() || !g_pConfig)
+    return static_cast<int>(SheetResult::Exit);
+  CEnvSettingsPSh settings(*m_pDlg->GetEnvironment(), *g_pConfig, m_pictures.Folder(), this);
+  return settings.Run();
+}
 
 void PreferXcb() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");

@@ -54,6 +54,8 @@ class QtMainWindow : public QWidget, public IMainDlgHost {
   void TraySetIcon(TrayIconId icon) override;
   void TraySetToolTip(const std::string& toolTip) override;
   void TrayRemove() override;
+  bool HasSheet(Sheet sheet) const override;
+  int RunSheet(Sheet sheet) override;
   void EndDialog(int result) override;
 
   // The key's code as the window's key handler knows it; 0 for keys it
