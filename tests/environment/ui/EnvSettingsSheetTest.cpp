@@ -1,0 +1,57 @@
+// The environment settings sheet: two ways out and nothing else.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "config/CConfig.h"
+#include "environment/CEnvironment.h"
+#include "environment/ui/CEnvSettingsPSh.h"
+#include "resources/ui/CResourcesPage.h"
+
+namespace jb::test {
+namespace {
+
+class EnvSettingsSheetTest : public ::testing::Test {
+ protected:
+  int RunAnswering(const std::function<void(QWidget*)>& answer) {
+    WhenModal when(answer);
+    return sheet.Run();
+  }
+
+  RecordingPrompt prompt;
+  CConfig config{prompt};
+  CEnvironment environment{prompt, config.resourceTypes};
+  CEnvSettingsPSh sheet{environment, config, QFileInfo(JUKEBAR_DEFAULT_SKIN).absolutePath() + QStringLiteral("/res")};
+};
+
+TEST_F(EnvSettingsSheetTest, OnlyScanAndExitSitBesideTheResourcesPage) {
+  EXPECT_EQ(sheet.windowTitle(), "Jukebar - Settings");
+  EXPECT_EQ(sheet.findChild<QTabWidget*>()->tabText(0), "Resources");
+  QStringList buttons;
+  for (QPushButton* button : sheet.findChildren<QPushButton*>())
+    if (!sheet.Page()->isAncestorOf(button)) buttons << button->objectName() + ":" + button->text();
+  EXPECT_EQ(buttons, (QStringList{"id22:&Scan", "id2:E&xit"}));
+}
+
+TEST_F(EnvSettingsSheetTest, ScanAsksForAScanWhileExitAndTheCloseBoxDoNot) {
+  EXPECT_EQ(RunAnswering([](QWidget* s) { Control<QPushButton>(s, 22)->click(); }), CEnvSettingsPSh::kScan);
+  EXPECT_EQ(RunAnswering([](QWidget* s) { Control<QPushButton>(s, 2)->click(); }), CEnvSettingsPSh::kExit);
+  EXPECT_EQ(RunAnswering([](QWidget* s) { s->close(); }), CEnvSettingsPSh::kExit);
+  EXPECT_FALSE(environment.IsModified());
+}
+
+}  // namespace
+}  // namespace jb::test
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
