@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFile>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
@@ -77,14 +78,17 @@ std::optional<std::string> QtPrompt::ChooseFolder(const FolderDialogOptions& opt
   auto* layout = new QVBoxLayout(&window);
   auto* prompt = new QLabel(ToQString(options.prompt), &window);
   layout->addWidget(prompt);
-  auto* chooser = new QFileDialog(&window, Qt::Widget);
+  auto* chooser = new QFileDialog(&window);
+  chooser->setWindowFlags(Qt::Widget);  // made a window of its own otherwise
   chooser->setFileMode(QFileDialog::Directory);
   chooser->setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
-  if (!options.startFolder.empty()) chooser->setDirectory(ToQString(options.startFolder));
-  layout->addWidget(chooser);
+  if (!options.startFolder.empty()) chooser->setDirectory(QFile::decodeName(options.startFolder.c_str()));
+  layout->addWidget(chooser, 1);
+  chooser->show();  // a dialog starts hidden, even as a child
+  if (chooser->layout()) chooser->layout()->setContentsMargins(0, 0, 0, 0);
   QObject::connect(chooser, &QDialog::accepted, &window, &QDialog::accept);
   QObject::connect(chooser, &QDialog::rejected, &window, &QDialog::reject);
-  window.resize(560, 400);
+  window.resize(640, 460);
   if (window.exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty()) return std::nullopt;
   return FromQFileName(chooser->selectedFiles().front());
 }
