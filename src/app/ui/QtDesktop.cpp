@@ -13,7 +13,9 @@
 
 #include "config/CConfig.h"
 #include "resources/ui/QtResourceEditor.h"
+#include "skin/SkinSet.h"
 #include "strings/StringTable.h"
+#include "types/ui/QtTypePropertiesEditor.h"
 #include "window/CMainDlg.h"
 #include "window/ui/QtMainWindow.h"
 
@@ -37,6 +39,7 @@ QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pSh
 
 QtDesktop::~QtDesktop() {
   if (m_pResourceEditor) SetResourceEditor(nullptr);
+  if (m_pTypeEditor) SetTypePropertiesEditor(nullptr);
   if (m_pSignalNotifier) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
     m_pSignalNotifier.reset();
@@ -48,27 +51,29 @@ QtDesktop::~QtDesktop() {
 
 IMainDlgHost& QtDesktop::Host() {
   if (!m_pWindow) {
-    const QString pictures = QDir::currentPath() + QStringLiteral("/res");
-    m_pWindow = std::make_unique<QtMainWindow>(m_prompt, *m_pShell, pictures);
+    m_pWindow = std::make_unique<QtMainWindow>(m_prompt, *m_pShell, QDir::currentPath() + QStringLiteral("/res"));
     m_prompt.SetParent(m_pWindow.get());
-    // The resources' dialogs, for the settings sheet; the configuration
-    // (and its type list) outlives the window.
-    if (g_pConfig) {
-      m_pResourceEditor = std::make_unique<QtResourceEditor>(m_prompt, g_pConfig->resourceTypes, pictures);
-      SetResourceEditor(m_pResourceEditor.get());
-    }
   }
   return *m_pWindow;
 }
 
 void QtDesktop::Attach(CMainDlg* dlg) {
   m_pDlg = dlg;
-  // The configuration goes once the window is detached.
-  if (!dlg && m_pResourceEditor) {
-    SetResourceEditor(nullptr);
-    m_pResourceEditor.reset();
-  }
   if (m_pWindow) m_pWindow->Attach(dlg);
+  // The configuration (and its type list) lives exactly as long as the
+  // window is attached.
+  SetTypePropertiesEditor(nullptr);
+  m_pTypeEditor.reset();
+  if (dlg && g_pConfig && m_pSkin) {
+    m_pTypeEditor = std::make_unique<QtTypePropertiesEditor>(g_pConfig->resourceTypes, m_pSkin->Icons(), m_prompt);
+    SetTypePropertiesEditor(m_pTypeEditor.get());
+  }
+  SetResourceEditor(nullptr);
+  m_pResourceEditor.reset();
+  if (dlg && g_pConfig && m_pWindow) {
+    m_pResourceEditor = std::make_unique<QtResourceEditor>(m_prompt, g_pConfig->resourceTypes, m_pWindow->PictureFolder());
+    SetResourceEditor(m_pResourceEditor.get());
+  }
 }
 
 int QtDesktop::RunModal() { return m_pWindow ? m_pWindow->RunModal() : 0; }

@@ -18,6 +18,8 @@ namespace jb {
 
 class QtMainWindow;
 class QtResourceEditor;
+class QtTypePropertiesEditor;
+class SkinSet;
 
 class QtDesktop : public IAppDesktop {
  public:
@@ -32,6 +34,8 @@ class QtDesktop : public IAppDesktop {
   int RunModal() override;
 
   QtMainWindow* Window() const { return m_pWindow.get(); }
+  // The skin whose icons the type dialogs offer, once a window is attached.
+  void UseSkin(const SkinSet& skin) { m_pSkin = &skin; }
 
   // SIGTERM, SIGINT and SIGHUP close the window as its close button does.
   // Call once, from the UI thread.
@@ -44,8 +48,12 @@ class QtDesktop : public IAppDesktop {
   QtPrompt m_prompt;
   std::unique_ptr<IShell> m_pShell;
   std::unique_ptr<QtMainWindow> m_pWindow;
-  std::unique_ptr<QtResourceEditor> m_pResourceEditor;
   CMainDlg* m_pDlg = nullptr;
+  const SkinSet* m_pSkin = nullptr;
+  // EditProperties runs the type dialogs while a window is attached.
+  std::unique_ptr<QtTypePropertiesEditor> m_pTypeEditor;
+  // CResource::Edit runs the resources' dialogs likewise.
+  std::unique_ptr<QtResourceEditor> m_pResourceEditor;
   QObject m_context;
   std::unique_ptr<QSocketNotifier> m_pSignalNotifier;
 };

@@ -50,6 +50,7 @@ CEnvSettingsPSh::CEnvSettingsPSh(CEnvironment& environment, CConfig& config, con
     accept();
   });
   connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+  m_pPage->List()->setFocus();
 }
 
 int CEnvSettingsPSh::Run() {

@@ -32,7 +32,12 @@ CResourcesPage::CResourcesPage(CResourceArray& resources, CConfig& config, const
   label->setBuddy(m_pList);
   m_pList->setMinimumSize(300, 200);
   auto* buttons = new QVBoxLayout;
-  for (QPushButton* button : {add, types, m_pProperties, m_pRemove}) buttons->addWidget(button);
+  QWidget* previous = m_pList;
+  for (QPushButton* button : {add, types, m_pProperties, m_pRemove}) {
+    buttons->addWidget(button);
+    setTabOrder(previous, button);
+    previous = button;
+  }
   buttons->addStretch(1);
   auto* body = new QHBoxLayout;
   body->addWidget(m_pList, 1);

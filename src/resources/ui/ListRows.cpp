@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "platform/ui/ControlId.h"
 #include "resources/ResourceEditing.h"
 
 namespace jb {
@@ -34,7 +35,7 @@ class KeyFilter : public QObject {
 
 QTreeWidget* MakeReportList(int id, const QStringList& columns, QSize imageSize, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
-  list->setObjectName(QStringLiteral("id%1").arg(id));
+  list->setObjectName(ControlName(id));
   list->setRootIsDecorated(false);
   list->setUniformRowHeights(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -86,7 +87,7 @@ void SortKeepingSelection(QTreeWidget* list, QTreeWidgetItem* item) {
 
 QPushButton* MakeIconButton(int id, const QIcon& icon, QWidget* parent) {
   auto* button = new QPushButton(icon, QString(), parent);
-  button->setObjectName(QStringLiteral("id%1").arg(id));
+  button->setObjectName(ControlName(id));
   button->setIconSize(QSize(16, 16));
   button->setAutoDefault(false);
   return button;

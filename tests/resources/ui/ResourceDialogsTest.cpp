@@ -361,10 +361,3 @@ TEST_F(ResourcesPageTest, ResourceTypesRebindResourcesOfADeletedTypeAndSaveTheCo
 
 }  // namespace
 }  // namespace jb::test
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
