@@ -23,6 +23,7 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL: $*" >&2
+  [ -n "${DISPLAY:-}" ] && import -window root "$T/failed.png" 2>/dev/null || true
   [ -f "$T/jukebar.log" ] && sed 's/^/  jukebar: /' "$T/jukebar.log" >&2
   exit 1
 }
@@ -69,6 +70,16 @@ key_in() {
   sleep 0.2
   xdotool key --delay 60 "$@"
 }
+# click_in NAME X Y: clicks at (X, Y) in the window NAME; a negative X or Y
+# counts from its right or bottom edge.
+click_in() {
+  local id WIDTH HEIGHT x=$2 y=$3
+  id=$(wait_window "$1") || fail "no window '$1'"
+  eval "$(xdotool getwindowgeometry --shell "$id" | grep -E '^(WIDTH|HEIGHT)=')"
+  [ "$x" -lt 0 ] && x=$((WIDTH + x))
+  [ "$y" -lt 0 ] && y=$((HEIGHT + y))
+  xdotool mousemove --window "$id" "$x" "$y" click 1
+}
 # gone NAME: waits until no window is named NAME.
 gone() {
   local _
@@ -98,13 +109,15 @@ sleep 0.3
 xdotool type --delay 20 "$music"
 xdotool key Return
 gone "Jukebar - Scan path selection"
-# Path, browse, cloak, sub-directories, hidden files, then the extensions:
-# the first row is M3U.
-key_in "Jukebar - Directory resource" Tab Tab Tab Tab Tab Home space Return
+# Path, browse, cloak, sub-directories, hidden files, then the extensions,
+# whose first row, once selected, is M3U.
+key_in "Jukebar - Directory resource" Tab Tab Tab Tab Tab Down Up space Return
 gone "Jukebar - Directory resource"
 key_in "Jukebar - Settings" alt+s
 gone "Jukebar - Settings"
 
+# The render draws an active window.
+xdotool windowfocus --sync "$win"
 "$cli" render "$expected_env" "$T/expected.png" --size "${WIDTH}x$HEIGHT"
 window_shows "$win" "$T/expected.png" "$T/scanned.png" ||
   fail "the tree after the scan differs from the render in" \
@@ -113,8 +126,10 @@ window_shows "$win" "$T/expected.png" "$T/scanned.png" ||
 # --- A user type made, then its extensions edited --------------------------
 grep -qa "Films" "$config" && fail "the configuration names Films already"
 open_settings
-key_in "Jukebar - Settings" Tab Tab space
-key_in "Resource types edition" Tab space
+# The page's buttons stand in a column right of the list: New, Resource
+# types, Properties, Remove; the types dialog's in a row under its list.
+click_in "Jukebar - Settings" -37 105
+click_in "Resource types edition" 22 -24
 key_in "User resource type properties" ctrl+a F i l m s Tab a v i period m k v Return
 gone "User resource type properties"
 key_in "Resource types edition" alt+x
@@ -122,9 +137,10 @@ gone "Resource types edition"
 for _ in $(seq 100); do grep -qa "mkv" "$config" && break; sleep 0.05; done
 grep -qa "Films" "$config" && grep -qa "mkv" "$config" || fail "the new type is not in the configuration"
 
-key_in "Jukebar - Settings" Tab Tab space
-# Films is the last row; Tab past New reaches Properties.
-key_in "Resource types edition" End Tab Tab space
+click_in "Jukebar - Settings" -37 105
+# Films is the last row.
+key_in "Resource types edition" End
+click_in "Resource types edition" 60 -24
 key_in "User resource type properties" Tab ctrl+a a v i Return
 gone "User resource type properties"
 key_in "Resource types edition" alt+x

@@ -22,7 +22,6 @@ CResourceDlg::CResourceDlg(std::string& path, std::uint8_t& flags, const CResour
       m_nFlags(flags),
       m_prompt(prompt),
       m_pLayout(new QVBoxLayout(this)),
-      m_pCloak(new QCheckBox(cloakText, this)),
       m_strPath(path),
       m_all(all),
       m_pPath(new QLineEdit(this)) {
@@ -40,10 +39,13 @@ CResourceDlg::CResourceDlg(std::string& path, std::uint8_t& flags, const CResour
   m_pLayout->addWidget(label);
   m_pLayout->addLayout(pathRow);
   m_pLayout->addSpacing(4);
+  // Made after the path, which it follows in the tab order.
+  m_pCloak = new QCheckBox(cloakText, this);
   m_pCloak->setObjectName(QStringLiteral("id1062"));
   m_pCloak->setChecked((flags & CResource::kCloak) != 0);
   m_pLayout->addWidget(m_pCloak);
   ShowPath(path);
+  m_pPath->setFocus();
   connect(browse, &QPushButton::clicked, this, &CResourceDlg::OnBrowse);
 }
 

@@ -41,7 +41,7 @@ class CResourceDlg : public QDialog {
   std::uint8_t& m_nFlags;
   IPrompt& m_prompt;
   QVBoxLayout* m_pLayout;
-  QCheckBox* m_pCloak;
+  QCheckBox* m_pCloak = nullptr;
 
  private:
   // The path as typed; the bytes shown when untouched, so a name that is
