@@ -14,11 +14,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "config/CConfig.h"
-#include "environment/ui/CEnvSettingsPSh.h"
 #include "platform/ui/QtText.h"
 #include "window/CMainDlg.h"
 #include "window/WindowMessages.h"
+#include "window/ui/CEnvSettingsPSh.h"
+#include "window/ui/CPShOptions.h"
 
 namespace jb {
 namespace {
@@ -330,14 +330,29 @@ void QtMainWindow::TraySetToolTip(const std::string& toolTip) { m_tray.SetToolTi
 
 void QtMainWindow::TrayRemove() { m_tray.Remove(); }
 
-bool QtMainWindow::HasSheet(Sheet sheet) const { return sheet == Sheet::EnvironmentSettings; }
+void QtMainWindow::ShowSplash() {
+  if (m_splash) m_splash();
+}
+
+bool QtMainWindow::HasSheet(Sheet sheet) const {
+  return sheet == Sheet::Options || sheet == Sheet::EnvironmentSettings || m_sheets.count(sheet) != 0;
+}
 
 int QtMainWindow::RunSheet(Sheet sheet) {
-  // A sheet that cannot run ends as its Exit would.
-  if (sheet != Sheet::EnvironmentSettings || !m_pDlg || !m_pDlg->GetEnvironment() || !g_pConfig)
-    return static_cast<int>(SheetResult::Exit);
-  CEnvSettingsPSh settings(*m_pDlg->GetEnvironment(), *g_pConfig, m_pictures.Folder(), this);
-  return settings.Run();
+  if (sheet == Sheet::Options) {
+    if (!m_pDlg) return 0;
+    // The sheet stays above the always-on-top window it belongs to.
+    CPShOptions options(m_pDlg->Config(), m_pDlg->Skin(), m_target, m_prompt, this);
+    return options.exec();
+  }
+  if (sheet == Sheet::EnvironmentSettings) {
+    // A sheet that cannot run ends as its Exit would.
+    if (!m_pDlg || !m_pDlg->GetEnvironment()) return static_cast<int>(SheetResult::Exit);
+    CEnvSettingsPSh settings(*m_pDlg->GetEnvironment(), m_pDlg->Config(), m_pictures.Folder(), this);
+    return settings.Run();
+  }
+  auto it = m_sheets.find(sheet);
+  return it != m_sheets.end() ? it->second() : 0;
 }
 
 void PreferXcb() {

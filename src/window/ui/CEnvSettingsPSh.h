@@ -4,11 +4,8 @@
 // a scan of the edited resources. The page changes the environment at once,
 // so neither way has anything left to apply.
 
-#include <QDialog>
-
 #include "resources/ui/ResourcePictures.h"
-
-class QPushButton;
+#include "window/ui/QtSheet.h"
 
 namespace jb {
 
@@ -16,7 +13,7 @@ class CConfig;
 class CEnvironment;
 class CResourcesPage;
 
-class CEnvSettingsPSh : public QDialog {
+class CEnvSettingsPSh : public QtSheet {
  public:
   enum Result { kExit = 1, kScan = 2 };
 
@@ -25,7 +22,6 @@ class CEnvSettingsPSh : public QDialog {
 
   // Runs the sheet modally: kScan when "&Scan" closed it, else kExit.
   int Run();
-  int Result() const { return m_nResult; }
   CResourcesPage* Page() const { return m_pPage; }
 
  private:

@@ -1,6 +1,8 @@
 // The environment settings sheet: two ways out and nothing else.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -11,7 +13,7 @@
 #include "TestSupport.h"
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
-#include "environment/ui/CEnvSettingsPSh.h"
+#include "window/ui/CEnvSettingsPSh.h"
 #include "resources/ui/CResourcesPage.h"
 
 namespace jb::test {
@@ -33,10 +35,14 @@ class EnvSettingsSheetTest : public ::testing::Test {
 TEST_F(EnvSettingsSheetTest, OnlyScanAndExitSitBesideTheResourcesPage) {
   EXPECT_EQ(sheet.windowTitle(), "Jukebar - Settings");
   EXPECT_EQ(sheet.findChild<QTabWidget*>()->tabText(0), "Resources");
-  QStringList buttons;
+  sheet.show();
+  std::map<int, QString> buttons;  // left to right
   for (QPushButton* button : sheet.findChildren<QPushButton*>())
-    if (!sheet.Page()->isAncestorOf(button)) buttons << button->objectName() + ":" + button->text();
-  EXPECT_EQ(buttons, (QStringList{"id22:&Scan", "id2:E&xit"}));
+    if (!sheet.Page()->isAncestorOf(button))
+      buttons[button->mapTo(&sheet, QPoint()).x()] = button->objectName() + ":" + button->text();
+  QStringList shown;
+  for (const auto& [x, button] : buttons) shown << button;
+  EXPECT_EQ(shown, (QStringList{"id22:&Scan", "id2:E&xit"}));
 }
 
 TEST_F(EnvSettingsSheetTest, ScanAsksForAScanWhileExitAndTheCloseBoxDoNot) {
