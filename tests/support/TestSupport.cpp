@@ -29,16 +29,25 @@ Answer RecordingPrompt::AskYesNoCancel(const std::string& text) {
   return a;
 }
 
-std::optional<std::string> RecordingPrompt::ChooseOpenFile(const FileDialogOptions& options) {
-  dialogs.push_back(options);
+std::optional<std::string> RecordingPrompt::NextFile() {
   if (files.empty()) return std::nullopt;
   auto f = files.front();
   files.pop_front();
   return f;
 }
 
+std::optional<std::string> RecordingPrompt::ChooseOpenFile(const FileDialogOptions& options) {
+  dialogs.push_back(options);
+  return NextFile();
+}
+
 std::optional<std::string> RecordingPrompt::ChooseSaveFile(const FileDialogOptions& options) {
   return ChooseOpenFile(options);
+}
+
+std::optional<std::string> RecordingPrompt::ChooseFolder(const FolderDialogOptions& options) {
+  folderDialogs.push_back(options);
+  return NextFile();
 }
 
 void RecordingTarget::Post(unsigned message, std::uintptr_t, std::intptr_t lParam) {

@@ -32,6 +32,8 @@ class RecordingPrompt : public IPrompt {
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+  // Answers from files too.
+  std::optional<std::string> ChooseFolder(const FolderDialogOptions& options) override;
   void BeginWaitCursor() override {
     ++waitDepth;
     ++waitCursors;
@@ -46,9 +48,13 @@ class RecordingPrompt : public IPrompt {
   std::deque<Answer> answers;                    // scripted; Cancel when empty
   std::deque<std::optional<std::string>> files;  // dialog results; cancel when empty
   std::vector<FileDialogOptions> dialogs;
+  std::vector<FolderDialogOptions> folderDialogs;
   int waitDepth = 0;
   int waitCursors = 0;
   int beeps = 0;
+
+ private:
+  std::optional<std::string> NextFile();
 };
 
 // A window that records the messages it is sent and posted.
