@@ -10,6 +10,9 @@ namespace {
 constexpr std::uint8_t kMagic[3] = {0x61, 0x66, 0x42};
 }
 
+CArchive::CArchive(CFile& file, Mode mode)
+    : m_file(file), m_mode(mode), m_buffer(std::make_unique_for_overwrite<std::uint8_t[]>(kBufferSize)) {}
+
 CArchive::~CArchive() {
   // A writer that is destroyed during a failure must not throw again; the
   // normal path flushes explicitly.
@@ -28,7 +31,7 @@ void CArchive::PutRaw(const void* data, size_t n) {
   while (n > 0) {
     if (m_pos == kBufferSize) Flush();
     size_t take = std::min(n, kBufferSize - m_pos);
-    std::memcpy(m_buffer.data() + m_pos, in, take);
+    std::memcpy(m_buffer.get() + m_pos, in, take);
     m_pos += take;
     in += take;
     n -= take;
@@ -66,7 +69,7 @@ void CArchive::Flush() {
   if (m_mode != store || m_pos == 0) return;
   size_t n = m_pos;
   m_pos = 0;
-  m_file.Write(m_buffer.data(), n);
+  m_file.Write(m_buffer.get(), n);
 }
 
 std::uint64_t CArchive::BytesLeft() const { return (m_end - m_pos) + m_file.BytesLeft(); }
@@ -78,12 +81,12 @@ void CArchive::Require(std::uint64_t n) const {
 void CArchive::Fill(size_t need) {
   // Keep the unread bytes, then top the buffer up from the file.
   size_t left = m_end - m_pos;
-  std::memmove(m_buffer.data(), m_buffer.data() + m_pos, left);
+  std::memmove(m_buffer.get(), m_buffer.get() + m_pos, left);
   m_pos = 0;
   m_end = left;
   try {
     while (m_end < need) {
-      size_t got = m_file.Read(m_buffer.data() + m_end, kBufferSize - m_end);
+      size_t got = m_file.Read(m_buffer.get() + m_end, kBufferSize - m_end);
       if (got == 0) break;
       m_end += got;
     }
@@ -98,7 +101,7 @@ void CArchive::GetRaw(void* data, size_t n) {
   while (n > 0) {
     if (m_pos == m_end) Fill(1);
     size_t take = std::min(n, m_end - m_pos);
-    std::memcpy(out, m_buffer.data() + m_pos, take);
+    std::memcpy(out, m_buffer.get() + m_pos, take);
     m_pos += take;
     out += take;
     n -= take;
@@ -119,7 +122,7 @@ std::uint16_t CArchive::GetU16() {
 
 std::uint32_t CArchive::GetU32() {
   if (m_end - m_pos < 4) Fill(4);
-  const std::uint8_t* b = m_buffer.data() + m_pos;
+  const std::uint8_t* b = m_buffer.get() + m_pos;
   std::uint32_t v =
       std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
   m_pos += 4;

@@ -4,9 +4,9 @@
 // either reads or writes; objects store themselves with one Serialize that
 // asks the stream which.
 
-#include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,9 +29,11 @@ enum class FileKind : std::uint8_t { Config = 0x00, Skin = 0x01, Environment = 0
 class CArchive {
  public:
   enum Mode { load, store };
-  static constexpr size_t kBufferSize = 4096;
+  // Large enough that a stored environment of tens of megabytes goes out in
+  // a few dozen writes rather than thousands.
+  static constexpr size_t kBufferSize = 1 << 20;
 
-  CArchive(CFile& file, Mode mode) : m_file(file), m_mode(mode) {}
+  CArchive(CFile& file, Mode mode);
   ~CArchive();
   CArchive(const CArchive&) = delete;
   CArchive& operator=(const CArchive&) = delete;
@@ -84,7 +86,7 @@ class CArchive {
 
   CFile& m_file;
   Mode m_mode;
-  std::array<std::uint8_t, kBufferSize> m_buffer{};
+  std::unique_ptr<std::uint8_t[]> m_buffer;  // kBufferSize bytes, not cleared
   size_t m_pos = 0;  // next byte to read, or bytes buffered for writing
   size_t m_end = 0;  // end of buffered bytes when reading
 };

@@ -38,7 +38,7 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
 }
 
 TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
-  // 4095 filler bytes put the u32 across the 4096-byte buffer edge.
+  // 4095 filler bytes put the u32 at an odd offset, past the first page.
   auto bytes = StoreArchiveBytes([](CArchive& ar) {
     for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
     ar.PutU32(0x11223344);
@@ -55,6 +55,31 @@ TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
   EXPECT_EQ(ar.GetU32(), 0x11223344u);
   EXPECT_EQ(ar.GetU16(), 0xBEEF);
   EXPECT_EQ(ar.GetI32(), -2);
+}
+
+TEST(ArchiveTest, ValuesStraddlingTheWholeBufferSurviveTheRoundTrip) {
+  // A u32 across the buffer's edge, then a string longer than two buffers:
+  // every write and refill path of a large stored file.
+  const size_t edge = CArchive::kBufferSize;
+  std::string big(2 * edge + 77, '\0');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + (i >> 11));
+  auto bytes = StoreArchiveBytes([&](CArchive& ar) {
+    for (size_t i = 0; i + 1 < edge; ++i) ar.PutU8(static_cast<std::uint8_t>(i));
+    ar.PutU32(0x11223344);
+    ar.PutString(big);
+    ar.PutU16(0xBEEF);
+  });
+  ASSERT_EQ(bytes.size(), edge - 1 + 4 + 7 + big.size() + 2);
+  EXPECT_EQ(Prefix({bytes.begin() + static_cast<long>(edge - 1), bytes.end()}, 4),
+            (std::vector<std::uint8_t>{0x44, 0x33, 0x22, 0x11}));
+
+  CMemoryFile in(bytes);
+  CArchive ar(in, CArchive::load);
+  for (size_t i = 0; i + 1 < edge; ++i) ASSERT_EQ(ar.GetU8(), static_cast<std::uint8_t>(i));
+  EXPECT_EQ(ar.GetU32(), 0x11223344u);
+  EXPECT_EQ(ar.GetString(), big);
+  EXPECT_EQ(ar.GetU16(), 0xBEEF);
+  EXPECT_EQ(ar.BytesLeft(), 0u);
 }
 
 TEST(ArchiveTest, EmptyObjectListAndHeaderThatMustMatchExactly) {
