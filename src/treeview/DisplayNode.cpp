@@ -25,10 +25,25 @@ NodeIcons NodeIcons::FromConfig(const CConfig& config) {
 
 DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
 
-DisplayNode::DisplayNode(std::string name, NodeKind kind, DisplayNode* parent)
-    : m_strName(std::move(name)),
+DisplayNode::DisplayNode(std::string_view name, NodeKind kind, DisplayNode* parent)
+    : DisplayNode(name, kind, parent, Texts::Copy) {}
+
+DisplayNode::DisplayNode(TextView name, NodeKind kind, DisplayNode* parent, Texts texts)
+    : m_strName(name),
       m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))),
-      m_pParent(parent) {}
+      m_pParent(parent) {
+  if (texts == Texts::Copy) OwnTexts(name, {});
+}
+
+void DisplayNode::OwnTexts(std::string_view name, std::string_view path) {
+  // Built before the old bytes go: name or path may be among them.
+  std::unique_ptr<char[]> bytes(new char[name.size() + path.size()]);
+  std::copy(name.begin(), name.end(), bytes.get());
+  std::copy(path.begin(), path.end(), bytes.get() + name.size());
+  m_pOwnTexts = std::move(bytes);
+  m_strName = TextView(m_pOwnTexts.get(), name.size());
+  m_strPath = TextView(m_pOwnTexts.get() + name.size(), path.size());
+}
 
 DisplayNode::~DisplayNode() {
   // Chains waiting to be destroyed are spliced into one list through the

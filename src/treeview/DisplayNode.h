@@ -11,6 +11,9 @@
 // for long child lists an index of the children with the running sums of
 // their rows, and on the root the list of nodes that carry the focus mark.
 // They never change a result; they only replace walks.
+// A node built from the catalogue shows the catalogue's own bytes of its
+// name and path (the tree holds the entries, see TreeView); only merged
+// names and nodes made one by one keep bytes of their own.
 // Every walk is iterative, so no depth or breadth of tree can exhaust the
 // stack.
 
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "types/NodeKind.h"
+#include "types/TextView.h"
 
 namespace jb {
 
@@ -63,14 +67,14 @@ class DisplayNode {
   DisplayNode();
   // A child of parent, Unselected and collapsed; not yet linked into the
   // parent's list.
-  DisplayNode(std::string name, NodeKind kind, DisplayNode* parent);
+  DisplayNode(std::string_view name, NodeKind kind, DisplayNode* parent);
   // Destroys the rest of the sibling chain and all children.
   virtual ~DisplayNode();
   DisplayNode(const DisplayNode&) = delete;
   DisplayNode& operator=(const DisplayNode&) = delete;
 
-  const std::string& GetName() const { return m_strName; }
-  const std::string& GetPath() const { return m_strPath; }
+  const TextView& GetName() const { return m_strName; }
+  const TextView& GetPath() const { return m_strPath; }
   std::uint8_t GetFlags() const { return m_nFlags; }
   NodeKind GetKind() const { return static_cast<NodeKind>(m_nFlags & kKindMask); }
   std::uint8_t GetIcon() const { return m_nIcon; }
@@ -176,6 +180,13 @@ class DisplayNode {
 
  private:
   struct ChildIndex;
+  // Whether a node made from a catalogue entry copies the entry's texts or
+  // shows them in place.
+  enum class Texts { Copy, Share };
+
+  DisplayNode(TextView name, NodeKind kind, DisplayNode* parent, Texts texts);
+  // Takes name and path as the node's own bytes.
+  void OwnTexts(std::string_view name, std::string_view path);
 
   int OwnRows() const { return (m_pParent ? 1 : 0) + (IsExpanded() ? m_nChildRows : 0); }
   // Tells the ancestors that this node's rows changed by delta.
@@ -205,12 +216,13 @@ class DisplayNode {
   // Shared by AddEntry and the tree build: find is FindChild's contract.
   template <class Find, class Created>
   void AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                    const NodeIcons& icons, Find&& find, Created&& created);
+                    const NodeIcons& icons, Texts texts, Find&& find, Created&& created);
 
-  std::string m_strName;
+  TextView m_strName;
   std::uint8_t m_nFlags;
   std::uint8_t m_nIcon = 0;
-  std::string m_strPath;
+  TextView m_strPath;
+  std::unique_ptr<char[]> m_pOwnTexts;  // the bytes of name and path when the node keeps its own
   DisplayNode* m_pParent = nullptr;
   DisplayNode* m_pNext = nullptr;        // owned
   DisplayNode* m_pFirstChild = nullptr;  // owned

@@ -122,11 +122,11 @@ int SortClass(NodeKind kind) {
 
 template <class Find, class Created>
 void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                               const NodeIcons& icons, Find&& find, Created&& created) {
+                               const NodeIcons& icons, Texts texts, Find&& find, Created&& created) {
   size_t levels = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   DisplayNode* n = this;
   for (size_t i = level; i < levels; ++i) {
-    const std::string& name = entry.m_aNames[i];
+    const TextView& name = entry.m_aNames[i];
     NodeKind kind = entry.m_aKinds[i];
     // Each File level takes the next path, whether or not it makes a row; a
     // path list shorter than its File levels leaves the path empty.
@@ -137,13 +137,14 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
     }
     DisplayNode* child = find(n, name, kind, path, i);
     if (!child) {
-      child = new DisplayNode(name, kind, n);
+      child = new DisplayNode(name, kind, n, Texts::Share);
       if (kind < NodeKind::File) {
         child->m_nIcon = icons.Group(kind);
       } else if (kind == NodeKind::File) {
         child->m_nIcon = entryIcon;
         child->m_strPath = path;
       }
+      if (texts == Texts::Copy) child->OwnTexts(child->m_strName, child->m_strPath);
       n->LinkFront(child);
       if (n->GetSelection() != SelectionState::Unselected) n->RecomputeUpwards();
       created(child, i);
@@ -156,8 +157,8 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
 void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
                            const NodeIcons& icons) {
   AddEntryWith(
-      entry, level, pathPosition, entryIcon, icons,
-      [](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path, size_t) {
+      entry, level, pathPosition, entryIcon, icons, Texts::Copy,
+      [](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path, size_t) {
         return parent->FindChild(name, kind, path);
       },
       [](DisplayNode*, size_t) {});
@@ -177,7 +178,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   // at most, so a hit is the node the table would give.
   std::vector<DisplayNode*> recent;
   std::uint64_t lastHash = 0;
-  auto find = [&](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path,
+  auto find = [&](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path,
                   size_t level) -> DisplayNode* {
     ChildKey key{parent, kind, name, path};
     if (level >= recent.size()) recent.resize(level + 1);
@@ -193,7 +194,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   };
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
-    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, find, created);
+    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, find, created);
   }
 }
 
@@ -208,12 +209,12 @@ void DisplayNode::MergeChain() {
   }
   std::string name;
   name.reserve(length);
-  name += m_strName;
+  name += std::string_view(m_strName);
   for (const DisplayNode* n = m_pFirstChild;; n = n->m_pFirstChild) {
     name += ' ';
     name += kSeparator;
     name += ' ';
-    name += n->m_strName;
+    name += std::string_view(n->m_strName);
     if (n == last) break;
   }
 
@@ -226,10 +227,10 @@ void DisplayNode::MergeChain() {
   }
   int before = OwnRows();
   DisplayNode* chain = m_pFirstChild;
-  m_strName = std::move(name);
+  // The chain's nodes go, and with them any bytes they kept.
+  OwnTexts(name, last->m_strPath);
   m_nFlags = last->m_nFlags;
   m_nIcon = last->m_nIcon;
-  m_strPath = std::move(last->m_strPath);
   m_pFirstChild = last->m_pFirstChild;
   m_nChildCount = last->m_nChildCount;
   m_nChildRows = last->m_nChildRows;
