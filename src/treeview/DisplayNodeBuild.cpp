@@ -63,40 +63,40 @@ class ChildTable {
   DisplayNode* Find(const ChildKey& key, std::uint64_t hash) const {
     if (m_slots.empty()) return nullptr;
     for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
-      const Slot& slot = m_slots[i];
-      if (!slot.node) return nullptr;
-      if (slot.hash == hash && key.Matches(slot.node)) return slot.node;
+      DisplayNode* node = m_slots[i];
+      if (!node || key.Matches(node)) return node;
     }
   }
   // Adds a node whose key is not in the table yet.
   void Insert(DisplayNode* node, std::uint64_t hash) {
-    if (2 * (m_count + 1) > m_slots.size()) Grow();
-    Place({hash, node});
+    if (4 * (m_count + 1) > 3 * m_slots.size()) Grow();
+    Place(node, hash);
     ++m_count;
   }
   void Reserve(size_t count) {
-    while (2 * count > m_slots.size()) Grow();
+    while (4 * count > 3 * m_slots.size()) Grow();
   }
 
  private:
-  struct Slot {
-    std::uint64_t hash = 0;
-    DisplayNode* node = nullptr;
-  };
-  void Place(const Slot& slot) {
-    size_t i = slot.hash & m_mask;
-    while (m_slots[i].node) i = (i + 1) & m_mask;
-    m_slots[i] = slot;
+  // Slots hold the node alone: a million nodes cost eight megabytes a
+  // million slots, and a probe rejects another parent's node at once.
+  void Place(DisplayNode* node, std::uint64_t hash) {
+    size_t i = hash & m_mask;
+    while (m_slots[i]) i = (i + 1) & m_mask;
+    m_slots[i] = node;
   }
   void Grow() {
-    std::vector<Slot> old(m_slots.empty() ? 16 : 2 * m_slots.size());
+    std::vector<DisplayNode*> old(m_slots.empty() ? 16 : 2 * m_slots.size());
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
-    for (const Slot& slot : old)
-      if (slot.node) Place(slot);
+    for (DisplayNode* node : old)
+      if (node) Place(node, KeyOf(node).Hash());
+  }
+  static ChildKey KeyOf(const DisplayNode* n) {
+    return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()};
   }
 
-  std::vector<Slot> m_slots;
+  std::vector<DisplayNode*> m_slots;
   size_t m_mask = 0;
   size_t m_count = 0;
 };
@@ -142,9 +142,9 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
         child->m_nIcon = icons.Group(kind);
       } else if (kind == NodeKind::File) {
         child->m_nIcon = entryIcon;
-        child->m_strPath = path;
+        child->SetSharedPath(path);
       }
-      if (texts == Texts::Copy) child->OwnTexts(child->m_strName, child->m_strPath);
+      if (texts == Texts::Copy) child->OwnTexts(child->GetName(), child->GetPath());
       n->LinkFront(child);
       if (n->GetSelection() != SelectionState::Unselected) n->RecomputeUpwards();
       created(child, i);
@@ -166,10 +166,11 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
 
 void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons) {
   ChildTable children;
-  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 2);
+  // About one node an entry, and a group for every few.
+  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 8);
   // Nodes already there, in list order, so the first of equal ones is found.
   for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) {
-    ChildKey key{n->m_pParent, n->GetKind(), n->m_strName, n->m_strPath};
+    ChildKey key{n->m_pParent, n->GetKind(), n->GetName(), n->GetPath()};
     std::uint64_t hash = key.Hash();
     if (!children.Find(key, hash)) children.Insert(n, hash);
   }
@@ -202,19 +203,19 @@ void DisplayNode::MergeChain() {
   // The chain ends at the first node that does not merge itself: the result
   // is what merging bottom-up gives, with every name copied once.
   DisplayNode* last = m_pFirstChild;
-  size_t length = m_strName.size() + 3 + last->m_strName.size();
+  size_t length = m_nNameSize + 3 + last->m_nNameSize;
   while (last->GetKind() != NodeKind::Root && last->m_nChildCount == 1) {
     last = last->m_pFirstChild;
-    length += 3 + last->m_strName.size();
+    length += 3 + last->m_nNameSize;
   }
   std::string name;
   name.reserve(length);
-  name += std::string_view(m_strName);
+  name += GetName();
   for (const DisplayNode* n = m_pFirstChild;; n = n->m_pFirstChild) {
     name += ' ';
     name += kSeparator;
     name += ' ';
-    name += std::string_view(n->m_strName);
+    name += n->GetName();
     if (n == last) break;
   }
 
@@ -228,13 +229,17 @@ void DisplayNode::MergeChain() {
   int before = OwnRows();
   DisplayNode* chain = m_pFirstChild;
   // The chain's nodes go, and with them any bytes they kept.
-  OwnTexts(name, last->m_strPath);
+  OwnTexts(name, last->GetPath());
   m_nFlags = last->m_nFlags;
   m_nIcon = last->m_nIcon;
   m_pFirstChild = last->m_pFirstChild;
   m_nChildCount = last->m_nChildCount;
   m_nChildRows = last->m_nChildRows;
-  m_pIndex = std::move(last->m_pIndex);
+  if (last->BuiltIndex()) {
+    GetExtras().index = std::move(last->m_pExtras->index);
+  } else {
+    DropIndex();
+  }
   for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext) c->m_pParent = this;
   last->m_pFirstChild = nullptr;
   delete chain;
@@ -264,7 +269,7 @@ void DisplayNode::SortChildren() {
     for (DisplayNode* c = n->m_pFirstChild; c; c = c->m_pNext) {
       NodeKind kind = c->GetKind();
       std::string_view key =
-          kind == NodeKind::File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
+          kind == NodeKind::File && belowGroup ? FileNamePart(c->GetPath()) : std::string_view(c->GetName());
       keyed.push_back({SortClass(kind), key, c});
     }
     // A stable sort on the same order as an insertion sort that inserts each
