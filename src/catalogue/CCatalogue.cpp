@@ -30,6 +30,8 @@ void* TextStore::Allocate(size_t count, size_t align) {
 
 char* TextStore::AllocateBytes(size_t count) { return static_cast<char*>(Allocate(count, 1)); }
 
+NodeKind* TextStore::AllocateKinds(size_t count) { return static_cast<NodeKind*>(Allocate(count, 1)); }
+
 TextView* TextStore::AllocateViews(size_t count) {
   return static_cast<TextView*>(Allocate(count * sizeof(TextView), alignof(TextView)));
 }
@@ -54,12 +56,45 @@ CCatalogueEntry& CCatalogueEntry::operator=(const CCatalogueEntry& other) {
   return *this;
 }
 
+CCatalogueEntry::CCatalogueEntry(CCatalogueEntry&& other) noexcept
+    : m_nIcon(other.m_nIcon),
+      m_bOwnPath(other.m_bOwnPath),
+      m_aNames(std::move(other.m_aNames)),
+      m_aKinds(std::move(other.m_aKinds)),
+      m_aPaths(std::move(other.m_aPaths)),
+      m_strPath(other.m_strPath) {
+  other.m_bOwnPath = false;
+  other.m_strPath = {};
+}
+
+CCatalogueEntry& CCatalogueEntry::operator=(CCatalogueEntry&& other) noexcept {
+  if (this != &other) {
+    FreePath();
+    m_nIcon = other.m_nIcon;
+    m_aNames = std::move(other.m_aNames);
+    m_aKinds = std::move(other.m_aKinds);
+    m_aPaths = std::move(other.m_aPaths);
+    m_strPath = other.m_strPath;
+    m_bOwnPath = other.m_bOwnPath;
+    other.m_bOwnPath = false;
+    other.m_strPath = {};
+  }
+  return *this;
+}
+
+void CCatalogueEntry::FreePath() {
+  if (m_bOwnPath) delete[] m_strPath.data();
+  m_bOwnPath = false;
+  m_strPath = {};
+}
+
 void CCatalogueEntry::SetPath(std::string_view path) {
   // The new bytes first: path may be this entry's own.
-  std::unique_ptr<char[]> bytes(new char[path.size()]);
-  if (!path.empty()) std::memcpy(bytes.get(), path.data(), path.size());
-  m_pPathBytes = std::move(bytes);
-  m_strPath = TextView(m_pPathBytes.get(), path.size());
+  char* bytes = new char[path.size()];
+  if (!path.empty()) std::memcpy(bytes, path.data(), path.size());
+  FreePath();
+  m_strPath = TextView(bytes, path.size());
+  m_bOwnPath = true;
 }
 
 TextView CCatalogueEntry::GetExtension() const { return ExtensionOf(m_strPath); }
@@ -74,12 +109,14 @@ void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
   // tree like an unclaimed one, and the scan goes on with the next.
   try {
     StringList names, paths;
-    type->Describe(m_strPath, m_nIcon, names, m_aKinds, paths);
+    KindList kinds;
+    type->Describe(m_strPath, m_nIcon, names, kinds, paths);
     m_aNames = names;
+    m_aKinds = kinds;
     m_aPaths = paths;
   } catch (...) {
     m_aNames.clear();
-    KindList().swap(m_aKinds);
+    m_aKinds.clear();
     m_aPaths.clear();
   }
 }
@@ -104,11 +141,13 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
     Load(ar, store);
   } catch (...) {
     m_aNames.clear();
+    m_aKinds.clear();
     m_aPaths.clear();
     SetPath({});
     throw;
   }
   m_aNames = PackedStrings(m_aNames);
+  m_aKinds = PackedKinds(m_aKinds);
   m_aPaths = PackedStrings(m_aPaths);
   SetPath(std::string_view(m_strPath));
 }
@@ -121,8 +160,9 @@ void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
     ar.GetRaw(bytes, size);
     return TextView(bytes, size);
   };
-  m_strPath = readText();
-  m_pPathBytes.reset();
+  const TextView own = readText();
+  FreePath();
+  m_strPath = own;
   m_nIcon = ar.GetU8();
   std::uint32_t n = 0;
   ar.SerialCount(n, 2);  // a name of at least its length byte, and a kind
@@ -130,7 +170,7 @@ void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
   m_aKinds.clear();
   m_aPaths.clear();
   TextView* names = store.AllocateViews(n);
-  m_aKinds.reserve(n);
+  NodeKind* kinds = store.AllocateKinds(n);
   size_t files = 0;
   for (std::uint32_t i = 0; i < n; ++i) {
     const TextView name = readText();
@@ -138,11 +178,12 @@ void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
     if (byte > KindByte(NodeKind::Root)) CArchive::FormatError("Unknown element kind");
     NodeKind kind = static_cast<NodeKind>(byte);
     files += kind == NodeKind::File;
-    m_aKinds.push_back(kind);
+    kinds[i] = kind;
     // A group's name comes with every file below it; a title mostly once.
     names[i] = kind == NodeKind::File ? name : store.Intern(name);
   }
   m_aNames.Borrow(names, n);
+  m_aKinds.Borrow(kinds, n);
   std::uint32_t m = 0;
   ar.SerialCount(m, 1);
   // The tree hands out one path per File element: a file that breaks

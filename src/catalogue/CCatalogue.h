@@ -35,6 +35,7 @@ class TextStore {
 
   char* AllocateBytes(size_t count);
   TextView* AllocateViews(size_t count);
+  NodeKind* AllocateKinds(size_t count);
   // The bytes just allocated at text (the last allocation) as a kept text,
   // or an equal one kept before, the new bytes then given back.
   TextView Intern(TextView text);
@@ -56,8 +57,9 @@ class CCatalogueEntry {
   explicit CCatalogueEntry(std::string_view path) { SetPath(path); }
   CCatalogueEntry(const CCatalogueEntry& other);
   CCatalogueEntry& operator=(const CCatalogueEntry& other);
-  CCatalogueEntry(CCatalogueEntry&&) noexcept = default;
-  CCatalogueEntry& operator=(CCatalogueEntry&&) noexcept = default;
+  CCatalogueEntry(CCatalogueEntry&& other) noexcept;
+  CCatalogueEntry& operator=(CCatalogueEntry&& other) noexcept;
+  ~CCatalogueEntry() { FreePath(); }
 
   void SetPath(std::string_view path);
   const TextView& GetPath() const { return m_strPath; }
@@ -71,17 +73,22 @@ class CCatalogueEntry {
   void Serialize(CArchive& ar);
 
   std::uint8_t m_nIcon = 0;
+
+ private:
+  bool m_bOwnPath = false;  // the path's bytes are the entry's own (else a store's)
+
+ public:
   PackedStrings m_aNames;  // tree elements, top first
-  KindList m_aKinds;       // one NodeKind per name
+  PackedKinds m_aKinds;    // one NodeKind per name
   PackedStrings m_aPaths;  // one path per File element
 
  private:
   friend class CCatalogue;
   // Reads an entry body; its texts go to store, which must outlive it.
   void Load(CArchive& ar, TextStore& store);
+  void FreePath();
 
   TextView m_strPath;
-  std::unique_ptr<char[]> m_pPathBytes;  // the path's bytes unless a store keeps them
 };
 
 class CCatalogue {

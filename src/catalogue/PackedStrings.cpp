@@ -133,4 +133,49 @@ void PackedStrings::Free() {
   m_bOwned = false;
 }
 
+void PackedKinds::Assign(const NodeKind* kinds, size_t count) {
+  if (count > kMaxCount) throw std::length_error("Too many kinds for a list");
+  NodeKind* items = count ? new NodeKind[count] : nullptr;
+  std::copy(kinds, kinds + count, items);
+  Free();
+  m_pItems = items;
+  m_nCount = m_nCapacity = static_cast<std::uint32_t>(count);
+}
+
+void PackedKinds::push_back(NodeKind kind) {
+  if (m_nCount == m_nCapacity) {
+    const size_t capacity = std::max<size_t>(4, 2 * size_t(m_nCount));
+    if (capacity > kMaxCount) throw std::length_error("Too many kinds for a list");
+    NodeKind* items = new NodeKind[capacity];
+    std::copy(begin(), end(), items);
+    const std::uint32_t count = m_nCount;
+    Free();
+    m_pItems = items;
+    m_nCount = count;
+    m_nCapacity = static_cast<std::uint32_t>(capacity);
+  }
+  m_pItems[m_nCount++] = kind;
+}
+
+void PackedKinds::Borrow(NodeKind* items, size_t count) {
+  if (count > kMaxCount) throw std::length_error("Too many kinds for a list");
+  Free();
+  m_pItems = count ? items : nullptr;
+  m_nCount = static_cast<std::uint32_t>(count);
+}
+
+void PackedKinds::Take(PackedKinds& other) noexcept {
+  m_pItems = other.m_pItems;
+  m_nCount = other.m_nCount;
+  m_nCapacity = other.m_nCapacity;
+  other.m_pItems = nullptr;
+  other.m_nCount = other.m_nCapacity = 0;
+}
+
+void PackedKinds::Free() {
+  if (m_nCapacity) delete[] m_pItems;
+  m_pItems = nullptr;
+  m_nCount = m_nCapacity = 0;
+}
+
 }  // namespace jb

@@ -4,7 +4,9 @@
 // a vector of strings with an allocation per element. It reads and writes
 // like a StringList; its elements are TextViews.
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <initializer_list>
 #include <ostream>
 #include <string_view>
@@ -85,6 +87,85 @@ class PackedStrings {
   std::uint32_t m_nCount = 0;
   bool m_bOwned = false;
 };
+
+// The kinds of an entry's elements the same way: a 16-byte handle to an
+// array of its own or to bytes in the catalogue's text store.
+class PackedKinds {
+ public:
+  using value_type = NodeKind;
+  using iterator = NodeKind*;
+  using const_iterator = const NodeKind*;
+  using reverse_iterator = std::reverse_iterator<NodeKind*>;
+  using const_reverse_iterator = std::reverse_iterator<const NodeKind*>;
+  using size_type = size_t;
+
+  PackedKinds() = default;
+  PackedKinds(std::initializer_list<NodeKind> kinds) { Assign(kinds.begin(), kinds.size()); }
+  PackedKinds(const KindList& kinds) { Assign(kinds.data(), kinds.size()); }
+  PackedKinds(const PackedKinds& other) { Assign(other.begin(), other.size()); }
+  PackedKinds(PackedKinds&& other) noexcept { Take(other); }
+  ~PackedKinds() { Free(); }
+  PackedKinds& operator=(const PackedKinds& other) {
+    if (this != &other) Assign(other.begin(), other.size());
+    return *this;
+  }
+  PackedKinds& operator=(PackedKinds&& other) noexcept {
+    if (this != &other) {
+      Free();
+      Take(other);
+    }
+    return *this;
+  }
+  PackedKinds& operator=(const KindList& kinds) {
+    Assign(kinds.data(), kinds.size());
+    return *this;
+  }
+  PackedKinds& operator=(std::initializer_list<NodeKind> kinds) {
+    Assign(kinds.begin(), kinds.size());
+    return *this;
+  }
+
+  size_t size() const { return m_nCount; }
+  bool empty() const { return m_nCount == 0; }
+  NodeKind* begin() { return m_pItems; }
+  NodeKind* end() { return m_pItems + m_nCount; }
+  const NodeKind* begin() const { return m_pItems; }
+  const NodeKind* end() const { return m_pItems + m_nCount; }
+  reverse_iterator rbegin() { return reverse_iterator(end()); }
+  reverse_iterator rend() { return reverse_iterator(begin()); }
+  const_reverse_iterator rbegin() const { return const_reverse_iterator(end()); }
+  const_reverse_iterator rend() const { return const_reverse_iterator(begin()); }
+  NodeKind& operator[](size_t i) { return m_pItems[i]; }
+  const NodeKind& operator[](size_t i) const { return m_pItems[i]; }
+
+  void clear() { Free(); }
+  void reserve(size_t) {}
+  void push_back(NodeKind kind);
+  // Kinds the caller keeps alive for as long as the list holds them.
+  void Borrow(NodeKind* items, size_t count);
+
+  friend bool operator==(const PackedKinds& a, const KindList& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+  friend bool operator==(const PackedKinds& a, const PackedKinds& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end());
+  }
+
+ private:
+  void Assign(const NodeKind* kinds, size_t count);
+  void Take(PackedKinds& other) noexcept;
+  void Free();
+
+  NodeKind* m_pItems = nullptr;
+  std::uint32_t m_nCount = 0;
+  std::uint32_t m_nCapacity = 0;  // 0 while the kinds are borrowed
+};
+
+inline std::ostream& operator<<(std::ostream& out, const PackedKinds& list) {
+  out << "{";
+  for (size_t i = 0; i < list.size(); ++i) out << (i ? ", " : " ") << int(KindByte(list[i]));
+  return out << " }";
+}
 
 inline std::ostream& operator<<(std::ostream& out, const PackedStrings& list) {
   out << "{";
