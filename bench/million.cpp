@@ -6,7 +6,8 @@
 // the fully expanded tree. Each figure is printed with the process's peak
 // memory so far.
 //
-// usage: bench_million [FILES]   (default 1000000)
+// usage: bench_million [FILES]              (default 1000000)
+//        bench_million FILES --write PATH   only writes the environment
 //
 // The environment file is made by a child process, so its generation
 // counts neither in the times nor in the peak memory.
@@ -15,10 +16,10 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <ctime>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -161,6 +162,14 @@ int main(int argc, char** argv) {
   size_t files = 1000000;
   if (argc > 1) files = std::strtoul(argv[1], nullptr, 10);
   try {
+    if (argc == 4 && std::string(argv[2]) == "--write") {
+      jb::MakeEnvironment(argv[3], files);
+      return 0;
+    }
+    if (argc > 2 || files == 0) {
+      std::fprintf(stderr, "usage: bench_million [FILES] [--write PATH]\n");
+      return 2;
+    }
     return jb::Run(files);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench_million: %s\n", e.what());

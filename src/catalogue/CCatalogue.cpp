@@ -1,6 +1,8 @@
 #include "catalogue/CCatalogue.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "platform/Paths.h"
 #include "storage/CArchive.h"
@@ -41,8 +43,15 @@ void TextStore::Release(const char* at, size_t count) {
 }
 
 TextView TextStore::Intern(TextView text) {
+  for (std::string_view recent : m_recent) {
+    if (recent == text) {
+      Release(text.data(), text.size());
+      return TextView(recent);
+    }
+  }
   auto [it, added] = m_interned.insert(text);
   if (!added) Release(text.data(), text.size());
+  m_recent[m_nRecent++ % std::size(m_recent)] = *it;
   return TextView(*it);
 }
 

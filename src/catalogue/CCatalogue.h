@@ -49,6 +49,9 @@ class TextStore {
   char* m_pNext = nullptr;
   char* m_pEnd = nullptr;
   std::unordered_set<std::string_view> m_interned;
+  // The last texts kept: neighbouring entries mostly share their groups.
+  std::string_view m_recent[4];
+  unsigned m_nRecent = 0;
 };
 
 class CCatalogueEntry {

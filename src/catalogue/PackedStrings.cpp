@@ -91,18 +91,15 @@ void PackedStrings::Grow(size_t items, size_t bytes) {
 
 void PackedStrings::push_back(std::string_view text) {
   Block* block = m_bOwned ? OwnBlock() : nullptr;
+  std::string kept;
   if (!block || m_nCount == block->itemCapacity || block->byteCapacity - block->bytesUsed < text.size()) {
     // The text may be one of this list's own: keep a copy across the move.
-    const std::string kept(text);
+    kept.assign(text);
+    text = kept;
     size_t held = 0;
     for (const TextView& t : *this) held += t.size();
-    Grow(std::max<size_t>(4, 2 * static_cast<size_t>(m_nCount)), std::max(2 * held, held + kept.size()));
+    Grow(std::max<size_t>(4, 2 * static_cast<size_t>(m_nCount)), std::max(2 * held, held + text.size()));
     block = OwnBlock();
-    char* out = Bytes(block);
-    if (!kept.empty()) std::memcpy(out + block->bytesUsed, kept.data(), kept.size());
-    m_pItems[m_nCount++] = TextView(out + block->bytesUsed, kept.size());
-    block->bytesUsed += static_cast<std::uint32_t>(kept.size());
-    return;
   }
   char* out = Bytes(block);
   if (!text.empty()) std::memcpy(out + block->bytesUsed, text.data(), text.size());

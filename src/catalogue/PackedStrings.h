@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <initializer_list>
+#include <iterator>
 #include <ostream>
 #include <string_view>
 

@@ -92,9 +92,7 @@ class ChildTable {
     for (DisplayNode* node : old)
       if (node) Place(node, KeyOf(node).Hash());
   }
-  static ChildKey KeyOf(const DisplayNode* n) {
-    return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()};
-  }
+  static ChildKey KeyOf(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()}; }
 
   std::vector<DisplayNode*> m_slots;
   size_t m_mask = 0;
