@@ -29,6 +29,17 @@ bool CResourceTypeArray::IsNameUsed(std::string_view name) const {
   return FindLast([name](const CResourceType& t) { return t.IsNamed(name); }) < GetSize();
 }
 
+std::string CResourceTypeArray::ExtensionConflicts(const StringList& extensions, const CResourceType* edited) const {
+  StringList conflicts;
+  for (size_t t = GetSize(); t-- > 0;) {
+    const CResourceType* type = GetAt(t);
+    if (type == edited) continue;
+    for (size_t e = extensions.size(); e-- > 0;)
+      if (type->MatchesExtension(extensions[e])) conflicts.push_back(extensions[e]);
+  }
+  return JoinExtensions(conflicts);
+}
+
 const CResourceType* CResourceTypeArray::FindById(std::uint8_t id) const {
   size_t i = FindLast([id](const CResourceType& t) { return t.GetTypeId() == id; });
   return i < GetSize() ? GetAt(i) : nullptr;

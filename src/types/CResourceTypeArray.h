@@ -22,6 +22,11 @@ class CResourceTypeArray : public OwningArray<CResourceType> {
   const CResourceType* FindByExtension(std::string_view extension) const;
   // True when a type answers to name (searched from the last type).
   bool IsNameUsed(std::string_view name) const;
+  // The extensions that a type other than edited already claims, joined by
+  // "." in the order found: types from the last to the first, and for each
+  // type the extensions from the last to the first. Empty when none is
+  // claimed.
+  std::string ExtensionConflicts(const StringList& extensions, const CResourceType* edited) const;
   // The last type with this id; null for none.
   CResourceType* FindById(std::uint8_t id);
   const CResourceType* FindById(std::uint8_t id) const;

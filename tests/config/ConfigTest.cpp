@@ -104,14 +104,6 @@ TEST_F(ConfigTest, EveryFieldSurvivesARoundTrip) {
   EXPECT_TRUE(prompt.messages.empty());
 }
 
-TEST_F(ConfigTest, MissingFileGivesDefaultsSilently) {
-  CConfig config(prompt);
-  config.wheelLines = 50;
-  config.Load(path);
-  EXPECT_EQ(config.wheelLines, 8);
-  EXPECT_TRUE(prompt.messages.empty());
-}
-
 TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
   std::vector<std::uint8_t> good = DefaultFileBytes();
   // A good file with a path, then broken in different ways.
@@ -145,11 +137,17 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
     EXPECT_EQ(StoredBytes(config, dir), good);
   }
 
-  // The same path file intact loads its path.
+  // The same path file intact loads its path; a missing file gives the
+  // defaults without a word.
   test::WriteBytes(path, withPath);
+  prompt.messages.clear();
   CConfig config(prompt);
   config.Load(path);
   EXPECT_EQ(config.environmentPath, "/ej");
+  config.wheelLines = 50;
+  config.Load(dir / "missing.cfg");
+  EXPECT_EQ(config.wheelLines, 8);
+  EXPECT_TRUE(prompt.messages.empty());
 }
 
 TEST_F(ConfigTest, FailedSavesShowMessage4WithTheReasonAndKeepTheOldFile) {
@@ -221,7 +219,9 @@ TEST_F(InstallationTest, MissingSettingsOrProgramFileIsAnInvalidInstallation) {
   EXPECT_EQ(CurrentDirectory(), dir.Path());
 }
 
-TEST_F(InstallationTest, ValidFolderBecomesTheCurrentDirectoryAndItsFileIsRead) {
+// A valid folder becomes the current directory and its file is read; one
+// parameter that is no flag names the environment instead.
+TEST_F(InstallationTest, ValidFolderIsEnteredAndTheCommandLineMayNameTheEnvironment) {
   std::string install = dir / "install";
   ASSERT_EQ(::mkdir(install.c_str(), 0755), 0);
   test::WriteText(install + "/jukebar", "");
@@ -231,35 +231,24 @@ TEST_F(InstallationTest, ValidFolderBecomesTheCurrentDirectoryAndItsFileIsRead) 
     ASSERT_TRUE(writer.Save(install + "/Jukebar.cfg"));
   }
   WriteSettings(install + "/");
-
-  CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
-  EXPECT_TRUE(config.IsInstallationValid());
-  EXPECT_TRUE(prompt.messages.empty());
-  EXPECT_EQ(CurrentDirectory(), install);
-  EXPECT_EQ(config.GetEnvironmentPath(), "/last.jbe");
-}
-
-TEST_F(InstallationTest, OneNonFlagParameterNamesTheEnvironment) {
-  std::string install = dir / "install";
-  ASSERT_EQ(::mkdir(install.c_str(), 0755), 0);
-  test::WriteText(install + "/jukebar", "");
-  WriteSettings(install);
-
   struct Case {
     std::vector<const char*> argv;
     std::string expected;
   } cases[] = {
+      {{"jukebar"}, "/last.jbe"},
       {{"jukebar", "/music/rock.jbe"}, "/music/rock.jbe"},
-      {{"jukebar", "/a.jbe", "/b.jbe"}, ""},
-      {{"jukebar", "-x"}, ""},
-      {{"jukebar"}, ""},
+      {{"jukebar", "/a.jbe", "/b.jbe"}, "/last.jbe"},
+      {{"jukebar", "-x"}, "/last.jbe"},
   };
   for (const Case& c : cases) {
     CJukebarCommandLineInfo info;
     info.ParseCommandLine(static_cast<int>(c.argv.size()), c.argv.data());
     CConfig config(prompt, UserSettings::ForCurrentUser(), info);
-    EXPECT_EQ(config.GetEnvironmentPath(), c.expected);
+    EXPECT_TRUE(config.IsInstallationValid());
+    EXPECT_EQ(CurrentDirectory(), install);
+    EXPECT_EQ(config.GetEnvironmentPath(), c.expected) << c.argv.size();
   }
+  EXPECT_TRUE(prompt.messages.empty());
 }
 
 }  // namespace

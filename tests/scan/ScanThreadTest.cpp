@@ -60,29 +60,26 @@ class ScanThreadTest : public ::testing::Test {
   test::RecordingTarget window;
 };
 
-TEST_F(ScanThreadTest, EmptyScanSendsNoTickAndOneDone) {
+// Each tick once, sent (the scan waits for the window), and one posted done
+// at the end; no entries, no ticks.
+TEST_F(ScanThreadTest, TicksAreSentOncePerStepBeforeOneDone) {
   catalogue.Add(std::make_unique<CCatalogueEntry>("/stale.mp3"));
   Scan(1);
   EXPECT_EQ(catalogue.GetSize(), 0u);
   EXPECT_EQ(window.Messages(), (std::vector<test::RecordingTarget::Message>{{WM_SCAN_DONE, 0, false}}));
-}
-
-TEST_F(ScanThreadTest, TicksAreSentOncePerStepBeforeTheDone) {
-  AddFiles(3);
-  Scan(1);
-  EXPECT_EQ(window.Ticks(), (std::vector<long>{0, 40, 80}));
-  auto messages = window.Messages();
-  EXPECT_TRUE(messages.front().sent);
-  EXPECT_EQ(messages.back(), (test::RecordingTarget::Message{WM_SCAN_DONE, 0, false}));
-  EXPECT_EQ(window.Count(WM_SCAN_DONE), 1);
-}
-
-TEST_F(ScanThreadTest, EveryTickOnceFor240Entries) {
-  AddFiles(240);
-  Scan(1);
-  std::vector<long> expected(120);
-  std::iota(expected.begin(), expected.end(), 0);
-  EXPECT_EQ(window.Ticks(), expected);
+  std::vector<long> all(120);
+  std::iota(all.begin(), all.end(), 0);
+  for (auto [files, ticks] : {std::pair{3, std::vector<long>{0, 40, 80}}, {240, all}}) {
+    AddFiles(files);
+    test::RecordingTarget target;
+    EXPECT_EQ(Scan(1, catalogue, target), "");
+    EXPECT_EQ(target.Ticks(), ticks);
+    auto messages = target.Messages();
+    EXPECT_TRUE(messages.front().sent);
+    EXPECT_EQ(messages.back(), (test::RecordingTarget::Message{WM_SCAN_DONE, 0, false}));
+    EXPECT_EQ(target.Count(WM_SCAN_DONE), 1);
+    resources.RemoveAll();
+  }
 }
 
 TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {

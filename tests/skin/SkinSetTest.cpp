@@ -4,7 +4,6 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "config/CConfig.h"
 #include "skin/SkinSet.h"
 #include "storage/CArchive.h"
 
@@ -119,15 +118,6 @@ TEST(SkinBackgroundTest, RebuildTintsTheImageAndDropsItWhenTheFileIsGone) {
   }
   skin.RebuildBackgroundImage(dir / "gone.bmp", blue, 128);
   EXPECT_EQ(skin.BackgroundImage(), nullptr);
-  // The configuration's own fields: path, colour and image transparency.
-  RecordingPrompt prompt;
-  CConfig config(prompt);
-  config.backgroundImagePath = dir / "tile.bmp";
-  config.backgroundColour = CQvSprite::GetColor(0, 255, 0);
-  config.imageTransparency = 255;
-  skin.RebuildBackgroundImage(config);
-  ASSERT_NE(skin.BackgroundImage(), nullptr);
-  EXPECT_EQ(skin.BackgroundImage()->GetPixel(0, 0), 0xFF00FF00u);
   test::WriteText(dir / "not-a-bitmap.bmp", "hello");
   skin.RebuildBackgroundImage(dir / "not-a-bitmap.bmp", blue, 0);
   EXPECT_EQ(skin.BackgroundImage(), nullptr);

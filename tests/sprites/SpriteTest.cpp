@@ -39,28 +39,6 @@ CQvSprite Filled(int width, int height, std::uint32_t argb, bool numbered = fals
   return Matches(s, [&](int x, int) { return row.at(std::size_t(x)); });
 }
 
-TEST(SpriteColourTest, RedPacksLowAndSystemColoursTakeTheAskedTransparency) {
-  EXPECT_EQ(CQvSprite::GetColor(1, 2, 3, 4), 0x04030201u);
-  EXPECT_EQ(CQvSprite::GetSysColor(15, 128), 0x80C0C0C0u);
-  EXPECT_EQ(CQvSprite::GetSysColor(999, 7), 0x07000000u);
-}
-
-struct RecordingDisplay : ISpriteDisplay {
-  void ShowPixels(int x, int y, const std::uint32_t* pixels, int width, int height, int bytesPerLine) override {
-    calls.push_back({x, y, width, height, bytesPerLine, int(pixels[1] & 0xFFFFFF)});
-  }
-  std::vector<std::vector<int>> calls;
-};
-
-TEST(SpriteSurfaceTest, EmptySizesMakeNoBitmapAndDisplayHandsOverTheWholePicture) {
-  CQvSprite s = Filled(0, 5, kBg);
-  RecordingDisplay display;
-  s.Display(display, 0, 0);
-  EXPECT_TRUE(display.calls.empty() && !s.IsBitmapCreated());
-  Filled(5, 2, Argb(255, 3, 0, 0), true).Display(display, 7, 8);
-  EXPECT_EQ(display.calls, (std::vector<std::vector<int>>{{7, 8, 5, 2, 20, 0x030001}}));
-}
-
 TEST(SpriteBlendTest, FillsSpritesAndGlyphsBlendByTransparency) {
   // Fills at transparency 0, 128 and 255 over (10, 200, 100).
   CQvSprite target = Filled(3, 1, Argb(255, 10, 200, 100));

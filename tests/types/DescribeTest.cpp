@@ -51,17 +51,7 @@ class DescribeTest : public ::testing::Test {
   CPlayListType m3u;
 };
 
-TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitle) {
-  std::string path = dir / "song.mp3";
-  test::WriteBytes(path, Mp3("Title", "Artist", "Album"));
-  Description d = Describe(mp3, path);
-  EXPECT_EQ(d.names, (StringList{"Artist", "Album", "Title"}));
-  EXPECT_EQ(d.kinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
-  EXPECT_EQ(d.paths, StringList{path});
-  EXPECT_EQ(d.icon, 4);
-}
-
-TEST_F(DescribeTest, TagFieldsAreTrimmedOnTheRightOnly) {
+TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitleTrimmedOnTheRightOnly) {
   std::string path = dir / "Some Name.mp3";
   // A 30-byte title without a zero, an artist padded with blanks and zeros,
   // an album with leading spaces and trailing tabs and CRs.
@@ -70,6 +60,9 @@ TEST_F(DescribeTest, TagFieldsAreTrimmedOnTheRightOnly) {
   test::WriteBytes(path, Mp3(full, std::string("Abc   \0 x", 9), "  Lead\t\r\n\v\f "));
   Description d = Describe(mp3, path);
   EXPECT_EQ(d.names, (StringList{"Abc", "  Lead", full}));
+  EXPECT_EQ(d.kinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
+  EXPECT_EQ(d.paths, StringList{path});
+  EXPECT_EQ(d.icon, 4);
 
   // A title of 30 spaces and empty artist and album: only the file name.
   test::WriteBytes(path, Mp3(std::string(30, ' '), "", ""));
@@ -110,26 +103,22 @@ TEST_F(DescribeTest, AFifoNamedLikeASongIsNotOpened) {
   EXPECT_TRUE(Describe(m3u, listFifo).names.empty());
 }
 
+// One entry per line, with or without a last line end; directives skipped,
+// lines kept as written, a relative entry stored beside the play-list.
 TEST_F(DescribeTest, PlayListGivesOneEntryPerLine) {
-  std::string path = dir / "Best of.m3u";
-  for (std::string text : {"/a/one.mp3\r\ntwo.mp3\r\n", "/a/one.mp3\r\ntwo.mp3"}) {
+  std::string path = dir / "Best of.M3u";
+  for (std::string text : {"/a/one.mp3\r\ntwo.mp3\r\n", "/a/one.mp3\r\ntwo.mp3",
+                           "#EXTM3U\n#EXTINF:123,Artist - Song\n/a/one.mp3\n\n\r\ntwo.mp3\r#comment\n"}) {
     test::WriteText(path, text);
     Description d = Describe(m3u, path);
     EXPECT_EQ(d.names, (StringList{"Best of", "one", "two"}));
     EXPECT_EQ(d.kinds, (KindList{NodeKind::PlayList, NodeKind::File, NodeKind::File}));
-    // The relative entry is stored where it is: beside the play-list.
     EXPECT_EQ(d.paths, (StringList{"/a/one.mp3", dir.Path() + "/two.mp3"}));
     EXPECT_EQ(d.icon, 4);
   }
-}
-
-TEST_F(DescribeTest, PlayListSkipsDirectivesAndKeepsLinesAsWritten) {
-  std::string path = dir / "list.M3u";
-  test::WriteText(path,
-                  "#EXTM3U\n#EXTINF:123,Artist - Song\nsub/dir/Song.v1.mp3  \n\n\r\n"
-                  "/abs/noext\r#comment\n");
+  test::WriteText(path, "sub/dir/Song.v1.mp3  \n/abs/noext\n");
   Description d = Describe(m3u, path);
-  EXPECT_EQ(d.names, (StringList{"list", "Song.v1", "noext"}));
+  EXPECT_EQ(d.names, (StringList{"Best of", "Song.v1", "noext"}));
   EXPECT_EQ(d.paths, (StringList{dir.Path() + "/sub/dir/Song.v1.mp3  ", "/abs/noext"}));
 }
 

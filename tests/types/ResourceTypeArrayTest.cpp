@@ -112,32 +112,6 @@ TEST(ResourceTypeArrayTest, LookupsSearchFromTheLastTypeIgnoringCase) {
   EXPECT_EQ(list.FindByExtension(""), nullptr);
 }
 
-TEST(ResourceTypeArrayTest, TypeFamilyAnswers) {
-  CResourceTypeArray list;
-  list.SetDefaults();
-  list.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
-  struct Expect {
-    std::uint8_t id;
-    const char* name;
-    int icon0, icon1, editFlags;
-  } expected[] = {
-      {1, "Folder", 2, 3, 0}, {2, "MPEG Audio", 4, 5, 1}, {3, "Play-Lists", 6, 7, 1}, {255, "Videos", 0, 1, 3}};
-  for (size_t i = 0; i < 4; ++i) {
-    const CResourceType* t = list.GetAt(i);
-    EXPECT_EQ(t->GetTypeId(), expected[i].id);
-    EXPECT_EQ(t->GetName(), expected[i].name);
-    EXPECT_EQ(t->GetIcon(0), expected[i].icon0);
-    EXPECT_EQ(t->GetIcon(1), expected[i].icon1);
-    EXPECT_EQ(t->GetEditFlags(), expected[i].editFlags);
-    EXPECT_FALSE(list.GetAt(i)->EditProperties());  // no dialogs without a front end
-  }
-  StringList exts{"stale"};
-  list.GetAt(0)->GetExtensions(exts);
-  EXPECT_TRUE(exts.empty());
-  EXPECT_TRUE(list.GetAt(3)->MatchesExtension("AVI"));
-  EXPECT_TRUE(list.GetAt(3)->MatchesExtension("Avi"));
-}
-
 TEST(ResourceTypeArrayTest, ExtensionTextJoinsAndParses) {
   EXPECT_EQ(JoinExtensions({"mp3", "mp2"}), "mp3.mp2");
   EXPECT_EQ(JoinExtensions({}), "");

@@ -204,16 +204,13 @@ class WindowPaintTest : public ::testing::Test {
   int m_invalidated = 0;
 };
 
+// The small form has no tree or scroll bar; its pressed button and its
+// inactive title are pictures of their own.
 TEST_F(WindowPaintTest, SmallFormDrawsOnlyItsTitleAndPressedButton) {
-  m_painter.SetProgress(50);
   m_painter.OnSize(50, 14);
   EXPECT_EQ(m_tree.GetRowsPerPage() + m_bar.GetHeight(), 0);
-  EXPECT_GE(m_invalidated, 1);
-  EXPECT_EQ(At(39, 13), FrameColour(SkinSet::kSmallTitle));
-  EXPECT_TRUE(OnlyColours({FrameColour(SkinSet::kSmallTitle), kBlack}));
   m_painter.SetPressedButton(MainWindowPainter::kFormButton);
   EXPECT_EQ(At(29, 3), FrameColour(SkinSet::kSmallFormPressed));
-  EXPECT_TRUE(OnlyColours({FrameColour(SkinSet::kSmallTitle), FrameColour(SkinSet::kSmallFormPressed), kBlack}));
   m_painter.SetPressedButton(MainWindowPainter::kNoButton);
   m_painter.SetActive(false);
   EXPECT_TRUE(OnlyColours({FrameColour(SkinSet::kSmallTitleInactive), kBlack}));
@@ -270,24 +267,18 @@ TEST_F(WindowPaintTest, EmptyPicturesNeverStallTheLayout) {
     for (int x = 0; x < 275; x += 5) ASSERT_EQ(painter.BackBuffer().GetPixel(x, y), kBlack);
 }
 
-TEST_F(WindowPaintTest, ProgressBarShowsTheValueUntilTheBottomEdgeCoversIt) {
+// How the bar shows a value the window tests check; here, how it goes.
+TEST_F(WindowPaintTest, TheBottomEdgeCoversTheProgressBarWhenTheScanEnds) {
   m_skin.MutableProgressEmpty() = Flat(50, 3, 0xFF000011u);
-  m_skin.MutableProgressFull() = Flat(50, 3, 0xFF000022u);
-  m_painter.SetProgress(0);
+  m_painter.SetProgress(6);
   m_painter.OnSize(120, 90);
-  EXPECT_EQ(At(10, 74), 0xFF000011u);
-  m_painter.ShowProgress(6);
-  EXPECT_EQ(At(16, 74), 0xFF000022u);  // value + 1 pixels
-  EXPECT_EQ(At(17, 74), 0xFF000011u);
-  // The scan ends: the bottom edge covers the bar, also after a resize.
   const int before = m_invalidated;
   m_painter.ShowProgress(MainWindowPainter::kNoProgress);
   EXPECT_EQ(m_invalidated, before + 1);
   EXPECT_EQ(At(16, 74), FrameColour(SkinSet::kBottomFill));
-  m_painter.OnSize(120, 90);
+  m_painter.OnSize(120, 90);  // also after a resize
   EXPECT_EQ(At(16, 74), FrameColour(SkinSet::kBottomFill));
-  // A scan starts again: the empty bar alone.
-  m_painter.ShowProgress(0);
+  m_painter.ShowProgress(0);  // a scan starts again: the empty bar alone
   EXPECT_EQ(At(16, 74), 0xFF000011u);
 }
 

@@ -11,7 +11,10 @@
 #include <QSocketNotifier>
 #include <csignal>
 
+#include "config/CConfig.h"
+#include "skin/SkinSet.h"
 #include "strings/StringTable.h"
+#include "types/ui/QtTypePropertiesEditor.h"
 #include "window/CMainDlg.h"
 #include "window/ui/QtMainWindow.h"
 
@@ -34,6 +37,7 @@ QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pSh
 }
 
 QtDesktop::~QtDesktop() {
+  if (m_pTypeEditor) SetTypePropertiesEditor(nullptr);
   if (m_pSignalNotifier) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
     m_pSignalNotifier.reset();
@@ -54,6 +58,14 @@ IMainDlgHost& QtDesktop::Host() {
 void QtDesktop::Attach(CMainDlg* dlg) {
   m_pDlg = dlg;
   if (m_pWindow) m_pWindow->Attach(dlg);
+  // The configuration (and its type list) lives exactly as long as the
+  // window is attached.
+  SetTypePropertiesEditor(nullptr);
+  m_pTypeEditor.reset();
+  if (dlg && g_pConfig && m_pSkin) {
+    m_pTypeEditor = std::make_unique<QtTypePropertiesEditor>(g_pConfig->resourceTypes, m_pSkin->Icons(), m_prompt);
+    SetTypePropertiesEditor(m_pTypeEditor.get());
+  }
 }
 
 int QtDesktop::RunModal() { return m_pWindow ? m_pWindow->RunModal() : 0; }

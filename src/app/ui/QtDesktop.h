@@ -17,6 +17,8 @@ class QSocketNotifier;
 namespace jb {
 
 class QtMainWindow;
+class QtTypePropertiesEditor;
+class SkinSet;
 
 class QtDesktop : public IAppDesktop {
  public:
@@ -31,6 +33,8 @@ class QtDesktop : public IAppDesktop {
   int RunModal() override;
 
   QtMainWindow* Window() const { return m_pWindow.get(); }
+  // The skin whose icons the type dialogs offer, once a window is attached.
+  void UseSkin(const SkinSet& skin) { m_pSkin = &skin; }
 
   // SIGTERM, SIGINT and SIGHUP close the window as its close button does.
   // Call once, from the UI thread.
@@ -44,6 +48,9 @@ class QtDesktop : public IAppDesktop {
   std::unique_ptr<IShell> m_pShell;
   std::unique_ptr<QtMainWindow> m_pWindow;
   CMainDlg* m_pDlg = nullptr;
+  const SkinSet* m_pSkin = nullptr;
+  // EditProperties runs the type dialogs while a window is attached.
+  std::unique_ptr<QtTypePropertiesEditor> m_pTypeEditor;
   QObject m_context;
   std::unique_ptr<QSocketNotifier> m_pSignalNotifier;
 };

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
   jb::QtDesktop desktop(settings);
   desktop.CatchTerminationSignals();
   jb::CJukebarApp app;
+  desktop.UseSkin(app.m_skin);
   app.InitInstance(argc, argv, desktop, settings);
   return 0;
 }

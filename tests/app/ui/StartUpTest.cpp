@@ -37,6 +37,7 @@ class StartUpTest : public ::testing::Test {
         boxes.push_back(box->text().toStdString());
         box->accept();
       } else if (desktop.Window() && desktop.Window()->isVisible()) {
+        editorWhileShown = GetTypePropertiesEditor() != nullptr;
         desktop.Window()->close();
       }
     });
@@ -54,6 +55,7 @@ class StartUpTest : public ::testing::Test {
   void Run(std::vector<const char*> argv) {
     argv.insert(argv.begin(), "jukebar");
     CJukebarApp app;
+    desktop.UseSkin(app.m_skin);
     ScopedCurrentDir from(start);
     EXPECT_FALSE(app.InitInstance(static_cast<int>(argv.size()), argv.data(), desktop, settings));
   }
@@ -66,6 +68,7 @@ class StartUpTest : public ::testing::Test {
   QtDesktop desktop{settings};
   QTimer watch;
   std::vector<std::string> boxes;
+  bool editorWhileShown = false;
 };
 
 TEST_F(StartUpTest, WithoutTheProgramFileTheInstallationIsRefusedAndNothingIsWritten) {
@@ -87,6 +90,9 @@ TEST_F(StartUpTest, AnEnvironmentNamedFromTheStartFolderOpensAndIsRememberedAtCl
   settings = UserSettings(settingsFile);
   Run({"mine.jbe"});
   EXPECT_TRUE(boxes.empty());
+  // The type dialogs are reachable while the window runs, and only then.
+  EXPECT_TRUE(editorWhileShown);
+  EXPECT_EQ(GetTypePropertiesEditor(), nullptr);
   RecordingPrompt prompt;
   CConfig stored(prompt);
   stored.Load(install + "/" + CConfig::kFileName);
