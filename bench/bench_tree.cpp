@@ -99,6 +99,7 @@ void BM_WriteSelectedPaths(benchmark::State& state) {
 class NoShell : public IShell {
  public:
   bool OpenPlayList(const std::string&, ShellAction) override { return true; }
+  bool OpenAddress(const std::string&) override { return true; }
 };
 
 void BM_HandOffEverything(benchmark::State& state) {

@@ -12,6 +12,8 @@
 // which a word "%f" stands for the play-list's path and "%u" for its file
 // URI; without either, the path is added as the last word. Players start
 // detached: they outlive the program and leave no child behind.
+//
+// Addresses (mailto:, https:) go to the desktop's handler of their scheme.
 
 #include <memory>
 #include <string>
@@ -29,6 +31,9 @@ class IShell {
   // directory) to the player. False when there is no player for the
   // action or it could not be started.
   virtual bool OpenPlayList(const std::string& path, ShellAction action) = 0;
+  // Opens a mail or web address with the desktop's handler of its scheme.
+  // False when there is none or it could not be started.
+  virtual bool OpenAddress(const std::string& address) = 0;
 };
 
 // The desktop's shell with the overrides of settings.

@@ -166,6 +166,9 @@ class CMainDlg {
   // Null after a successful CanClose.
   CEnvironment* GetEnvironment() { return m_pEnvironment.get(); }
   TreeView& Tree() { return m_tree; }
+  // What the sheets and the splash work on.
+  CConfig& Config() { return m_config; }
+  SkinSet& Skin() { return m_skin; }
   TreeScrollBar& ScrollBar() { return m_scrollBar; }
 
  private:

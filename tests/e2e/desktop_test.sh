@@ -6,28 +6,9 @@
 # Usage: desktop_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=../../scripts/xvfb.sh
-source "$source_dir/scripts/xvfb.sh"
-
-T=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
-  xvfb_stop
-  # E2E_KEEP=1 keeps the pictures and logs for a look.
-  [ -n "${E2E_KEEP:-}" ] && echo "kept $T" >&2 || rm -rf "$T"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$T/jukebar.log" ] && sed 's/^/  jukebar: /' "$T/jukebar.log" >&2
-  exit 1
-}
-
-export HOME="$T/home" XDG_CONFIG_HOME="$T/config" XDG_DATA_HOME="$T/data" XDG_CACHE_HOME="$T/cache"
-unset QT_QPA_PLATFORM
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME" "$T/bin" "$T/my envs"
+# shellcheck source=e2e-common.sh
+source "$(dirname "$0")/e2e-common.sh"
+mkdir -p "$T/bin" "$T/my envs"
 
 # --- Installation ----------------------------------------------------------
 prefix="$T/pre fix"

@@ -32,6 +32,7 @@ class HandOff : public ::testing::Test, public IShell {
     calls.push_back(path + (action == ShellAction::Play ? " play: " : " enqueue: ") + Text());
     return answer;
   }
+  bool OpenAddress(const std::string&) override { return false; }
   void Select(std::initializer_list<const char*> rows) {
     tree.SetSelection(SelectionState::Unselected);
     for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))

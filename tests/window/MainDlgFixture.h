@@ -28,7 +28,12 @@ class RecordingShell : public IShell {
     calls.push_back({path, action});
     return true;
   }
+  bool OpenAddress(const std::string& address) override {
+    addresses.push_back(address);
+    return true;
+  }
   std::vector<std::pair<std::string, ShellAction>> calls;
+  std::vector<std::string> addresses;
 };
 
 class FakeHost : public IMainDlgHost {

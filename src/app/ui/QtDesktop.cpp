@@ -9,8 +9,12 @@
 #include <QPalette>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <algorithm>
 #include <csignal>
 
+#include "app/About.h"
+#include "app/ui/CAboutPSh.h"
+#include "app/ui/CSplashDlg.h"
 #include "config/CConfig.h"
 #include "skin/SkinSet.h"
 #include "strings/StringTable.h"
@@ -30,6 +34,12 @@ void OnSignal(int) {
 }
 
 }  // namespace
+
+int SplashMilliseconds() {
+  bool ok = false;
+  const int milliseconds = qEnvironmentVariableIntValue("JUKEBAR_SPLASH_MS", &ok);
+  return ok && milliseconds >= 0 ? std::min(milliseconds, 60000) : kSplashMilliseconds;
+}
 
 QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pShell(CreateDesktopShell(settings)) {
   QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_context,
@@ -51,6 +61,17 @@ IMainDlgHost& QtDesktop::Host() {
   if (!m_pWindow) {
     m_pWindow = std::make_unique<QtMainWindow>(m_prompt, *m_pShell, QDir::currentPath() + QStringLiteral("/res"));
     m_prompt.SetParent(m_pWindow.get());
+    m_pWindow->SetSplash([this] {
+      if (!m_pDlg) return;
+      CSplashDlg splash(m_pDlg->Skin(), SplashMilliseconds());
+      splash.Run();
+    });
+    m_pWindow->SetSheet(Sheet::About, [this] {
+      if (!m_pDlg) return 0;
+      // Above the always-on-top window it was opened from.
+      CAboutPSh about(m_pDlg->Skin(), *m_pShell, m_pWindow.get());
+      return about.exec();
+    });
   }
   return *m_pWindow;
 }

@@ -55,6 +55,10 @@ class QtDesktop : public IAppDesktop {
   std::unique_ptr<QSocketNotifier> m_pSignalNotifier;
 };
 
+// How long the splash shows: JUKEBAR_SPLASH_MS when it holds a number of
+// milliseconds (0 skips it, for tests), else the usual 2.5 seconds.
+int SplashMilliseconds();
+
 // Applies the desktop's palette to the colours the skinned controls take
 // from the system.
 void UseDesktopPalette();

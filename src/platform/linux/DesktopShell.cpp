@@ -128,6 +128,11 @@ class DesktopShell : public IShell {
     return action == ShellAction::Play ? Launch(app.p, absolute) : Enqueue(app.p, absolute);
   }
 
+  bool OpenAddress(const std::string& address) override {
+    GPtr<GError, FreeError> error;
+    return g_app_info_launch_default_for_uri(address.c_str(), nullptr, &error.p);
+  }
+
  private:
   std::optional<std::string> m_playCommand;
   std::optional<std::string> m_enqueueCommand;

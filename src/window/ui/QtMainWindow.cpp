@@ -17,6 +17,7 @@
 #include "platform/ui/QtText.h"
 #include "window/CMainDlg.h"
 #include "window/WindowMessages.h"
+#include "window/ui/CPShOptions.h"
 
 namespace jb {
 namespace {
@@ -327,6 +328,23 @@ void QtMainWindow::TraySetIcon(TrayIconId icon) { m_tray.SetIcon(icon); }
 void QtMainWindow::TraySetToolTip(const std::string& toolTip) { m_tray.SetToolTipText(toolTip); }
 
 void QtMainWindow::TrayRemove() { m_tray.Remove(); }
+
+void QtMainWindow::ShowSplash() {
+  if (m_splash) m_splash();
+}
+
+bool QtMainWindow::HasSheet(Sheet sheet) const { return sheet == Sheet::Options || m_sheets.count(sheet) != 0; }
+
+int QtMainWindow::RunSheet(Sheet sheet) {
+  if (sheet == Sheet::Options) {
+    if (!m_pDlg) return 0;
+    // The sheet stays above the always-on-top window it belongs to.
+    CPShOptions options(m_pDlg->Config(), m_pDlg->Skin(), m_target, m_prompt, this);
+    return options.exec();
+  }
+  auto it = m_sheets.find(sheet);
+  return it != m_sheets.end() ? it->second() : 0;
+}
 
 void PreferXcb() {
   const char* platform = std::getenv("QT_QPA_PLATFORM");

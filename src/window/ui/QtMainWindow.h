@@ -6,6 +6,7 @@
 
 #include <QBasicTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -54,7 +55,15 @@ class QtMainWindow : public QWidget, public IMainDlgHost {
   void TraySetIcon(TrayIconId icon) override;
   void TraySetToolTip(const std::string& toolTip) override;
   void TrayRemove() override;
+  void ShowSplash() override;
+  bool HasSheet(Sheet sheet) const override;
+  int RunSheet(Sheet sheet) override;
   void EndDialog(int result) override;
+
+  // The splash and the sheets that layers above this one own (About),
+  // supplied by start-up. The Options sheet is the window's own.
+  void SetSplash(std::function<void()> show) { m_splash = std::move(show); }
+  void SetSheet(Sheet sheet, std::function<int()> run) { m_sheets[sheet] = std::move(run); }
 
   // The key's code as the window's key handler knows it; 0 for keys it
   // has no code for.
@@ -84,6 +93,8 @@ class QtMainWindow : public QWidget, public IMainDlgHost {
   CQvTrayIcon m_tray;
   CMainDlg* m_pDlg = nullptr;
   std::map<unsigned, QBasicTimer> m_timers;
+  std::function<void()> m_splash;
+  std::map<Sheet, std::function<int()>> m_sheets;
   bool m_bCaptured = false;
   QEventLoop* m_pLoop = nullptr;
   bool m_bEnded = false;

@@ -104,6 +104,8 @@ TEST_F(StartUpTest, AnEnvironmentNamedFromTheStartFolderOpensAndIsRememberedAtCl
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Start-up without waiting for the splash.
+  qputenv("JUKEBAR_SPLASH_MS", "0");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);

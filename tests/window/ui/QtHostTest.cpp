@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimer>
 #include <QTest>
 #include <QThread>
 #include <QWheelEvent>
@@ -184,6 +189,31 @@ TEST_F(QtHostTest, ScanMessagesFromAnotherThreadArriveInOrderOnTheUiThread) {
   expected.push_back(-1);
   EXPECT_EQ(progress, expected);
   EXPECT_FALSE(dlg->IsScanning());
+}
+
+TEST_F(QtHostTest, OptionsOpenFromTheMenuRepaintAtOnceAndAreSavedOnExit) {
+  EXPECT_TRUE(dlg->IsCommandEnabled(kCmdOptions));
+  const std::uint32_t selected = dlg->BackBuffer().GetPixel(40, Tree().GetAreaY() + 4);
+  bool repainted = false;
+  QTimer::singleShot(0, [&] {
+    auto* sheet = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+    ASSERT_TRUE(sheet);
+    auto* vert = sheet->findChild<QComboBox*>(QStringLiteral("id1021"));
+    QTest::keyClick(vert, Qt::Key_End);  // Bottom
+    auto* strength = sheet->findChild<QSlider*>(QStringLiteral("id1106"));
+    strength->triggerAction(QAbstractSlider::SliderToMinimum);
+    repainted = dlg->BackBuffer().GetPixel(40, Tree().GetAreaY() + 4) != selected;
+    QTest::mouseClick(sheet->findChild<QPushButton*>(QStringLiteral("id2")), Qt::LeftButton);
+  });
+  Tree().GetFirstChild()->SetSelection(SelectionState::Selected);
+  dlg->RefreshView();
+  dlg->OnCommand(kCmdOptions);
+  EXPECT_TRUE(repainted);
+  RecordingPrompt quiet;
+  CConfig stored(quiet);
+  stored.Load(dir / CConfig::kFileName);
+  EXPECT_EQ(stored.placementFlags, CConfig::kAlignBottom | CConfig::kAlignRight);
+  EXPECT_EQ(stored.selectionTransparency, 0);
 }
 
 }  // namespace
