@@ -89,6 +89,7 @@ void MakeEnvironment(const std::string& path, size_t files) {
 class NoShell : public IShell {
  public:
   bool OpenPlayList(const std::string&, ShellAction) override { return true; }
+  bool OpenAddress(const std::string&) override { return true; }
 };
 
 // Wheel notches (eight rows each) down to the end and back; the average of
