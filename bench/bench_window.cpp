@@ -10,13 +10,11 @@
 #include <string>
 
 #include "BenchSupport.h"
+#include "QuietHost.h"
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
-#include "platform/Shell.h"
 #include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
-#include "window/IMainDlgHost.h"
-#include "window/WindowMessages.h"
 
 namespace jb {
 namespace {
@@ -24,45 +22,11 @@ namespace {
 // JUKEBAR_BENCH_FILES sets another size (scripts/bench million).
 const size_t kFiles = bench::FilesFromEnvironment(100000);
 
-class QuietHost : public IMainDlgHost, IShell, IMessageTarget {
- public:
-  Rect GetWindowRect() const override { return m_rect; }
-  void SetWindowRect(const Rect& rect) override { m_rect = rect; }
-  std::vector<Rect> GetScreenRects() const override { return {}; }
-  void SetCapture() override {}
-  void ReleaseCapture() override {}
-  void SetTimer(unsigned, int) override {}
-  void KillTimer(unsigned) override {}
-  void PaintNow() override { ++paints; }
-  int TrackPopupMenu(MenuPopup, int, int, bool, const std::vector<int>&) override { return 0; }
-  void GetCursorPos(int& x, int& y) const override { x = y = 0; }
-  void SetCursor(CursorId) override {}
-  void SetForeground() override {}
-  IPrompt& Prompt() override { return m_prompt; }
-  IShell& Shell() override { return *this; }
-  IMessageTarget& MessageTarget() override { return *this; }
-  void TrayCreate(TrayIconId, const std::string&) override {}
-  void TraySetIcon(TrayIconId) override {}
-  void TraySetToolTip(const std::string&) override {}
-  void TrayRemove() override {}
-  void EndDialog(int) override {}
-  bool OpenPlayList(const std::string&, ShellAction) override { return true; }
-  bool OpenAddress(const std::string&) override { return true; }
-  void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
-  void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
-
-  long paints = 0;
-
- private:
-  Rect m_rect;
-  bench::SilentPrompt m_prompt;
-};
-
 // An installation folder with the default skin and the environment file,
 // and the window brought up on it.
 struct Window {
   std::filesystem::path dir = std::filesystem::temp_directory_path() / ("bench_window_" + std::to_string(getpid()));
-  QuietHost host;
+  bench::QuietHost host;
   CConfig config{host.Prompt()};
   SkinSet skin;
   std::unique_ptr<CMainDlg> dlg;

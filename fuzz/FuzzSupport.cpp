@@ -8,8 +8,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "TreeTestSupport.h"
+#include "catalogue/CCatalogue.h"
 #include "platform/File.h"
+#include "sprites/CQvSprite.h"
 #include "storage/CArchive.h"
+#include "types/CResourceTypeArray.h"
 
 namespace jb::fuzz {
 namespace {
@@ -65,6 +69,26 @@ bool LoadBytes(const Bytes& bytes, const std::function<void(CArchive&)>& read) {
   } catch (const CArchiveException&) {
     return false;
   }
+}
+
+Bytes BitmapBytes(const CQvSprite& picture) {
+  return test::Bitmap24(picture.GetWidth(), picture.GetHeight(),
+                        [&](int x, int y) { return picture.GetPixel(x, y) & 0xFFFFFFu; });
+}
+
+CCatalogueEntry DescribeAsScan(const std::string& path) {
+  static CResourceTypeArray types;
+  if (types.GetSize() == 0) types.SetDefaults();
+  CCatalogueEntry entry(path);
+  entry.Describe(types);
+  Require(entry.m_aNames.size() == entry.m_aKinds.size(), "one kind per name");
+  const Bytes stored = StoreArchiveBytes([&](CArchive& ar) { entry.Serialize(ar); });
+  CCatalogueEntry again;
+  Require(LoadBytes(stored, [&](CArchive& ar) { again.Serialize(ar); }), "a described entry reads back");
+  Require(again.GetPath() == path && again.m_nIcon == entry.m_nIcon && again.m_aNames == entry.m_aNames &&
+              again.m_aKinds == entry.m_aKinds && again.m_aPaths == entry.m_aPaths,
+          "a described entry reads back unchanged");
+  return entry;
 }
 
 void Require(bool ok, const char* what) {

@@ -14,6 +14,8 @@
 
 namespace jb {
 class CArchive;
+class CCatalogueEntry;
+class CQvSprite;
 }
 
 namespace jb::fuzz {
@@ -33,6 +35,15 @@ Bytes ReadFileBytes(const std::string& path);
 // Reads the bytes through an archive; false when the reader raised the
 // format error.
 bool LoadBytes(const Bytes& bytes, const std::function<void(CArchive&)>& read);
+
+// An uncompressed 24-bit bitmap file of the picture, bottom-up, with the
+// 54-byte header; the pictures' alpha is left out.
+Bytes BitmapBytes(const CQvSprite& picture);
+
+// Describes the file at path the way a scan does, with the default types,
+// and requires that the description survives the environment file: stored
+// and read back, the entry is the same.
+CCatalogueEntry DescribeAsScan(const std::string& path);
 
 class RecordingPrompt : public IPrompt {
  public:

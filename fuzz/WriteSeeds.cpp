@@ -6,6 +6,7 @@
 #include "FuzzSupport.h"
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
+#include "platform/UserSettings.h"
 #include "resources/CreateResource.h"
 #include "skin/SkinSet.h"
 #include "sprites/CQvSpriteArray.h"
@@ -108,6 +109,56 @@ void PlayListSeeds(const std::string& dir) {
   }
 }
 
+void BitmapSeeds(const std::string& dir) {
+  CQvSprite picture;
+  picture.CreateBitmap(3, 2);  // rows padded to four bytes
+  for (std::uint32_t i = 0; i < 6; ++i) picture.SetPixel(std::int32_t(i % 3), std::int32_t(i / 3), 0xFF102030u * i);
+  fuzz::Bytes bottomUp = fuzz::BitmapBytes(picture);
+  fuzz::WriteFileBytes(dir + "/bottom-up.bmp", bottomUp);
+  fuzz::Bytes topDown = bottomUp;
+  const std::uint32_t negativeHeight = std::uint32_t(-picture.GetHeight());  // rows stored top first
+  for (size_t i = 0; i < 4; ++i) topDown[22 + i] = std::uint8_t(negativeHeight >> (8 * i));
+  fuzz::WriteFileBytes(dir + "/top-down.bmp", topDown);
+  picture.CreateBitmap(1, 1);
+  fuzz::WriteFileBytes(dir + "/one-pixel.bmp", fuzz::BitmapBytes(picture));
+}
+
+// An MP3 of a few frame bytes that ends in an ID3 version 1 block.
+fuzz::Bytes Mp3(const std::string& title, const std::string& artist, const std::string& album) {
+  fuzz::Bytes bytes(200, 0xFF);
+  const size_t tag = bytes.size();
+  bytes.resize(tag + 128, 0);
+  auto put = [&](size_t at, const std::string& text) { std::copy(text.begin(), text.end(), bytes.begin() + long(at)); };
+  put(tag, "TAG");
+  put(tag + 3, title);
+  put(tag + 33, artist);
+  put(tag + 63, album);
+  put(tag + 93, "1999");
+  return bytes;
+}
+
+void Id3Seeds(const std::string& dir) {
+  fuzz::WriteFileBytes(dir + "/full", Mp3("Title of thirty bytes exactly!", "Artist", "Album  "));
+  fuzz::WriteFileBytes(dir + "/title-only", Mp3("", "", ""));
+  fuzz::WriteFileBytes(dir + "/untagged", fuzz::Bytes(300, 0xFF));
+}
+
+void SettingsSeeds(const std::string& dir) {
+  std::string error;
+  const std::string path = dir + "/Jukebar.conf";
+  for (auto [key, value] : {std::pair{"InstallDir", "/opt/jukebar"}, {"PlayCommand", "audacious %f"},
+                            {"EnqueueCommand", "audacious -e %f"}})
+    fuzz::Require(UserSettings::Store(path, key, value, error), "a setting stores");
+}
+
+void GlyphsSeeds(const std::string& dir) {
+  const char* const names[] = {"Plain name", "Bj\xC3\xB6rk \xE2\x80\x93 J\xC3\xB3ga", "Bj\xF6rk",
+                               "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5", "\xC2\x81\xC2\xA0\xC5\x92"};
+  int n = 0;
+  for (const std::string name : names)
+    fuzz::WriteFileBytes(dir + "/name" + std::to_string(++n), fuzz::Bytes(name.begin(), name.end()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,7 +168,8 @@ int main(int argc, char** argv) {
   }
   const std::pair<const char*, void (*)(const std::string&)> targets[] = {
       {"config", ConfigSeeds}, {"environment", EnvironmentSeeds}, {"skin", SkinSeeds},
-      {"sprite", SpriteSeeds}, {"playlist", PlayListSeeds},
+      {"sprite", SpriteSeeds}, {"playlist", PlayListSeeds},   {"bitmap", BitmapSeeds},
+      {"id3", Id3Seeds},       {"settings", SettingsSeeds},   {"glyphs", GlyphsSeeds},
   };
   for (auto [name, write] : targets) {
     const std::string dir = std::string(argv[1]) + "/" + name;

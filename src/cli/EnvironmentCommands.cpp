@@ -225,7 +225,7 @@ JB_CLI_COMMAND("resources", "resources ENV", "list the environment's resources",
                "One line per resource, the fields separated by tabs.\n" JB_CLI_ESCAPE_HELP, RunResources);
 JB_CLI_COMMAND("remove", "remove ENV PATH", "remove the resource with this path", "", RunRemove);
 JB_CLI_COMMAND("scan", "scan ENV [--threads N]", "scan the resources and save the new catalogue",
-               "  --threads N     read files on N threads (default: a few per core)\n", RunScan);
+               "  --threads N     list directories and read files on N threads (default: 16)\n", RunScan);
 JB_CLI_COMMAND("catalogue", "catalogue ENV", "print each catalogue entry: path, then Kind:Name elements",
                "One line per entry, the fields separated by tabs.\n" JB_CLI_ESCAPE_HELP, RunCatalogue);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jb {
@@ -19,10 +20,27 @@ struct DirectoryId {
 // The names in a directory, sorted by bytes so that a walk's order does not
 // depend on the file system's hashing. Only regular files and directories
 // count (links are followed); FIFOs, sockets, devices and dangling links are
-// left out.
-struct DirectoryListing {
-  std::vector<std::string> files;
-  std::vector<std::string> directories;
+// left out. The names share one buffer: a large directory costs two
+// allocations, not one per name.
+class DirectoryListing {
+ public:
+  size_t FileCount() const { return m_files.size(); }
+  size_t DirectoryCount() const { return m_directories.size(); }
+  std::string_view File(size_t i) const { return Name(m_files[i]); }
+  std::string_view Directory(size_t i) const { return Name(m_directories[i]); }
+  // Frees the names.
+  void Clear();
+
+ private:
+  friend class CDirectory;
+  std::string_view Name(std::uint32_t at) const {
+    return {reinterpret_cast<const char*>(m_names.data()) + at + 1, m_names[at]};
+  }
+
+  // Each name as a length byte (names are at most 255 bytes) and its bytes.
+  std::vector<unsigned char> m_names;
+  std::vector<std::uint32_t> m_files;  // offsets into m_names
+  std::vector<std::uint32_t> m_directories;
 };
 
 // An open directory.

@@ -38,7 +38,12 @@ std::string WithTrailingSeparator(std::string_view dir) {
 
 bool SamePath(std::string_view a, std::string_view b) { return a == b; }
 
-std::string PathKey(std::string_view path) { return std::string(path); }
+std::string PathIn(std::string_view root, std::string_view name) {
+  std::string path;
+  path.reserve(root.size() + name.size());
+  path.append(root).append(name);
+  return path;
+}
 
 size_t PathHash::operator()(std::string_view path) const { return std::hash<std::string_view>()(path); }
 

@@ -32,6 +32,9 @@ std::string_view ExtensionOf(std::string_view path);
 // dir with a separator appended unless it already ends with one.
 std::string WithTrailingSeparator(std::string_view dir);
 
+// root (ending with a separator) followed by name, in one allocation.
+std::string PathIn(std::string_view root, std::string_view name);
+
 // The path as a percent-encoded address: "file://" and the path when it is
 // absolute, a relative reference when it is not. Players read these in
 // play-lists, and the address holds no line end whatever the path's bytes.
@@ -40,14 +43,14 @@ std::string FileUrl(std::string_view path);
 // Path identity: exact bytes on Linux, whose names are case-sensitive.
 bool SamePath(std::string_view a, std::string_view b);
 
-// A key for hashing paths consistently with SamePath.
-std::string PathKey(std::string_view path);
-
 // Hashing and equality of paths by SamePath, for hash containers.
+// Both look up by std::string_view in a set of std::string.
 struct PathHash {
+  using is_transparent = void;
   size_t operator()(std::string_view path) const;
 };
 struct PathEqual {
+  using is_transparent = void;
   bool operator()(std::string_view a, std::string_view b) const { return SamePath(a, b); }
 };
 

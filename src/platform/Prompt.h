@@ -16,6 +16,13 @@ struct FileDialogOptions {
   std::string defaultExtension;  // save dialogs: appended when none given
 };
 
+struct FolderDialogOptions {
+  std::string title;        // the window's caption
+  std::string prompt;       // the text above the folders
+  std::string startFolder;  // shown first
+  std::string iconFile;     // the window's icon; none when empty
+};
+
 class IPrompt {
  public:
   virtual ~IPrompt() = default;
@@ -31,6 +38,12 @@ class IPrompt {
   virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
   // A file to save to (overwrite confirmed), or nothing when cancelled.
   virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
+  // An existing folder, or nothing when cancelled. Without a folder chooser
+  // (the command line) there is never a choice.
+  virtual std::optional<std::string> ChooseFolder(const FolderDialogOptions& options) {
+    (void)options;
+    return std::nullopt;
+  }
   virtual void BeginWaitCursor() {}
   virtual void EndWaitCursor() {}
   virtual void Beep() {}

@@ -9,6 +9,7 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "resources/CollectFiles.h"
+#include "resources/DirectoryPrefetcher.h"
 #include "storage/CArchive.h"
 #include "types/CResourceTypeArray.h"
 
@@ -18,15 +19,7 @@ namespace {
 
 IResourceEditor* g_editor = nullptr;
 
-bool IsHidden(const std::string& name) { return !name.empty() && name[0] == '.'; }
-
-// The extension a "*.ext" pattern sees: after the last "."; none without.
-bool NameExtension(const std::string& name, std::string& key) {
-  size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return false;
-  key = ToLowerAscii(std::string_view(name).substr(dot + 1));
-  return true;
-}
+bool IsHidden(std::string_view name) { return !name.empty() && name[0] == '.'; }
 
 bool EndsWithNoCase(std::string_view s, std::string_view suffix) {
   return s.size() >= suffix.size() && EqualsNoCase(s.substr(s.size() - suffix.size()), suffix);
@@ -111,53 +104,73 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
       if (!excluded && !repeated) patterns.push_back(ext);
     }
   }
+  // A name's extension (lower case) to the one pattern it matches; patterns
+  // holding a dot match the name's ending instead.
+  std::unordered_map<std::string, size_t> patternOf;
+  for (size_t p = 0; p < patterns.size(); ++p)
+    if (patterns[p].find('.') == std::string::npos) patternOf.emplace(ToLowerAscii(patterns[p]), p);
+  const bool distinct = patternOf.size() == patterns.size();
 
   // Depth first without recursion, so deep trees cannot exhaust the stack.
   // A directory (device and inode) is walked once: links that lead back
-  // into the tree are not followed again.
+  // into the tree are not followed again. Helpers list the directories
+  // below ahead of the walk; the walk's order alone decides what is
+  // collected.
+  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip);
   std::set<DirectoryId> walked;
-  std::vector<std::string> pending{directory};
+  struct Pending {
+    std::string path;
+    DirectoryPrefetcher::Node* node;  // null when no helper reached it by this path
+  };
+  std::vector<Pending> pending;
+  pending.push_back({directory, prefetcher.Add(directory)});
   // Each directory is listed once and each name matches one extension, so
   // the walk offers no file twice, unless an extension holding a dot
   // overlaps another.
-  const bool distinct = std::none_of(patterns.begin(), patterns.end(),
-                                     [](const std::string& ext) { return ext.find('.') != std::string::npos; });
   if (distinct) found.BeginDistinctRun();
-  std::unordered_map<std::string, std::vector<const std::string*>> byExtension;
+  std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
+  std::string key;
   while (!pending.empty()) {
-    std::string current = std::move(pending.back());
+    Pending current = std::move(pending.back());
     pending.pop_back();
-    std::unique_ptr<CDirectory> opened = CDirectory::Open(current);
-    if (!opened || !walked.insert(opened->Id()).second) continue;  // gone, unreadable, or walked
+    DirectoryPrefetcher::Node* node = current.node ? current.node : prefetcher.Add(current.path);
+    DirectoryPrefetcher::Node& listed = prefetcher.Listed(*node);
+    if (!node->Opened() || !walked.insert(node->Id()).second) continue;  // gone, unreadable, or walked
 
-    const std::string root = WithTrailingSeparator(current);
-    DirectoryListing listing;
-    if (!opened->List(listing)) continue;
-    opened.reset();
-
-    byExtension.clear();
-    std::string key;
-    for (const std::string& name : listing.files)
-      if ((hidden || !IsHidden(name)) && NameExtension(name, key)) byExtension[key].push_back(&name);
-
-    for (const std::string& ext : patterns) {
-      if (ext.find('.') != std::string::npos) {
-        // An extension holding a dot: match the whole name's ending.
-        for (const std::string& name : listing.files)
-          if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, "." + ext)) AddFile(root + name, skip, found);
+    const DirectoryListing& listing = DirectoryPrefetcher::Listing(listed);
+    const std::string root = WithTrailingSeparator(current.path);
+    for (auto& files : byPattern) files.clear();
+    for (size_t i = 0; i < listing.FileCount(); ++i) {
+      std::string_view name = listing.File(i);
+      size_t dot = name.rfind('.');
+      if ((!hidden && IsHidden(name)) || dot == std::string_view::npos) continue;
+      key.assign(name.substr(dot + 1));
+      for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      auto it = patternOf.find(key);
+      if (it != patternOf.end()) byPattern[it->second].push_back(static_cast<std::uint32_t>(i));
+    }
+    for (size_t p = 0; p < patterns.size(); ++p) {
+      if (patterns[p].find('.') == std::string::npos) {
+        for (std::uint32_t i : byPattern[p]) AddFile(PathIn(root, listing.File(i)), skip, found);
         continue;
       }
-      auto it = byExtension.find(ToLowerAscii(ext));
-      if (it == byExtension.end()) continue;
-      for (const std::string* name : it->second) AddFile(root + *name, skip, found);
+      const std::string ending = "." + patterns[p];
+      for (size_t i = 0; i < listing.FileCount(); ++i) {
+        std::string_view name = listing.File(i);
+        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) AddFile(PathIn(root, name), skip, found);
+      }
     }
 
-    if (!subDirectories) continue;
-    for (auto it = listing.directories.rbegin(); it != listing.directories.rend(); ++it) {
-      if (!hidden && IsHidden(*it)) continue;
-      std::string sub = root + *it;
-      if (!skip.Contains(sub)) pending.push_back(std::move(sub));
+    if (subDirectories) {
+      for (size_t i = listing.DirectoryCount(); i-- > 0;) {
+        std::string_view name = listing.Directory(i);
+        if (!hidden && IsHidden(name)) continue;
+        std::string sub = PathIn(root, name);
+        if (!skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
+      }
     }
+    DirectoryPrefetcher::Release(listed);
   }
   if (distinct) found.EndDistinctRun();
 }

@@ -15,12 +15,11 @@ std::string_view LessTrailingSeparators(std::string_view path) {
 }  // namespace
 
 void CSkipList::Add(std::string_view path) {
-  if (m_keys.insert(PathKey(LessTrailingSeparators(path))).second) m_paths.emplace_back(path);
+  if (m_keys.emplace(LessTrailingSeparators(path)).second) m_paths.emplace_back(path);
 }
 
 bool CSkipList::Contains(std::string_view path) const {
-  // Most scans skip nothing: no key to build then.
-  return !m_keys.empty() && m_keys.count(PathKey(LessTrailingSeparators(path))) != 0;
+  return m_keys.find(LessTrailingSeparators(path)) != m_keys.end();
 }
 
 CFoundFiles::CFoundFiles(CCatalogue& catalogue, AppendListener listener)

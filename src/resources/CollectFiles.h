@@ -27,7 +27,7 @@ class CSkipList {
 
  private:
   std::vector<std::string> m_paths;
-  std::unordered_set<std::string> m_keys;  // paths less trailing separators
+  std::unordered_set<std::string, PathHash, PathEqual> m_keys;  // paths less trailing separators
 };
 
 class CFoundFiles {
@@ -46,6 +46,10 @@ class CFoundFiles {
   void BeginDistinctRun();
   void EndDistinctRun() { m_nRunStart = kNoRun; }
   CCatalogue& Catalogue() { return m_catalogue; }
+  // Threads that list directories ahead of a walk (none: the walk lists
+  // every directory itself).
+  void SetListingHelpers(unsigned helpers) { m_nListingHelpers = helpers; }
+  unsigned ListingHelpers() const { return m_nListingHelpers; }
 
  private:
   CCatalogue& m_catalogue;
@@ -57,6 +61,7 @@ class CFoundFiles {
   std::unordered_set<std::string_view, PathHash, PathEqual> m_paths;
   size_t m_nIndexed = 0;
   size_t m_nRunStart = kNoRun;
+  unsigned m_nListingHelpers = 0;
 };
 
 // Adds path to the found files unless it is skipped or already found.

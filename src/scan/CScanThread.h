@@ -5,8 +5,9 @@
 // window as the description pass advances. WM_SCAN_DONE is posted at the
 // end.
 //
-// The description pass may read files on several threads; the catalogue,
-// its order, the descriptions and the ticks are those of one thread.
+// With threads > 1, directories are listed and files read on that many
+// threads each, so the disk has many requests in flight; the catalogue, its
+// order, the descriptions and the ticks are those of one thread.
 
 #include <functional>
 #include <memory>
@@ -26,7 +27,7 @@ class CScanThread {
   using Launcher = std::function<std::thread(std::function<void()> body)>;
 
   CScanThread(IMessageTarget& window, const CResourceArray& resources, CCatalogue& catalogue,
-              const CResourceTypeArray& types, unsigned descriptionThreads = DefaultThreads());
+              const CResourceTypeArray& types, unsigned threads = DefaultThreads());
   ~CScanThread();  // joins
   CScanThread(const CScanThread&) = delete;
   CScanThread& operator=(const CScanThread&) = delete;

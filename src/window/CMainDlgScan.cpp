@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "platform/Memory.h"
 #include "strings/StringTable.h"
 #include "window/CMainDlg.h"
 
@@ -60,6 +61,9 @@ void CMainDlg::OnScanDone() {
     SetScanning(false);
     if (m_pEnvironment) m_pEnvironment->EndScan();
     RebuildTree();
+    // The old catalogue and tree are gone: a window that stays up for days
+    // should not keep their memory too.
+    ReleaseFreeMemory();
     RefreshView();
     m_host.TraySetIcon(kTrayIconIdle);
     ShowProgress(MainWindowPainter::kNoProgress);

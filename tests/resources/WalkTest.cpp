@@ -152,6 +152,15 @@ TEST_F(WalkTest, LinkLoopsFifosAndUnreadableFoldersAreSurvived) {
   EXPECT_EQ(Collect(), (std::vector<std::string>{"music/a.mp3", "music/link.mp3", "music/again/b.mp3"}));
 }
 
+TEST_F(WalkTest, NamesAreCollectedByteForByteInByteOrder) {
+  for (const char* name : {"a b.mp3", "\"q\".mp3", "-lead.mp3", "line\nend.mp3", "\xff\xfe.mp3", "Case.mp3", "case.mp3",
+                           "-d\n/x.mp3", "\xc3(/y.mp3"})
+    Make(name);
+  AddDir(dir.Path());
+  EXPECT_EQ(Collect(), (std::vector<std::string>{"\"q\".mp3", "-lead.mp3", "Case.mp3", "a b.mp3", "case.mp3",
+                                                 "line\nend.mp3", "\xff\xfe.mp3", "-d\n/x.mp3", "\xc3(/y.mp3"}));
+}
+
 TEST_F(WalkTest, RefreshAndRelinkFollowTheTypes) {
   auto avi = std::make_unique<CUserType>("Videos", StringList{"avi"});
   CUserType* videos = avi.get();

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -95,6 +98,79 @@ TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
     EXPECT_EQ(Scan(threads, again, other), "");
     EXPECT_EQ(other.Ticks(), oneThreadTicks);
     EXPECT_EQ(Rows(again), oneThread) << threads << " threads";
+  }
+}
+
+// A collection where the walk's order decides what is collected: a link
+// loop back to the top, an alias reached before the folder it names (so the
+// alias's paths are the ones collected), a folder cloaked by its own path
+// but not by the alias's, hidden names, an extension excluded by one
+// resource and a directory resource inside another. Every thread count
+// collects, describes and ticks as one thread does.
+TEST_F(ScanThreadTest, SeveralThreadsWalkAsOneThreadWhereTheOrderMatters) {
+  auto make = [this](const std::string& relative, const std::string& text) {
+    std::string path = dir / relative;
+    for (size_t at = path.find('/', dir.Path().size() + 1); at != std::string::npos; at = path.find('/', at + 1))
+      ::mkdir(path.substr(0, at).c_str(), 0755);
+    test::WriteText(path, text);
+  };
+  const std::string tag = std::string(200, 'x') + "TAG" + std::string(125, 'a');
+  for (int a = 0; a < 12; ++a)
+    for (int b = 0; b < 4; ++b) {
+      std::string folder = "A" + std::to_string(a) + "/B" + std::to_string(b) + "/";
+      make(folder + "t.mp3", tag);
+      make(folder + "u.Mp3", "short");
+      make(folder + ".h.mp3", tag);
+      make(folder + "l.M3U", "t.mp3\n../B0/t.mp3\n");
+      make(folder + ".hidden/v.mp3", tag);
+    }
+  ASSERT_EQ(::symlink("../..", (dir / "A0/B0/up").c_str()), 0);
+  // Deep, so that helpers reach A7 by its own path first.
+  make("A3/B3/deep/er/w.mp3", tag);
+  ASSERT_EQ(::symlink("../../../../A7", (dir / "A3/B3/deep/er/alias").c_str()), 0);
+
+  struct Case {
+    const char* name;
+    std::uint8_t flags;
+    StringList excluded;
+  };
+  const Case cases[] = {
+      {"everything", CResource::kSubDirectories | CResource::kHidden, {}},
+      {"no hidden names", CResource::kSubDirectories, {}},
+      {"play-lists excluded", CResource::kSubDirectories | CResource::kHidden, {"m3u"}},
+      {"top folder only", CResource::kHidden, {}},
+  };
+  for (const Case& c : cases) {
+    resources.RemoveAll();
+    auto add = [&](const std::string& path, std::uint8_t flags, StringList excluded) {
+      auto r = CreateResource(types.FindById(kFolderTypeId));
+      r->m_strPath = path;
+      r->m_nFlags = flags;
+      static_cast<CDirResource&>(*r).m_aExcludedExts = std::move(excluded);
+      resources.Add(std::move(r));
+    };
+    add(dir.Path(), c.flags, c.excluded);
+    add(dir / "A7/B1", CResource::kCloak | CResource::kSubDirectories, {});
+    add(dir / "A5", CResource::kSubDirectories, {"mp3"});
+
+    CCatalogue one;
+    test::RecordingTarget oneTarget;
+    ASSERT_EQ(Scan(1, one, oneTarget), "") << c.name;
+    const auto expected = Rows(one);
+    ASSERT_FALSE(expected.empty()) << c.name;
+    if (c.flags & CResource::kSubDirectories) {
+      auto viaAlias = [&](const std::vector<std::string>& row) {
+        return row[0] == dir / "A3/B3/deep/er/alias/B1/t.mp3";
+      };
+      EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), viaAlias)) << c.name;
+    }
+    for (unsigned threads : {2u, 16u}) {
+      CCatalogue again;
+      test::RecordingTarget target;
+      EXPECT_EQ(Scan(threads, again, target), "");
+      EXPECT_EQ(Rows(again), expected) << c.name << ", " << threads << " threads";
+      EXPECT_EQ(target.Ticks(), oneTarget.Ticks()) << c.name << ", " << threads << " threads";
+    }
   }
 }
 

@@ -29,16 +29,25 @@ Answer RecordingPrompt::AskYesNoCancel(const std::string& text) {
   return a;
 }
 
-std::optional<std::string> RecordingPrompt::ChooseOpenFile(const FileDialogOptions& options) {
-  dialogs.push_back(options);
+std::optional<std::string> RecordingPrompt::NextFile() {
   if (files.empty()) return std::nullopt;
   auto f = files.front();
   files.pop_front();
   return f;
 }
 
+std::optional<std::string> RecordingPrompt::ChooseOpenFile(const FileDialogOptions& options) {
+  dialogs.push_back(options);
+  return NextFile();
+}
+
 std::optional<std::string> RecordingPrompt::ChooseSaveFile(const FileDialogOptions& options) {
   return ChooseOpenFile(options);
+}
+
+std::optional<std::string> RecordingPrompt::ChooseFolder(const FolderDialogOptions& options) {
+  folderDialogs.push_back(options);
+  return NextFile();
 }
 
 void RecordingTarget::Post(unsigned message, std::uintptr_t, std::intptr_t lParam) {
@@ -67,6 +76,44 @@ int RecordingTarget::Count(unsigned message) const {
   int n = 0;
   for (const Message& m : Messages()) n += m.message == message;
   return n;
+}
+
+MessageLoop::~MessageLoop() {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_bClosed = true;
+  m_changed.notify_all();
+}
+
+void MessageLoop::Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_queue.push_back({message, wParam, lParam, nullptr});
+  m_changed.notify_all();
+}
+
+void MessageLoop::Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  bool handled = false;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_queue.push_back({message, wParam, lParam, &handled});
+  m_changed.notify_all();
+  m_changed.wait(lock, [&] { return handled || m_bClosed; });
+}
+
+bool MessageLoop::RunUntil(unsigned last, const Handler& handler, std::chrono::steady_clock::duration timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (;;) {
+    if (!m_changed.wait_until(lock, deadline, [this] { return !m_queue.empty(); })) return false;
+    Item item = m_queue.front();
+    m_queue.pop_front();
+    lock.unlock();
+    handler(item.message, item.wParam, item.lParam);
+    lock.lock();
+    if (item.handled) {
+      *item.handled = true;
+      m_changed.notify_all();
+    }
+    if (item.message == last) return true;
+  }
 }
 
 TempDir::TempDir() {

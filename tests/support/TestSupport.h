@@ -2,6 +2,8 @@
 // Fakes and helpers shared by the tests: a prompt that records what the
 // program shows and answers from a script, temporary folders, file bytes.
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -30,6 +32,8 @@ class RecordingPrompt : public IPrompt {
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+  // Answers from files too.
+  std::optional<std::string> ChooseFolder(const FolderDialogOptions& options) override;
   void BeginWaitCursor() override {
     ++waitDepth;
     ++waitCursors;
@@ -44,9 +48,13 @@ class RecordingPrompt : public IPrompt {
   std::deque<Answer> answers;                    // scripted; Cancel when empty
   std::deque<std::optional<std::string>> files;  // dialog results; cancel when empty
   std::vector<FileDialogOptions> dialogs;
+  std::vector<FolderDialogOptions> folderDialogs;
   int waitDepth = 0;
   int waitCursors = 0;
   int beeps = 0;
+
+ private:
+  std::optional<std::string> NextFile();
 };
 
 // A window that records the messages it is sent and posted.
@@ -67,6 +75,34 @@ class RecordingTarget : public IMessageTarget {
  private:
   mutable std::mutex m_mutex;
   std::vector<Message> m_messages;
+};
+
+// The window's thread as a test runs it: messages from other threads wait
+// in a queue until RunUntil hands them, in order, to the handler on the
+// calling thread; Send returns once its message was handled (or the loop
+// is gone, so no sender waits forever).
+class MessageLoop : public IMessageTarget {
+ public:
+  using Handler = std::function<void(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)>;
+  ~MessageLoop() override;
+  void Post(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  void Send(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) override;
+  // Handles messages until one numbered last was handled; false when none
+  // came within timeout.
+  bool RunUntil(unsigned last, const Handler& handler,
+                std::chrono::steady_clock::duration timeout = std::chrono::seconds(120));
+
+ private:
+  struct Item {
+    unsigned message;
+    std::uintptr_t wParam;
+    std::intptr_t lParam;
+    bool* handled;  // the sender's flag; null for a posted message
+  };
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  std::deque<Item> m_queue;
+  bool m_bClosed = false;
 };
 
 // A fresh directory under the system's temporary folder, removed with its

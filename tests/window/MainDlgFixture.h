@@ -58,8 +58,8 @@ class FakeHost : public IMainDlgHost {
   void SetCursor(CursorId c) override { cursor = c; }
   void SetForeground() override { ++foregrounds; }
   IPrompt& Prompt() override { return prompt; }
-  IShell& Shell() override { return shell; }
-  IMessageTarget& MessageTarget() override { return target; }
+  IShell& Shell() override { return player ? *player : shell; }
+  IMessageTarget& MessageTarget() override { return messages ? *messages : target; }
   void TrayCreate(TrayIconId icon, const std::string& tip) override { trayIcon = icon, trayTip = tip, tray = true; }
   void TraySetIcon(TrayIconId icon) override { trayIcon = icon; }
   void TraySetToolTip(const std::string& tip) override { trayTip = tip; }
@@ -83,7 +83,9 @@ class FakeHost : public IMainDlgHost {
   int foregrounds = 0;
   RecordingPrompt prompt;
   RecordingShell shell;
+  IShell* player = nullptr;  // replaces the recording shell when set
   RecordingTarget target;
+  IMessageTarget* messages = nullptr;  // replaces the recording target when set
   bool tray = false;
   TrayIconId trayIcon = kTrayIconIdle;
   std::string trayTip;

@@ -16,6 +16,7 @@
 #include "app/ui/CAboutPSh.h"
 #include "app/ui/CSplashDlg.h"
 #include "config/CConfig.h"
+#include "resources/ui/QtResourceEditor.h"
 #include "skin/SkinSet.h"
 #include "strings/StringTable.h"
 #include "types/ui/QtTypePropertiesEditor.h"
@@ -47,6 +48,7 @@ QtDesktop::QtDesktop(const UserSettings& settings) : m_prompt(LoadString), m_pSh
 }
 
 QtDesktop::~QtDesktop() {
+  if (m_pResourceEditor) SetResourceEditor(nullptr);
   if (m_pTypeEditor) SetTypePropertiesEditor(nullptr);
   if (m_pSignalNotifier) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) std::signal(sig, SIG_DFL);
@@ -86,6 +88,12 @@ void QtDesktop::Attach(CMainDlg* dlg) {
   if (dlg && g_pConfig && m_pSkin) {
     m_pTypeEditor = std::make_unique<QtTypePropertiesEditor>(g_pConfig->resourceTypes, m_pSkin->Icons(), m_prompt);
     SetTypePropertiesEditor(m_pTypeEditor.get());
+  }
+  SetResourceEditor(nullptr);
+  m_pResourceEditor.reset();
+  if (dlg && g_pConfig && m_pWindow) {
+    m_pResourceEditor = std::make_unique<QtResourceEditor>(m_prompt, g_pConfig->resourceTypes, m_pWindow->PictureFolder());
+    SetResourceEditor(m_pResourceEditor.get());
   }
 }
 

@@ -17,6 +17,7 @@ class QSocketNotifier;
 namespace jb {
 
 class QtMainWindow;
+class QtResourceEditor;
 class QtTypePropertiesEditor;
 class SkinSet;
 
@@ -51,6 +52,8 @@ class QtDesktop : public IAppDesktop {
   const SkinSet* m_pSkin = nullptr;
   // EditProperties runs the type dialogs while a window is attached.
   std::unique_ptr<QtTypePropertiesEditor> m_pTypeEditor;
+  // CResource::Edit runs the resources' dialogs likewise.
+  std::unique_ptr<QtResourceEditor> m_pResourceEditor;
   QObject m_context;
   std::unique_ptr<QSocketNotifier> m_pSignalNotifier;
 };

@@ -21,7 +21,9 @@ UserSettings::UserSettings(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::string line, section;
   while (std::getline(in, line)) {
-    line = Trim(line);
+    // A line ends at a zero byte, as it does for GLib, which rewrites the
+    // file when a setting is stored: what is read here is what it keeps.
+    line = Trim(line.substr(0, line.find('\0')));
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
       section = line.substr(1, line.size() - 2);

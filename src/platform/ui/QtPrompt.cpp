@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 #include "platform/ui/QtText.h"
 
@@ -63,6 +67,30 @@ std::optional<std::string> QtPrompt::ChooseSaveFile(const FileDialogOptions& opt
   dialog.setDefaultSuffix(ToQString(options.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FromQFileName(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtPrompt::ChooseFolder(const FolderDialogOptions& options) {
+  // The desktop's chooser has no place for a prompt: it is embedded under
+  // one in a window that carries the title and icon.
+  QDialog window(m_parent);
+  window.setWindowTitle(ToQString(options.title));
+  if (!options.iconFile.empty()) window.setWindowIcon(QIcon(ToQString(options.iconFile)));
+  auto* layout = new QVBoxLayout(&window);
+  auto* prompt = new QLabel(ToQString(options.prompt), &window);
+  layout->addWidget(prompt);
+  auto* chooser = new QFileDialog(&window);
+  chooser->setWindowFlags(Qt::Widget);  // made a window of its own otherwise
+  chooser->setFileMode(QFileDialog::Directory);
+  chooser->setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+  if (!options.startFolder.empty()) chooser->setDirectory(QFile::decodeName(options.startFolder.c_str()));
+  layout->addWidget(chooser, 1);
+  chooser->show();  // a dialog starts hidden, even as a child
+  if (chooser->layout()) chooser->layout()->setContentsMargins(0, 0, 0, 0);
+  QObject::connect(chooser, &QDialog::accepted, &window, &QDialog::accept);
+  QObject::connect(chooser, &QDialog::rejected, &window, &QDialog::reject);
+  window.resize(640, 460);
+  if (window.exec() != QDialog::Accepted || chooser->selectedFiles().isEmpty()) return std::nullopt;
+  return FromQFileName(chooser->selectedFiles().front());
 }
 
 void QtPrompt::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

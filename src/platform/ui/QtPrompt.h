@@ -26,6 +26,8 @@ class QtPrompt : public IPrompt {
   Answer AskYesNoCancel(const std::string& text) override;
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+  // Qt's own directory chooser under the prompt text, in a window of its own.
+  std::optional<std::string> ChooseFolder(const FolderDialogOptions& options) override;
   void BeginWaitCursor() override;
   void EndWaitCursor() override;
   void Beep() override;

@@ -17,6 +17,7 @@
 #include "platform/ui/QtText.h"
 #include "window/CMainDlg.h"
 #include "window/WindowMessages.h"
+#include "window/ui/CEnvSettingsPSh.h"
 #include "window/ui/CPShOptions.h"
 
 namespace jb {
@@ -333,7 +334,9 @@ void QtMainWindow::ShowSplash() {
   if (m_splash) m_splash();
 }
 
-bool QtMainWindow::HasSheet(Sheet sheet) const { return sheet == Sheet::Options || m_sheets.count(sheet) != 0; }
+bool QtMainWindow::HasSheet(Sheet sheet) const {
+  return sheet == Sheet::Options || sheet == Sheet::EnvironmentSettings || m_sheets.count(sheet) != 0;
+}
 
 int QtMainWindow::RunSheet(Sheet sheet) {
   if (sheet == Sheet::Options) {
@@ -341,6 +344,12 @@ int QtMainWindow::RunSheet(Sheet sheet) {
     // The sheet stays above the always-on-top window it belongs to.
     CPShOptions options(m_pDlg->Config(), m_pDlg->Skin(), m_target, m_prompt, this);
     return options.exec();
+  }
+  if (sheet == Sheet::EnvironmentSettings) {
+    // A sheet that cannot run ends as its Exit would.
+    if (!m_pDlg || !m_pDlg->GetEnvironment()) return static_cast<int>(SheetResult::Exit);
+    CEnvSettingsPSh settings(*m_pDlg->GetEnvironment(), m_pDlg->Config(), m_pictures.Folder(), this);
+    return settings.Run();
   }
   auto it = m_sheets.find(sheet);
   return it != m_sheets.end() ? it->second() : 0;

@@ -33,6 +33,7 @@ class QtMainWindow : public QWidget, public IMainDlgHost {
   // EndDialog that came first (a failed start), returns at once.
   int RunModal();
   bool HasEnded() const { return m_bEnded; }
+  const QString& PictureFolder() const { return m_pictures.Folder(); }
 
   // IMainDlgHost.
   Rect GetWindowRect() const override;

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 
 #include "platform/ui/QtPrompt.h"
 #include "platform/ui/QtText.h"
+#include "QtTestSupport.h"
+#include "TestSupport.h"
 
 namespace jb {
 namespace {
@@ -48,6 +53,28 @@ TEST(QtPromptTest, FiltersAndTextsInQtsForm) {
   // Not UTF-8: the bytes are Windows-1252, as older files hold them.
   EXPECT_EQ(ToQString("Sm\xF6rg\xE5s \x80"), QString::fromUtf8("Smörgås €"));
   EXPECT_EQ(FromQFileName(QString::fromUtf8("/tmp/a b/é")), "/tmp/a b/é");
+}
+
+TEST(QtPromptTest, TheFolderChooserShowsItsTitleAndPromptAndGivesTheFolder) {
+  test::TempDir dir;
+  const std::string folder = dir / "-a \"b\"";
+  QDir().mkpath(QString::fromStdString(folder));
+  QtPrompt prompt([](int) { return std::string(); });
+  QString title, text;
+  auto choose = [&](bool accept) {
+    test::WhenModal answer([&](QWidget* window) {
+      title = window->windowTitle();
+      text = window->findChild<QLabel*>()->text();
+      auto* chooser = window->findChild<QFileDialog*>();
+      chooser->setDirectory(QString::fromStdString(folder));
+      QMetaObject::invokeMethod(chooser, accept ? "accept" : "reject");
+    });
+    return prompt.ChooseFolder({"Pick", "\nSelect...", dir.Path(), {}});
+  };
+  EXPECT_EQ(choose(false), std::nullopt);
+  EXPECT_EQ(choose(true), folder);
+  EXPECT_EQ(title, "Pick");
+  EXPECT_EQ(text, "\nSelect...");
 }
 
 }  // namespace

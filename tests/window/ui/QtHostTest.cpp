@@ -17,11 +17,14 @@
 #include <thread>
 
 #include "../MainDlgFixture.h"
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
 #include "platform/ui/QtMessageTarget.h"
+#include "resources/CreateResource.h"
+#include "types/BuiltinTypes.h"
 #include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
 #include "window/WindowMessages.h"
@@ -189,6 +192,28 @@ TEST_F(QtHostTest, ScanMessagesFromAnotherThreadArriveInOrderOnTheUiThread) {
   expected.push_back(-1);
   EXPECT_EQ(progress, expected);
   EXPECT_FALSE(dlg->IsScanning());
+}
+
+TEST_F(QtHostTest, TheSettingsSheetEndsInAFullScanOrJustLeavesTheScanningState) {
+  WriteText(dir / "a.mp3", "x");
+  CEnvironment& env = *dlg->GetEnvironment();
+  auto music = CreateResource(config.resourceTypes.FindById(kFolderTypeId));
+  music->m_strPath = dir.Path();
+  env.Resources().Add(std::move(music));
+  auto choose = [&](int button) {
+    WhenModal answer([button](QWidget* sheet) { Control<QPushButton>(sheet, button)->click(); });
+    dlg->OnCommand(kCmdEnvSettings);
+    EXPECT_TRUE(answer.Answered());
+  };
+  choose(2);  // Exit
+  ASSERT_TRUE(Eventually([&] { return !dlg->IsScanning(); }));
+  EXPECT_EQ(env.GetSize(), size_t{kGroups * 3});
+  // Nothing changed, yet Scan scans every resource again.
+  choose(22);
+  ASSERT_TRUE(Eventually([&] { return !dlg->IsScanning(); }));
+  ASSERT_EQ(env.GetSize(), 1u);
+  EXPECT_EQ(env.GetAt(0)->GetPath(), dir / "a.mp3");
+  EXPECT_TRUE(env.IsModified());
 }
 
 TEST_F(QtHostTest, OptionsOpenFromTheMenuRepaintAtOnceAndAreSavedOnExit) {
