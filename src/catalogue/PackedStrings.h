@@ -46,6 +46,9 @@ class PackedStrings {
   TextView& operator[](size_t i) { return m_pItems[i]; }
   const TextView& operator[](size_t i) const { return m_pItems[i]; }
 
+  // A copy as strings, for code that wants the plain list.
+  operator StringList() const { return StringList(begin(), end()); }
+
   void clear() { Free(); }
   void reserve(size_t) {}
   void push_back(std::string_view text);
@@ -137,6 +140,8 @@ class PackedKinds {
   const_reverse_iterator rend() const { return const_reverse_iterator(begin()); }
   NodeKind& operator[](size_t i) { return m_pItems[i]; }
   const NodeKind& operator[](size_t i) const { return m_pItems[i]; }
+
+  operator KindList() const { return KindList(begin(), end()); }
 
   void clear() { Free(); }
   void reserve(size_t) {}
