@@ -11,53 +11,6 @@
 namespace jb {
 namespace {
 
-std::vector<std::string> SortedNames(std::vector<const CResourceType*> types) {
-  std::stable_sort(types.begin(), types.end(), [](auto* a, auto* b) { return TypeRowLess(*a, *b); });
-  std::vector<std::string> names;
-  for (const CResourceType* type : types) names.push_back(type->GetName());
-  return names;
-}
-
-TEST(ResourceEditingTest, TypeRowsGoByIdThenNameIgnoringCase) {
-  CUserType rock("rock", {"ogg"}), jazz("Jazz", {"flac"});
-  CFolderType folder;
-  CMpegAudioType mpeg;
-  CPlayListType lists;
-  EXPECT_EQ(SortedNames({&rock, &lists, &jazz, &mpeg, &folder}),
-            (std::vector<std::string>{"Folder", "MPEG Audio", "Play-Lists", "Jazz", "rock"}));
-}
-
-TEST(ResourceEditingTest, ButtonsFollowTheSelectedTypesEditFlags) {
-  CFolderType folder;
-  CMpegAudioType mpeg;
-  CUserType user;
-  EXPECT_EQ(TypeButtonsFor(nullptr), (TypeButtons{false, false}));
-  EXPECT_EQ(TypeButtonsFor(&folder), (TypeButtons{false, false}));
-  EXPECT_EQ(TypeButtonsFor(&mpeg), (TypeButtons{true, false}));
-  EXPECT_EQ(TypeButtonsFor(&user), (TypeButtons{true, true}));
-}
-
-TEST(ResourceEditingTest, RowAfterRemovalTakesTheNextElseTheNewLast) {
-  struct Case {
-    int removed, countAfter, expected;
-  };
-  for (Case c : {Case{0, 0, -1}, Case{2, 2, 1}, Case{0, 3, 0}, Case{1, 3, 1}})
-    EXPECT_EQ(RowAfterRemoval(c.removed, c.countAfter), c.expected) << c.removed << " of " << c.countAfter + 1;
-}
-
-TEST(ResourceEditingTest, PathEditsAreCheckedByPathIdentity) {
-  CResourceArray all;
-  for (const char* path : {"/music/Rock", "/music/jazz"}) {
-    all.Add(std::make_unique<CDirResource>());
-    all.GetAt(all.GetSize() - 1)->m_strPath = path;
-  }
-  EXPECT_EQ(CheckPathEdit("/music/Rock", "/music/Rock", all), PathEdit::Unchanged);
-  EXPECT_EQ(CheckPathEdit("/music/Rock", "/music/jazz", all), PathEdit::Duplicate);
-  // Names that differ in case are two folders here: a new, accepted path.
-  EXPECT_EQ(CheckPathEdit("/music/Rock", "/music/rock", all), PathEdit::Changed);
-  EXPECT_EQ(CheckPathEdit("", "/music/JAZZ", all), PathEdit::Changed);
-}
-
 TEST(ResourceEditingTest, ExtensionRowsComeFromEveryTypeAndGiveBackTheExclusions) {
   CResourceTypeArray types;
   types.SetDefaults();

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <array>
-
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "skin/SkinSet.h"
@@ -153,65 +151,34 @@ TEST(SkinTextTest, Utf8NamesBecomeWindows1252GlyphBytes) {
     EXPECT_EQ(SkinSet::ToGlyphBytes(raw), raw);
 }
 
-// The skin that the build places beside the programs has every picture the
-// painter needs, in the sizes its layout counts on.
-TEST(DefaultSkinTest, HasEveryPictureInTheSizesTheLayoutCountsOn) {
+// The frame, scroll-bar, icon and text pieces of the build's skin show in the
+// window's golden pictures; here what those pictures do not exercise.
+TEST(DefaultSkinTest, HasEveryGlyphAndTheAboutBoxPictures) {
   SkinSet skin;
   RecordingPrompt prompt;
   ASSERT_TRUE(skin.Load(prompt, JUKEBAR_DEFAULT_SKIN));
-  auto fits = [](int size, int wanted) { return wanted == 0 || size == wanted || (wanted < 0 && size <= -wanted); };
-  auto sized = [&](const CQvSprite& s, int width, int height) {  // 0 any, -n at most n
-    if (s.IsBitmapCreated() && fits(s.GetWidth(), width) && fits(s.GetHeight(), height))
-      return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << s.GetWidth() << " x " << s.GetHeight();
-  };
-  for (int base : {SkinSet::kTitleLeft, SkinSet::kTitleLeftInactive})
-    for (auto [piece, width] : {std::pair{0, 22}, {1, 0}, {2, 89}, {3, 25}})  // the middle is centred in w - 47
-      EXPECT_TRUE(sized(skin.Frame(base + piece), width, 20)) << base + piece;
-  for (auto [frame, width, height] : {std::array<int, 3>{SkinSet::kSmallTitle, 50, 14},
-                                      {SkinSet::kSmallTitleInactive, 50, 14},
-                                      {SkinSet::kLeftEdge, 11, 0} /* the tree starts at x 11 */,
-                                      {SkinSet::kRightEdge, 19, 0},
-                                      {SkinSet::kRightEdgeEnd, 19, 0},
-                                      {SkinSet::kBottomLeft, 0, 20},
-                                      {SkinSet::kBottomFill, 0, 20},
-                                      {SkinSet::kBottomRight, 0, 20}})
-    EXPECT_TRUE(sized(skin.Frame(frame), width, height)) << frame;
-  for (int button = SkinSet::kMenuPressed; button <= SkinSet::kClosePressed; ++button)
-    EXPECT_TRUE(sized(skin.Frame(button), -9, -10)) << button;
-  // Arrow zones are 8 pixels; every scroll-bar piece has the track's width.
-  for (auto [piece, height] : {std::pair{&skin.ScrollTrack(), 0},
-                               {&skin.ScrollUp(), 8},
-                               {&skin.ScrollDown(), 8},
-                               {&skin.ScrollThumb(), 0},
-                               {&skin.ScrollThumbPressed(), skin.ScrollThumb().GetHeight()}})
-    EXPECT_TRUE(sized(*piece, 11, height)) << height;
-  // Progress values run to 120, so the full bar shows up to 121 columns.
-  EXPECT_TRUE(sized(skin.ProgressEmpty(), skin.ProgressFull().GetWidth(), 0));
-  EXPECT_TRUE(sized(skin.ProgressFull(), 0, -12) && skin.ProgressFull().GetWidth() >= 121);
-  EXPECT_TRUE(sized(skin.BottomOrnament(), -64, -18));
-  ASSERT_GE(skin.Icons().GetSize(), 12);
-  for (int i = 0; i < skin.Icons().GetSize(); ++i)  // text starts 10 pixels right of the indentation
-    EXPECT_TRUE(sized(skin.Icon(i), -8, 9)) << i;
-  // Glyphs are drawn one pixel into a 9-pixel row; printable characters show
-  // something, and the separator is a mark of its own.
   auto covered = [](const CQvSprite& g) {
     int n = 0;
     for (int y = 0; y < g.GetHeight(); ++y)
       for (int x = 0; x < g.GetWidth(); ++x) n += (g.GetPixel(x, y) >> 24) == 255;
     return n;
   };
+  // Glyphs are drawn one pixel into a 9-pixel row; printable characters show something.
   for (int b = 0; b < 256; ++b) {
-    EXPECT_TRUE(sized(skin.Glyph(std::uint8_t(b)), 0, -8)) << b;
-    EXPECT_TRUE(b <= 0x20 || b >= 0x7F || covered(skin.Glyph(std::uint8_t(b))) > 0) << b;
+    const CQvSprite& g = skin.Glyph(std::uint8_t(b));
+    EXPECT_TRUE(g.IsBitmapCreated() && g.GetHeight() <= 8) << b;
+    EXPECT_TRUE(b <= 0x20 || b >= 0x7F || covered(g) > 0) << b;
   }
   EXPECT_GE(covered(skin.Glyph(SkinSet::kSeparatorGlyph)), 5);
-  EXPECT_EQ(covered(skin.Glyph(' ')) + covered(skin.Glyph(1)), 0);
-  EXPECT_LT(skin.Glyph('i').GetWidth(), skin.Glyph('m').GetWidth());  // proportional
+  // Progress values run to 120, so the full bar shows up to 121 columns.
+  EXPECT_GE(skin.ProgressFull().GetWidth(), 121);
+  EXPECT_EQ(skin.ProgressEmpty().GetWidth(), skin.ProgressFull().GetWidth());
   // The credits cover the splash picture; the small sample fits in the large.
-  EXPECT_TRUE(sized(skin.CreditsOverlay(), skin.SplashPicture().GetWidth(), skin.SplashPicture().GetHeight()));
-  EXPECT_TRUE(skin.SplashPicture().GetWidth() >= 100 && skin.SplashPicture().GetHeight() >= 60);
-  EXPECT_TRUE(sized(skin.SmallSample(), 1 - skin.LargeSample().GetWidth(), 1 - skin.LargeSample().GetHeight()));
+  const CQvSprite &splash = skin.SplashPicture(), &credits = skin.CreditsOverlay();
+  EXPECT_TRUE(credits.GetWidth() == splash.GetWidth() && credits.GetHeight() == splash.GetHeight());
+  EXPECT_TRUE(splash.GetWidth() >= 100 && splash.GetHeight() >= 60);
+  EXPECT_TRUE(skin.SmallSample().GetWidth() < skin.LargeSample().GetWidth() &&
+              skin.SmallSample().GetHeight() < skin.LargeSample().GetHeight());
 }
 
 }  // namespace

@@ -138,19 +138,15 @@ TEST_F(TreeViewPageTest, BrowseTakesOnlyA24BitBitmapWithPixelsAtByte54) {
   config.optionFlags |= CConfig::kBackgroundImage;
   config.backgroundImagePath = tile;
   auto* browse = Control<QPushButton>(1104);
+  // Which headers pass is the check's own test; here one refusal of each kind.
   std::vector<std::uint8_t> paletted = Bitmap24(2, 2, [](int, int) { return 0u; });
   paletted[28] = 8;
-  paletted[11] = 4;  // 256 palette entries before the pixels
-  std::vector<std::uint8_t> late = Bitmap24(2, 2, [](int, int) { return 0u; });
-  late[10] = 58;
   WriteBytes(dir / "256.bmp", paletted);
-  WriteBytes(dir / "late.bmp", late);
   WriteBytes(dir / "-black\n'tile'.bmp", Bitmap24(2, 2, [](int, int) { return 0u; }));
   const int before = Refreshes();
-  prompt.files = {dir / "256.bmp", dir / "late.bmp", dir / "gone.bmp", std::nullopt};
-  for (int i = 0; i < 4; ++i) browse->click();
-  EXPECT_EQ(prompt.messages,
-            (std::vector<int>{ids::BackgroundImageNot24Bit, ids::BackgroundImageNot24Bit, ids::CannotOpenImage}));
+  prompt.files = {dir / "256.bmp", dir / "gone.bmp", std::nullopt};
+  for (int i = 0; i < 3; ++i) browse->click();
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::BackgroundImageNot24Bit, ids::CannotOpenImage}));
   EXPECT_EQ(config.backgroundImagePath, tile);
   EXPECT_EQ(Refreshes(), before);
   EXPECT_EQ(prompt.dialogs.back().filter, LoadString(ids::BitmapFilter));
