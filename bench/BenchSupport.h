@@ -3,6 +3,7 @@
 // answers every question with Cancel, and a generated collection.
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <random>
@@ -21,6 +22,15 @@ class SilentPrompt : public IPrompt {
   std::optional<std::string> ChooseOpenFile(const FileDialogOptions&) override { return {}; }
   std::optional<std::string> ChooseSaveFile(const FileDialogOptions&) override { return {}; }
 };
+
+// The collection size JUKEBAR_BENCH_FILES asks for, else fallback.
+inline size_t FilesFromEnvironment(size_t fallback) {
+  const char* text = std::getenv("JUKEBAR_BENCH_FILES");
+  if (!text || !*text) return fallback;
+  char* end = nullptr;
+  const unsigned long long files = std::strtoull(text, &end, 10);
+  return *end == '\0' && files > 0 ? static_cast<size_t>(files) : fallback;
+}
 
 // A collection like a large real one: about ten tracks an album and eight
 // albums an artist, one album in twenty a compilation shared by several

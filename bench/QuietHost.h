@@ -38,6 +38,7 @@ class QuietHost : public IMainDlgHost, IShell, IMessageTarget {
   void TrayRemove() override {}
   void EndDialog(int) override {}
   bool OpenPlayList(const std::string&, ShellAction) override { return true; }
+  bool OpenAddress(const std::string&) override { return true; }
   void Post(unsigned, std::uintptr_t, std::intptr_t) override {}
   void Send(unsigned, std::uintptr_t, std::intptr_t) override {}
 

@@ -1,36 +1,138 @@
 #include "catalogue/CCatalogue.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
 #include "platform/Paths.h"
 #include "storage/CArchive.h"
 #include "types/CResourceTypeArray.h"
 
 namespace jb {
 
-void CCatalogueEntry::SetPath(std::string path) {
-  m_strPath = std::move(path);
-  m_strExtension = std::string(ExtensionOf(m_strPath));
+namespace {
+constexpr size_t kChunkBytes = size_t(1) << 20;
 }
+
+void* TextStore::Allocate(size_t count, size_t align) {
+  auto at = reinterpret_cast<std::uintptr_t>(m_pNext);
+  std::uintptr_t aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
+  if (!m_pNext || aligned + count > reinterpret_cast<std::uintptr_t>(m_pEnd)) {
+    // A text larger than a chunk gets a chunk of its own.
+    const size_t size = std::max(kChunkBytes, count + align);
+    m_chunks.push_back(std::unique_ptr<char[]>(new char[size]));
+    m_pNext = m_chunks.back().get();
+    m_pEnd = m_pNext + size;
+    at = reinterpret_cast<std::uintptr_t>(m_pNext);
+    aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
+  }
+  m_pNext = reinterpret_cast<char*>(aligned + count);
+  return reinterpret_cast<void*>(aligned);
+}
+
+char* TextStore::AllocateBytes(size_t count) { return static_cast<char*>(Allocate(count, 1)); }
+
+NodeKind* TextStore::AllocateKinds(size_t count) { return static_cast<NodeKind*>(Allocate(count, 1)); }
+
+TextView* TextStore::AllocateViews(size_t count) {
+  return static_cast<TextView*>(Allocate(count * sizeof(TextView), alignof(TextView)));
+}
+
+void TextStore::Release(const char* at, size_t count) {
+  if (at + count == m_pNext) m_pNext = const_cast<char*>(at);
+}
+
+TextView TextStore::Intern(TextView text) {
+  for (std::string_view recent : m_recent) {
+    if (recent == text) {
+      Release(text.data(), text.size());
+      return TextView(recent);
+    }
+  }
+  auto [it, added] = m_interned.insert(text);
+  if (!added) Release(text.data(), text.size());
+  m_recent[m_nRecent++ % std::size(m_recent)] = *it;
+  return TextView(*it);
+}
+
+CCatalogueEntry::CCatalogueEntry(const CCatalogueEntry& other)
+    : m_nIcon(other.m_nIcon), m_aNames(other.m_aNames), m_aKinds(other.m_aKinds), m_aPaths(other.m_aPaths) {
+  SetPath(other.m_strPath);
+}
+
+CCatalogueEntry& CCatalogueEntry::operator=(const CCatalogueEntry& other) {
+  if (this != &other) *this = CCatalogueEntry(other);
+  return *this;
+}
+
+CCatalogueEntry::CCatalogueEntry(CCatalogueEntry&& other) noexcept
+    : m_nIcon(other.m_nIcon),
+      m_bOwnPath(other.m_bOwnPath),
+      m_aNames(std::move(other.m_aNames)),
+      m_aKinds(std::move(other.m_aKinds)),
+      m_aPaths(std::move(other.m_aPaths)),
+      m_strPath(other.m_strPath) {
+  other.m_bOwnPath = false;
+  other.m_strPath = {};
+}
+
+CCatalogueEntry& CCatalogueEntry::operator=(CCatalogueEntry&& other) noexcept {
+  if (this != &other) {
+    FreePath();
+    m_nIcon = other.m_nIcon;
+    m_aNames = std::move(other.m_aNames);
+    m_aKinds = std::move(other.m_aKinds);
+    m_aPaths = std::move(other.m_aPaths);
+    m_strPath = other.m_strPath;
+    m_bOwnPath = other.m_bOwnPath;
+    other.m_bOwnPath = false;
+    other.m_strPath = {};
+  }
+  return *this;
+}
+
+void CCatalogueEntry::FreePath() {
+  if (m_bOwnPath) delete[] m_strPath.data();
+  m_bOwnPath = false;
+  m_strPath = {};
+}
+
+void CCatalogueEntry::SetPath(std::string_view path) {
+  // The new bytes first: path may be this entry's own.
+  char* bytes = new char[path.size()];
+  if (!path.empty()) std::memcpy(bytes, path.data(), path.size());
+  FreePath();
+  m_strPath = TextView(bytes, path.size());
+  m_bOwnPath = true;
+}
+
+TextView CCatalogueEntry::GetExtension() const { return ExtensionOf(m_strPath); }
 
 void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
   m_aNames.clear();
   m_aKinds.clear();
   m_aPaths.clear();
-  const CResourceType* type = types.FindByExtension(m_strExtension);
+  const CResourceType* type = types.FindByExtension(GetExtension());
   if (!type) return;
   // A file its type cannot describe (out of memory, say) is left out of the
   // tree like an unclaimed one, and the scan goes on with the next.
   try {
-    type->Describe(m_strPath, m_nIcon, m_aNames, m_aKinds, m_aPaths);
+    StringList names, paths;
+    KindList kinds;
+    type->Describe(m_strPath, m_nIcon, names, kinds, paths);
+    m_aNames = names;
+    m_aKinds = kinds;
+    m_aPaths = paths;
   } catch (...) {
-    StringList().swap(m_aNames);
-    KindList().swap(m_aKinds);
-    StringList().swap(m_aPaths);
+    m_aNames.clear();
+    m_aKinds.clear();
+    m_aPaths.clear();
   }
 }
 
 void CCatalogueEntry::Serialize(CArchive& ar) {
-  ar.SerialVersion();
   if (ar.IsStoring()) {
+    ar.SerialVersion();
     ar.PutString(m_strPath);
     ar.PutU8(m_nIcon);
     ar.PutU32(static_cast<std::uint32_t>(m_aNames.size()));
@@ -39,34 +141,90 @@ void CCatalogueEntry::Serialize(CArchive& ar) {
       ar.PutU8(KindByte(i < m_aKinds.size() ? m_aKinds[i] : NodeKind::File));
     }
     ar.PutU32(static_cast<std::uint32_t>(m_aPaths.size()));
-    for (const std::string& p : m_aPaths) ar.PutString(p);
+    for (const TextView& p : m_aPaths) ar.PutString(p);
     return;
   }
-  SetPath(ar.GetString());
+  // Read through a store of its own, then copied into the entry's blocks.
+  TextStore store;
+  try {
+    Load(ar, store);
+  } catch (...) {
+    m_aNames.clear();
+    m_aKinds.clear();
+    m_aPaths.clear();
+    SetPath({});
+    throw;
+  }
+  m_aNames = PackedStrings(m_aNames);
+  m_aKinds = PackedKinds(m_aKinds);
+  m_aPaths = PackedStrings(m_aPaths);
+  SetPath(std::string_view(m_strPath));
+}
+
+void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
+  ar.SerialVersion();
+  auto readText = [&ar, &store]() {
+    const std::uint32_t size = ar.GetStringLength();
+    char* bytes = store.AllocateBytes(size);
+    ar.GetRaw(bytes, size);
+    return TextView(bytes, size);
+  };
+  const TextView own = readText();
+  FreePath();
+  m_strPath = own;
   m_nIcon = ar.GetU8();
   std::uint32_t n = 0;
   ar.SerialCount(n, 2);  // a name of at least its length byte, and a kind
   m_aNames.clear();
   m_aKinds.clear();
-  m_aNames.reserve(n);
-  m_aKinds.reserve(n);
+  m_aPaths.clear();
+  TextView* names = store.AllocateViews(n);
+  NodeKind* kinds = store.AllocateKinds(n);
   size_t files = 0;
   for (std::uint32_t i = 0; i < n; ++i) {
-    m_aNames.push_back(ar.GetString());
+    const TextView name = readText();
     std::uint8_t byte = ar.GetU8();
     if (byte > KindByte(NodeKind::Root)) CArchive::FormatError("Unknown element kind");
     NodeKind kind = static_cast<NodeKind>(byte);
     files += kind == NodeKind::File;
-    m_aKinds.push_back(kind);
+    kinds[i] = kind;
+    // A group's name comes with every file below it; a title mostly once.
+    names[i] = kind == NodeKind::File ? name : store.Intern(name);
   }
+  m_aNames.Borrow(names, n);
+  m_aKinds.Borrow(kinds, n);
   std::uint32_t m = 0;
   ar.SerialCount(m, 1);
-  m_aPaths.clear();
-  m_aPaths.reserve(m);
   // The tree hands out one path per File element: a file that breaks
   // that would make it read past the list.
   if (m != files) CArchive::FormatError("Paths do not match the files");
-  for (std::uint32_t i = 0; i < m; ++i) m_aPaths.push_back(ar.GetString());
+  TextView* paths = store.AllocateViews(m);
+  for (std::uint32_t i = 0; i < m; ++i) {
+    TextView path = readText();
+    // Mostly the entry's own path, which is kept once.
+    if (path == m_strPath) {
+      store.Release(path.data(), path.size());
+      path = m_strPath;
+    }
+    paths[i] = path;
+  }
+  m_aPaths.Borrow(paths, m);
+}
+
+size_t CCatalogue::Add(std::unique_ptr<CCatalogueEntry> entry) {
+  m_pEntries->items.push_back(std::move(entry));
+  return m_pEntries->items.size() - 1;
+}
+
+void CCatalogue::RemoveAt(size_t index, size_t count) {
+  auto& items = m_pEntries->items;
+  auto first = items.begin() + static_cast<std::ptrdiff_t>(index);
+  items.erase(first, first + static_cast<std::ptrdiff_t>(count));
+}
+
+void CCatalogue::RemoveAll() {
+  // A fresh set: the old one goes now, or with the last tree that shows it.
+  m_pEntries = std::make_shared<Entries>();
 }
 
 void CCatalogue::SerializeCatalogue(CArchive& ar) {
@@ -85,7 +243,7 @@ void CCatalogue::SerializeCatalogue(CArchive& ar) {
     Reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
       auto entry = std::make_unique<CCatalogueEntry>();
-      entry->Serialize(ar);
+      entry->Load(ar, m_pEntries->texts);
       Add(std::move(entry));
     }
   } catch (...) {

@@ -1,29 +1,73 @@
 #pragma once
 // The catalogue: what a scan found. One entry per collected file, with the
 // chain of tree elements the file is shown under and the paths to play.
+//
+// A million entries must fit in a few hundred megabytes: an entry keeps its
+// texts as views, in one block per list, and a loaded catalogue keeps the
+// bytes of all its entries in one text store (names of groups once each).
+// The display tree shows those same bytes; it holds the catalogue's entries
+// (ShareEntries) so that a scan or a load that replaces them leaves the tree
+// on screen whole.
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
-#include "storage/OwningArray.h"
+#include "catalogue/PackedStrings.h"
 #include "types/NodeKind.h"
+#include "types/TextView.h"
 
 namespace jb {
 
 class CArchive;
 class CResourceTypeArray;
 
+// Bytes for the texts of loaded entries, in large chunks that live as long
+// as the store. Names of groups are kept once however often they occur.
+class TextStore {
+ public:
+  TextStore() = default;
+  TextStore(const TextStore&) = delete;
+  TextStore& operator=(const TextStore&) = delete;
+
+  char* AllocateBytes(size_t count);
+  TextView* AllocateViews(size_t count);
+  NodeKind* AllocateKinds(size_t count);
+  // The bytes just allocated at text (the last allocation) as a kept text,
+  // or an equal one kept before, the new bytes then given back.
+  TextView Intern(TextView text);
+  // Gives back the last allocation, of count bytes at at.
+  void Release(const char* at, size_t count);
+
+ private:
+  void* Allocate(size_t count, size_t align);
+
+  std::vector<std::unique_ptr<char[]>> m_chunks;
+  char* m_pNext = nullptr;
+  char* m_pEnd = nullptr;
+  std::unordered_set<std::string_view> m_interned;
+  // The last texts kept: neighbouring entries mostly share their groups.
+  std::string_view m_recent[4];
+  unsigned m_nRecent = 0;
+};
+
 class CCatalogueEntry {
  public:
   CCatalogueEntry() = default;
-  explicit CCatalogueEntry(std::string path) { SetPath(std::move(path)); }
+  explicit CCatalogueEntry(std::string_view path) { SetPath(path); }
+  CCatalogueEntry(const CCatalogueEntry& other);
+  CCatalogueEntry& operator=(const CCatalogueEntry& other);
+  CCatalogueEntry(CCatalogueEntry&& other) noexcept;
+  CCatalogueEntry& operator=(CCatalogueEntry&& other) noexcept;
+  ~CCatalogueEntry() { FreePath(); }
 
-  void SetPath(std::string path);
-  const std::string& GetPath() const { return m_strPath; }
+  void SetPath(std::string_view path);
+  const TextView& GetPath() const { return m_strPath; }
   // The text after the last "." of the path (the whole path without one).
-  const std::string& GetExtension() const { return m_strExtension; }
+  TextView GetExtension() const;
 
   // Lets the type that claims the extension fill the description; an entry
   // no type claims, or whose type throws, stays undescribed (empty lists).
@@ -32,25 +76,55 @@ class CCatalogueEntry {
   void Serialize(CArchive& ar);
 
   std::uint8_t m_nIcon = 0;
-  StringList m_aNames;  // tree elements, top first
-  KindList m_aKinds;    // one NodeKind per name
-  StringList m_aPaths;  // one path per File element
 
  private:
-  std::string m_strPath;
-  std::string m_strExtension;
+  bool m_bOwnPath = false;  // the path's bytes are the entry's own (else a store's)
+
+ public:
+  PackedStrings m_aNames;  // tree elements, top first
+  PackedKinds m_aKinds;    // one NodeKind per name
+  PackedStrings m_aPaths;  // one path per File element
+
+ private:
+  friend class CCatalogue;
+  // Reads an entry body; its texts go to store, which must outlive it.
+  void Load(CArchive& ar, TextStore& store);
+  void FreePath();
+
+  TextView m_strPath;
 };
 
-class CCatalogue : public OwningArray<CCatalogueEntry> {
+class CCatalogue {
  public:
   CCatalogue() = default;
   virtual ~CCatalogue() = default;
+  CCatalogue(const CCatalogue&) = delete;
+  CCatalogue& operator=(const CCatalogue&) = delete;
 
+  size_t GetSize() const { return m_pEntries->items.size(); }
+  CCatalogueEntry* GetAt(size_t i) { return m_pEntries->items[i].get(); }
+  const CCatalogueEntry* GetAt(size_t i) const { return m_pEntries->items[i].get(); }
+  // Appends; the catalogue takes ownership. Returns the new index.
+  size_t Add(std::unique_ptr<CCatalogueEntry> entry);
+  void RemoveAt(size_t index, size_t count = 1);
+  void Reserve(size_t count) { m_pEntries->items.reserve(count); }
+  // Drops every entry. A tree built from them keeps them until it goes.
+  void RemoveAll();
   void RemoveAllEntries() { RemoveAll(); }
 
   // The stored form: an object list of entry bodies. A format error empties
   // the catalogue and passes on.
   void SerializeCatalogue(CArchive& ar);
+
+  // Keeps the current entries and their texts alive while it is held.
+  std::shared_ptr<const void> ShareEntries() const { return m_pEntries; }
+
+ private:
+  struct Entries {
+    TextStore texts;
+    std::vector<std::unique_ptr<CCatalogueEntry>> items;
+  };
+  std::shared_ptr<Entries> m_pEntries = std::make_shared<Entries>();
 };
 
 }  // namespace jb

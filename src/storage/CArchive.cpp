@@ -49,7 +49,7 @@ void CArchive::PutU32(std::uint32_t v) {
   PutRaw(b, 4);
 }
 
-void CArchive::PutString(const std::string& s) {
+void CArchive::PutString(std::string_view s) {
   size_t n = s.size();
   if (n < 255) {
     PutU8(static_cast<std::uint8_t>(n));
@@ -129,7 +129,7 @@ std::uint32_t CArchive::GetU32() {
   return v;
 }
 
-std::string CArchive::GetString() {
+std::uint32_t CArchive::GetStringLength() {
   std::uint32_t n = GetU8();
   if (n == 0xFF) {
     n = GetU16();
@@ -137,6 +137,11 @@ std::string CArchive::GetString() {
     if (n == 0xFFFF) n = GetU32();
   }
   Require(n);  // before allocating anything of that size
+  return n;
+}
+
+std::string CArchive::GetString() {
+  const std::uint32_t n = GetStringLength();
   std::string s(n, '\0');
   GetRaw(s.data(), n);
   return s;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/File.h"
@@ -45,7 +46,7 @@ class CArchive {
   void PutU16(std::uint16_t v);
   void PutU32(std::uint32_t v);
   void PutI32(std::int32_t v) { PutU32(static_cast<std::uint32_t>(v)); }
-  void PutString(const std::string& s);
+  void PutString(std::string_view s);
   void PutRaw(const void* data, size_t n);
 
   std::uint8_t GetU8();
@@ -53,6 +54,9 @@ class CArchive {
   std::uint32_t GetU32();
   std::int32_t GetI32() { return static_cast<std::int32_t>(GetU32()); }
   std::string GetString();
+  // The length prefix of a string, checked against the bytes left; its
+  // bytes follow (GetRaw).
+  std::uint32_t GetStringLength();
   void GetRaw(void* data, size_t n);
 
   // Both directions: write v, or read into v.

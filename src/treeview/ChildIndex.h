@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "treeview/DisplayNode.h"
@@ -58,6 +59,11 @@ struct DisplayNode::ChildIndex {
 
   std::vector<DisplayNode*> nodes;
   std::vector<int> sums;  // 1-based
+};
+
+struct DisplayNode::Extras {
+  std::unique_ptr<ChildIndex> index;  // long lists only, built on demand
+  std::vector<DisplayNode*> marked;   // roots only
 };
 
 }  // namespace jb

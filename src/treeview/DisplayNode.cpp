@@ -1,6 +1,7 @@
 #include "treeview/DisplayNode.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <unordered_set>
 #include <utility>
 
@@ -11,6 +12,15 @@
 #include "treeview/ChildIndex.h"
 
 namespace jb {
+namespace {
+
+// Lengths are kept in 32 bits: no stored text is longer.
+std::uint32_t TextSize(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::length_error("Text too long for a row");
+  return static_cast<std::uint32_t>(text.size());
+}
+
+}  // namespace
 
 NodeIcons NodeIcons::FromConfig(const CConfig& config) {
   NodeIcons icons;
@@ -25,12 +35,60 @@ NodeIcons NodeIcons::FromConfig(const CConfig& config) {
 
 DisplayNode::DisplayNode() : m_nFlags(kRootFlags) {}
 
-DisplayNode::DisplayNode(std::string name, NodeKind kind, DisplayNode* parent)
-    : m_strName(std::move(name)),
-      m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))),
-      m_pParent(parent) {}
+DisplayNode::DisplayNode(std::string_view name, NodeKind kind, DisplayNode* parent)
+    : DisplayNode(name, kind, parent, Texts::Copy) {}
+
+DisplayNode::DisplayNode(TextView name, NodeKind kind, DisplayNode* parent, Texts texts)
+    : m_pName(name.data()),
+      m_pParent(parent),
+      m_nNameSize(TextSize(name)),
+      m_nFlags(static_cast<std::uint8_t>(KindByte(kind) | SelectionByte(SelectionState::Unselected))) {
+  if (texts == Texts::Copy) OwnTexts(name, {});
+}
+
+void DisplayNode::OwnTexts(std::string_view name, std::string_view path) {
+  // Built before the old bytes go: name or path may be among them.
+  const std::uint32_t nameSize = TextSize(name), pathSize = TextSize(path);
+  char* bytes = new char[size_t(nameSize) + pathSize];
+  std::copy(name.begin(), name.end(), bytes);
+  std::copy(path.begin(), path.end(), bytes + nameSize);
+  FreeTexts();
+  m_bOwnTexts = true;
+  m_pName = bytes;
+  m_nNameSize = nameSize;
+  m_pPath = bytes + nameSize;
+  m_nPathSize = pathSize;
+}
+
+void DisplayNode::SetSharedPath(std::string_view path) {
+  if (m_bOwnTexts) {
+    OwnTexts(GetName(), path);
+    return;
+  }
+  m_pPath = path.data();
+  m_nPathSize = TextSize(path);
+}
+
+void DisplayNode::FreeTexts() {
+  if (m_bOwnTexts) delete[] m_pName;
+  m_bOwnTexts = false;
+  m_pName = m_pPath = nullptr;
+  m_nNameSize = m_nPathSize = 0;
+}
+
+DisplayNode::Extras& DisplayNode::GetExtras() const {
+  if (!m_pExtras) m_pExtras = std::make_unique<Extras>();
+  return *m_pExtras;
+}
+
+DisplayNode::ChildIndex* DisplayNode::BuiltIndex() const { return m_pExtras ? m_pExtras->index.get() : nullptr; }
+
+void DisplayNode::DropIndex() {
+  if (m_pExtras) m_pExtras->index.reset();
+}
 
 DisplayNode::~DisplayNode() {
+  FreeTexts();
   // Chains waiting to be destroyed are spliced into one list through the
   // next links, so a tree of any shape goes without recursion.
   DisplayNode* pending = nullptr;
@@ -70,7 +128,7 @@ void DisplayNode::DeleteChildren() {
   delete first;
   m_nChildCount = 0;
   m_nChildRows = 0;
-  m_pIndex.reset();
+  DropIndex();
   PropagateRows(OwnRows() - before);
 }
 
@@ -94,8 +152,8 @@ DisplayNode* DisplayNode::FindChild(std::string_view name, NodeKind kind, std::s
 
 bool DisplayNode::IsNamedBy(NodeKind kind, std::string_view name, std::string_view path) const {
   if (GetKind() != kind) return false;
-  if (kind == NodeKind::File) return !path.empty() && SamePath(m_strPath, path);
-  return kind == NodeKind::Folder ? SamePath(m_strName, name) : EqualsNoCase(m_strName, name);
+  if (kind == NodeKind::File) return !path.empty() && SamePath(GetPath(), path);
+  return kind == NodeKind::Folder ? SamePath(GetName(), name) : EqualsNoCase(GetName(), name);
 }
 
 void DisplayNode::ExpandLevels(int levels) {
@@ -117,7 +175,7 @@ void DisplayNode::SetExpanded(bool on) {
     for (DisplayNode* n = this; n; n = PreOrderNext(n, this)) {
       n->m_nFlags &= static_cast<std::uint8_t>(~kExpanded);
       n->m_nChildRows = static_cast<int>(n->m_nChildCount);
-      n->m_pIndex.reset();
+      n->DropIndex();
     }
   }
   PropagateRows(OwnRows() - before);
@@ -126,7 +184,7 @@ void DisplayNode::SetExpanded(bool on) {
 std::vector<DisplayNode*>* DisplayNode::MarkedNodes() const {
   const DisplayNode* top = this;
   while (top->m_pParent) top = top->m_pParent;
-  return top->m_pMarked.get();
+  return top->m_pExtras ? &top->m_pExtras->marked : nullptr;
 }
 
 void DisplayNode::SetFocusMark(bool on) {
@@ -135,8 +193,7 @@ void DisplayNode::SetFocusMark(bool on) {
     m_nFlags |= kFocusMark;
     DisplayNode* top = this;
     while (top->m_pParent) top = top->m_pParent;
-    if (!top->m_pMarked) top->m_pMarked = std::make_unique<std::vector<DisplayNode*>>();
-    top->m_pMarked->push_back(this);
+    top->GetExtras().marked.push_back(this);
     return;
   }
   // Only the listed nodes carry the mark: clearing it below this node needs
@@ -161,7 +218,7 @@ DisplayNode* DisplayNode::FindFocus() {
 
 void DisplayNode::ResetRootFlags() {
   m_nFlags = kRootFlags;
-  if (m_pMarked) std::erase(*m_pMarked, this);
+  if (m_pExtras) std::erase(m_pExtras->marked, this);
 }
 
 void DisplayNode::WriteSelection(SelectionState state) {
@@ -228,14 +285,17 @@ void DisplayNode::SetSelectionOfEach(const std::vector<DisplayNode*>& nodes, Sel
 }
 
 DisplayNode::ChildIndex* DisplayNode::Index() const {
-  if (!m_pIndex && m_nChildCount >= ChildIndex::kMinChildren) m_pIndex = std::make_unique<ChildIndex>(*this);
-  return m_pIndex.get();
+  if (ChildIndex* built = BuiltIndex()) return built;
+  if (m_nChildCount < ChildIndex::kMinChildren) return nullptr;
+  Extras& extras = GetExtras();
+  extras.index = std::make_unique<ChildIndex>(*this);
+  return extras.index.get();
 }
 
 void DisplayNode::PropagateRows(int delta) {
   for (DisplayNode* n = this; delta != 0 && n->m_pParent; n = n->m_pParent) {
     DisplayNode* p = n->m_pParent;
-    if (p->m_pIndex) p->m_pIndex->Add(n->m_nSiblingIndex, delta);
+    if (ChildIndex* index = p->BuiltIndex()) index->Add(n->m_nSiblingIndex, delta);
     int before = p->OwnRows();
     p->m_nChildRows += delta;
     delta = p->OwnRows() - before;
@@ -253,14 +313,14 @@ void DisplayNode::LinkFront(DisplayNode* child) {
   child->m_pNext = first;
   m_pFirstChild = child;
   ++m_nChildCount;
-  m_pIndex.reset();
+  DropIndex();
   int before = OwnRows();
   m_nChildRows += child->OwnRows();
   PropagateRows(OwnRows() - before);
 }
 
 void DisplayNode::Relink(DisplayNode** children, size_t count) {
-  m_pIndex.reset();
+  DropIndex();
   if (count == 0) return;
   m_pFirstChild = children[0];
   for (size_t i = 0; i < count; ++i) {
@@ -395,10 +455,11 @@ void DisplayNode::WriteSelectedPaths(CArchive& ar) const {
     if (n->m_pFirstChild || !n->IsSelected()) continue;
     // A line end in a name would split the song into two entries, or add
     // any path the name spells out: such a path goes as an address.
-    if (n->m_strPath.find_first_of("\r\n") == std::string::npos) {
-      ar.PutRaw(n->m_strPath.data(), n->m_strPath.size());
+    const TextView path = n->GetPath();
+    if (path.find_first_of("\r\n") == std::string::npos) {
+      ar.PutRaw(path.data(), path.size());
     } else {
-      const std::string url = FileUrl(n->m_strPath);
+      const std::string url = FileUrl(path);
       ar.PutRaw(url.data(), url.size());
     }
     ar.PutRaw(kLineEnd, sizeof kLineEnd);

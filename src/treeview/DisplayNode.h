@@ -11,6 +11,9 @@
 // for long child lists an index of the children with the running sums of
 // their rows, and on the root the list of nodes that carry the focus mark.
 // They never change a result; they only replace walks.
+// A node built from the catalogue shows the catalogue's own bytes of its
+// name and path (the tree holds the entries, see TreeView); only merged
+// names and nodes made one by one keep bytes of their own.
 // Every walk is iterative, so no depth or breadth of tree can exhaust the
 // stack.
 
@@ -22,6 +25,7 @@
 #include <vector>
 
 #include "types/NodeKind.h"
+#include "types/TextView.h"
 
 namespace jb {
 
@@ -63,14 +67,14 @@ class DisplayNode {
   DisplayNode();
   // A child of parent, Unselected and collapsed; not yet linked into the
   // parent's list.
-  DisplayNode(std::string name, NodeKind kind, DisplayNode* parent);
+  DisplayNode(std::string_view name, NodeKind kind, DisplayNode* parent);
   // Destroys the rest of the sibling chain and all children.
   virtual ~DisplayNode();
   DisplayNode(const DisplayNode&) = delete;
   DisplayNode& operator=(const DisplayNode&) = delete;
 
-  const std::string& GetName() const { return m_strName; }
-  const std::string& GetPath() const { return m_strPath; }
+  TextView GetName() const { return TextView(m_pName, m_nNameSize); }
+  TextView GetPath() const { return TextView(m_pPath, m_nPathSize); }
   std::uint8_t GetFlags() const { return m_nFlags; }
   NodeKind GetKind() const { return static_cast<NodeKind>(m_nFlags & kKindMask); }
   std::uint8_t GetIcon() const { return m_nIcon; }
@@ -176,6 +180,22 @@ class DisplayNode {
 
  private:
   struct ChildIndex;
+  // Whether a node made from a catalogue entry copies the entry's texts or
+  // shows them in place.
+  enum class Texts { Copy, Share };
+
+  DisplayNode(TextView name, NodeKind kind, DisplayNode* parent, Texts texts);
+  // Takes name and path as the node's own bytes.
+  void OwnTexts(std::string_view name, std::string_view path);
+  // Shows path (bytes someone else keeps), the name staying as it is.
+  void SetSharedPath(std::string_view path);
+  void FreeTexts();
+  // What few nodes need: the index of a long child list, and on a root the
+  // nodes that carry the focus mark.
+  struct Extras;
+  Extras& GetExtras() const;
+  ChildIndex* BuiltIndex() const;
+  void DropIndex();
 
   int OwnRows() const { return (m_pParent ? 1 : 0) + (IsExpanded() ? m_nChildRows : 0); }
   // Tells the ancestors that this node's rows changed by delta.
@@ -205,22 +225,25 @@ class DisplayNode {
   // Shared by AddEntry and the tree build: find is FindChild's contract.
   template <class Find, class Created>
   void AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                    const NodeIcons& icons, Find&& find, Created&& created);
+                    const NodeIcons& icons, Texts texts, Find&& find, Created&& created);
 
-  std::string m_strName;
-  std::uint8_t m_nFlags;
-  std::uint8_t m_nIcon = 0;
-  std::string m_strPath;
+  // A million nodes: the fields are packed so a node takes 88 bytes.
+  const char* m_pName = nullptr;
+  const char* m_pPath = nullptr;
   DisplayNode* m_pParent = nullptr;
   DisplayNode* m_pNext = nullptr;        // owned
   DisplayNode* m_pFirstChild = nullptr;  // owned
   // Previous sibling; the first child's points at the last child.
   DisplayNode* m_pPrev = nullptr;
+  mutable std::unique_ptr<Extras> m_pExtras;
+  std::uint32_t m_nNameSize = 0;
+  std::uint32_t m_nPathSize = 0;
   std::uint32_t m_nChildCount = 0;
-  std::uint32_t m_nSiblingIndex = 0;                     // position in the parent's list, valid while it has an index
-  int m_nChildRows = 0;                                  // sum of the children's CountRows
-  mutable std::unique_ptr<ChildIndex> m_pIndex;          // long lists only, built on demand
-  std::unique_ptr<std::vector<DisplayNode*>> m_pMarked;  // roots only
+  std::uint32_t m_nSiblingIndex = 0;  // position in the parent's list, valid while it has an index
+  int m_nChildRows = 0;               // sum of the children's CountRows
+  std::uint8_t m_nFlags;
+  std::uint8_t m_nIcon = 0;
+  bool m_bOwnTexts = false;  // name and path are in one block of the node's own, at m_pName
 };
 
 }  // namespace jb

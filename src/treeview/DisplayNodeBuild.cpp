@@ -63,40 +63,38 @@ class ChildTable {
   DisplayNode* Find(const ChildKey& key, std::uint64_t hash) const {
     if (m_slots.empty()) return nullptr;
     for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
-      const Slot& slot = m_slots[i];
-      if (!slot.node) return nullptr;
-      if (slot.hash == hash && key.Matches(slot.node)) return slot.node;
+      DisplayNode* node = m_slots[i];
+      if (!node || key.Matches(node)) return node;
     }
   }
   // Adds a node whose key is not in the table yet.
   void Insert(DisplayNode* node, std::uint64_t hash) {
-    if (2 * (m_count + 1) > m_slots.size()) Grow();
-    Place({hash, node});
+    if (4 * (m_count + 1) > 3 * m_slots.size()) Grow();
+    Place(node, hash);
     ++m_count;
   }
   void Reserve(size_t count) {
-    while (2 * count > m_slots.size()) Grow();
+    while (4 * count > 3 * m_slots.size()) Grow();
   }
 
  private:
-  struct Slot {
-    std::uint64_t hash = 0;
-    DisplayNode* node = nullptr;
-  };
-  void Place(const Slot& slot) {
-    size_t i = slot.hash & m_mask;
-    while (m_slots[i].node) i = (i + 1) & m_mask;
-    m_slots[i] = slot;
+  // Slots hold the node alone: a million nodes cost eight megabytes a
+  // million slots, and a probe rejects another parent's node at once.
+  void Place(DisplayNode* node, std::uint64_t hash) {
+    size_t i = hash & m_mask;
+    while (m_slots[i]) i = (i + 1) & m_mask;
+    m_slots[i] = node;
   }
   void Grow() {
-    std::vector<Slot> old(m_slots.empty() ? 16 : 2 * m_slots.size());
+    std::vector<DisplayNode*> old(m_slots.empty() ? 16 : 2 * m_slots.size());
     old.swap(m_slots);
     m_mask = m_slots.size() - 1;
-    for (const Slot& slot : old)
-      if (slot.node) Place(slot);
+    for (DisplayNode* node : old)
+      if (node) Place(node, KeyOf(node).Hash());
   }
+  static ChildKey KeyOf(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()}; }
 
-  std::vector<Slot> m_slots;
+  std::vector<DisplayNode*> m_slots;
   size_t m_mask = 0;
   size_t m_count = 0;
 };
@@ -122,11 +120,11 @@ int SortClass(NodeKind kind) {
 
 template <class Find, class Created>
 void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                               const NodeIcons& icons, Find&& find, Created&& created) {
+                               const NodeIcons& icons, Texts texts, Find&& find, Created&& created) {
   size_t levels = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   DisplayNode* n = this;
   for (size_t i = level; i < levels; ++i) {
-    const std::string& name = entry.m_aNames[i];
+    const TextView& name = entry.m_aNames[i];
     NodeKind kind = entry.m_aKinds[i];
     // Each File level takes the next path, whether or not it makes a row; a
     // path list shorter than its File levels leaves the path empty.
@@ -137,13 +135,14 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
     }
     DisplayNode* child = find(n, name, kind, path, i);
     if (!child) {
-      child = new DisplayNode(name, kind, n);
+      child = new DisplayNode(name, kind, n, Texts::Share);
       if (kind < NodeKind::File) {
         child->m_nIcon = icons.Group(kind);
       } else if (kind == NodeKind::File) {
         child->m_nIcon = entryIcon;
-        child->m_strPath = path;
+        child->SetSharedPath(path);
       }
+      if (texts == Texts::Copy) child->OwnTexts(child->GetName(), child->GetPath());
       n->LinkFront(child);
       if (n->GetSelection() != SelectionState::Unselected) n->RecomputeUpwards();
       created(child, i);
@@ -156,8 +155,8 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
 void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
                            const NodeIcons& icons) {
   AddEntryWith(
-      entry, level, pathPosition, entryIcon, icons,
-      [](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path, size_t) {
+      entry, level, pathPosition, entryIcon, icons, Texts::Copy,
+      [](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path, size_t) {
         return parent->FindChild(name, kind, path);
       },
       [](DisplayNode*, size_t) {});
@@ -165,10 +164,11 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
 
 void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons) {
   ChildTable children;
-  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 2);
+  // About one node an entry, and a group for every few.
+  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 8);
   // Nodes already there, in list order, so the first of equal ones is found.
   for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) {
-    ChildKey key{n->m_pParent, n->GetKind(), n->m_strName, n->m_strPath};
+    ChildKey key{n->m_pParent, n->GetKind(), n->GetName(), n->GetPath()};
     std::uint64_t hash = key.Hash();
     if (!children.Find(key, hash)) children.Insert(n, hash);
   }
@@ -177,7 +177,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   // at most, so a hit is the node the table would give.
   std::vector<DisplayNode*> recent;
   std::uint64_t lastHash = 0;
-  auto find = [&](DisplayNode* parent, const std::string& name, NodeKind kind, std::string_view path,
+  auto find = [&](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path,
                   size_t level) -> DisplayNode* {
     ChildKey key{parent, kind, name, path};
     if (level >= recent.size()) recent.resize(level + 1);
@@ -193,7 +193,7 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   };
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
-    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, find, created);
+    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, find, created);
   }
 }
 
@@ -201,19 +201,19 @@ void DisplayNode::MergeChain() {
   // The chain ends at the first node that does not merge itself: the result
   // is what merging bottom-up gives, with every name copied once.
   DisplayNode* last = m_pFirstChild;
-  size_t length = m_strName.size() + 3 + last->m_strName.size();
+  size_t length = m_nNameSize + 3 + last->m_nNameSize;
   while (last->GetKind() != NodeKind::Root && last->m_nChildCount == 1) {
     last = last->m_pFirstChild;
-    length += 3 + last->m_strName.size();
+    length += 3 + last->m_nNameSize;
   }
   std::string name;
   name.reserve(length);
-  name += m_strName;
+  name += GetName();
   for (const DisplayNode* n = m_pFirstChild;; n = n->m_pFirstChild) {
     name += ' ';
     name += kSeparator;
     name += ' ';
-    name += n->m_strName;
+    name += n->GetName();
     if (n == last) break;
   }
 
@@ -226,14 +226,18 @@ void DisplayNode::MergeChain() {
   }
   int before = OwnRows();
   DisplayNode* chain = m_pFirstChild;
-  m_strName = std::move(name);
+  // The chain's nodes go, and with them any bytes they kept.
+  OwnTexts(name, last->GetPath());
   m_nFlags = last->m_nFlags;
   m_nIcon = last->m_nIcon;
-  m_strPath = std::move(last->m_strPath);
   m_pFirstChild = last->m_pFirstChild;
   m_nChildCount = last->m_nChildCount;
   m_nChildRows = last->m_nChildRows;
-  m_pIndex = std::move(last->m_pIndex);
+  if (last->BuiltIndex()) {
+    GetExtras().index = std::move(last->m_pExtras->index);
+  } else {
+    DropIndex();
+  }
   for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext) c->m_pParent = this;
   last->m_pFirstChild = nullptr;
   delete chain;
@@ -263,7 +267,7 @@ void DisplayNode::SortChildren() {
     for (DisplayNode* c = n->m_pFirstChild; c; c = c->m_pNext) {
       NodeKind kind = c->GetKind();
       std::string_view key =
-          kind == NodeKind::File && belowGroup ? FileNamePart(c->m_strPath) : std::string_view(c->m_strName);
+          kind == NodeKind::File && belowGroup ? FileNamePart(c->GetPath()) : std::string_view(c->GetName());
       keyed.push_back({SortClass(kind), key, c});
     }
     // A stable sort on the same order as an insertion sort that inserts each

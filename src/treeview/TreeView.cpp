@@ -44,17 +44,18 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
   std::unordered_map<std::string, std::string> seen;  // album -> its artist
   std::unordered_set<std::string> compilations;
   // An entry with the album and artist of the one before changes nothing:
-  // neighbouring tracks of one album skip the look-ups.
-  const std::string* lastAlbum = nullptr;
+  // neighbouring tracks of one album skip the look-ups. The views stay
+  // valid: exchanging levels exchanges views, not bytes.
+  std::optional<std::string_view> lastAlbum;
   std::string_view lastArtist;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0) continue;
-    const std::string& albumName = entry.m_aNames[levels.album];
+    const std::string_view albumName = entry.m_aNames[levels.album];
     std::string_view artist = levels.artist < 0 ? std::string_view() : std::string_view(entry.m_aNames[levels.artist]);
     if (lastAlbum && *lastAlbum == albumName && lastArtist == artist) continue;
-    lastAlbum = &albumName;
+    lastAlbum = albumName;
     lastArtist = artist;
     std::string album = ToLowerAscii(albumName);
     if (compilations.count(album)) continue;
@@ -64,20 +65,19 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
       compilations.insert(std::move(album));
     }
   }
-  lastAlbum = nullptr;
+  lastAlbum.reset();
   bool compilation = false;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     CCatalogueEntry& entry = *catalogue.GetAt(i);
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0 || levels.artist < 0) continue;
-    const std::string& albumName = entry.m_aNames[levels.album];
+    const std::string_view albumName = entry.m_aNames[levels.album];
     if (!lastAlbum || *lastAlbum != albumName) compilation = compilations.count(ToLowerAscii(albumName)) != 0;
     if (compilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
     }
-    // After an exchange the album name moved: remember it where it is now.
-    lastAlbum = &entry.m_aNames[compilation == (levels.artist < levels.album) ? levels.artist : levels.album];
+    lastAlbum = albumName;
   }
 }
 
@@ -90,6 +90,7 @@ void TreeView::Rebuild(CCatalogue& catalogue, const NodeIcons& icons, IPrompt* p
   if (m_pScrollBar) m_pScrollBar->SetPosition(0);
   DeleteChildren();
   ResetRootFlags();
+  m_pShownEntries = catalogue.ShareEntries();
   OrderArtistAndAlbum(catalogue);
   AddCatalogueEntries(catalogue, icons);
   MergeSingleChildChains();

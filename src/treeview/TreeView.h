@@ -11,6 +11,7 @@
 // refresh request WM_TREE_REFRESH (synchronously).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -162,6 +163,8 @@ class TreeView : public DisplayNode {
   int m_nRowsPerPage = 0;
   int m_nHitRow = 0;
   std::vector<DisplayNode*> m_aPageRows;
+  // The entries the tree was built from, whose texts its nodes show.
+  std::shared_ptr<const void> m_pShownEntries;
   CQvSprite* m_pTarget = nullptr;
   const SkinSet* m_pSkin = nullptr;
 };

@@ -66,16 +66,8 @@ eval "$(xdotool getwindowgeometry --shell "$win")"
 received enqueue auto-load.m3u
 [ -f "$T/auto-load.m3u" ] && [ ! -s "$T/auto-load.m3u" ] || fail "auto-load did not hand over an empty play-list"
 
-# expect_window NAME RENDER_ARGS...: the window shows what render draws,
-# once it has repainted.
-expect_window() {
-  local name=$1
-  shift
-  "$cli" render "$shown" "$T/$name-expected.png" --size "${WIDTH}x$HEIGHT" "$@"
-  window_shows "$win" "$T/$name-expected.png" "$T/$name.png" ||
-    fail "window '$name' differs from the render in" \
-      "$(compare -metric AE "$T/$name.png" "$T/$name-expected.png" null: 2>&1) pixels"
-}
+# expect_window NAME RENDER_ARGS...: the window shows the render of $shown.
+expect_window() { shows_render "$1" "$shown" "${@:2}"; }
 
 # open_menu: clicks the title bar's menu button and waits for the menu.
 open_menu() {
@@ -89,8 +81,6 @@ open_menu() {
   fail "the menu did not open"
 }
 
-# row_y N: the middle of page row N.
-row_y() { echo $((20 + 9 * $1 + 4)); }
 click() { xdotool mousemove --window "$win" "$1" "$2" click 1; }
 
 shown=$env

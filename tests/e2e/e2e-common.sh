@@ -24,3 +24,16 @@ fail() {
 export HOME="$T/home" XDG_CONFIG_HOME="$T/config" XDG_DATA_HOME="$T/data" XDG_CACHE_HOME="$T/cache"
 unset QT_QPA_PLATFORM
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME"
+
+# row_y N: the middle of page row N.
+row_y() { echo $((20 + 9 * $1 + 4)); }
+# shows_render NAME ENV RENDER_ARGS...: the window $win shows what $cli
+# render draws of ENV, once it has repainted.
+shows_render() {
+  local name=$1 of=$2
+  shift 2
+  "$cli" render "$of" "$T/$name-expected.png" --size "${WIDTH}x$HEIGHT" "$@"
+  window_shows "$win" "$T/$name-expected.png" "$T/$name.png" ||
+    fail "window '$name' differs from the render in" \
+      "$(compare -metric AE "$T/$name.png" "$T/$name-expected.png" null: 2>&1) pixels"
+}

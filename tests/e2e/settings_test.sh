@@ -8,29 +8,9 @@
 # Usage: settings_test.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-source_dir=$(cd "$(dirname "$0")/../.." && pwd)
-# shellcheck source=../../scripts/xvfb.sh
-source "$source_dir/scripts/xvfb.sh"
-
-T=$(mktemp -d)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null || true
-  xvfb_stop
-  # E2E_KEEP=1 keeps the pictures and logs for a look.
-  [ -n "${E2E_KEEP:-}" ] && echo "kept $T" >&2 || rm -rf "$T"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -n "${DISPLAY:-}" ] && import -window root "$T/failed.png" 2>/dev/null || true
-  [ -f "$T/jukebar.log" ] && sed 's/^/  jukebar: /' "$T/jukebar.log" >&2
-  exit 1
-}
-
-export HOME="$T/home" XDG_CONFIG_HOME="$T/config" XDG_DATA_HOME="$T/data" XDG_CACHE_HOME="$T/cache"
-unset QT_QPA_PLATFORM
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$T/envs" "$T/expected"
+# shellcheck source=e2e-common.sh
+source "$(dirname "$0")/e2e-common.sh"
+mkdir -p "$T/envs" "$T/expected"
 
 prefix="$T/prefix"
 cmake --install "$build" --prefix "$prefix" >"$T/install.log" || fail "cmake --install"
@@ -118,10 +98,7 @@ gone "Jukebar - Settings"
 
 # The render draws an active window.
 xdotool windowfocus --sync "$win"
-"$cli" render "$expected_env" "$T/expected.png" --size "${WIDTH}x$HEIGHT"
-window_shows "$win" "$T/expected.png" "$T/scanned.png" ||
-  fail "the tree after the scan differs from the render in" \
-    "$(compare -metric AE "$T/scanned.png" "$T/expected.png" null: 2>&1) pixels"
+shows_render scanned "$expected_env"
 
 # --- A user type made, then its extensions edited --------------------------
 grep -qa "Films" "$config" && fail "the configuration names Films already"

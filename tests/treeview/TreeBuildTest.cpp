@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "config/CConfig.h"
+#include "storage/CArchive.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeText.h"
 #include "treeview/TreeView.h"
@@ -156,6 +157,29 @@ TEST_F(TreeBuild, AgreesWithTheDescribedAlgorithmOnRandomCatalogues) {
     }
     Build({});
   }
+}
+
+// A loaded catalogue keeps its texts in one store, group names once: the
+// tree must come out the same, and stay whole when a load or a scan
+// replaces the entries it shows.
+TEST_F(TreeBuild, LoadedCatalogueGivesTheSameTreeWhichOutlivesItsEntries) {
+  Build({{"aABBA|bGold|tWaterloo", "/w"},
+         {"aabba|bgold|tSOS", "/s"},
+         {"aX|bGold|tY", "/y"},
+         {"pMix|tWaterloo|tTwo", "/w|/2"},
+         {"uU|f/d/|tWaterloo", "/d/Waterloo"}});
+  const std::string built = Dump(tree);
+  CCatalogue loaded;
+  test::LoadBytes(StoreArchiveBytes([&](CArchive& ar) { catalogue.SerializeCatalogue(ar); }),
+                  [&](CArchive& ar) { loaded.SerializeCatalogue(ar); });
+  tree.Rebuild(loaded, icons);
+  EXPECT_EQ(Dump(tree), built);
+
+  loaded.RemoveAllEntries();
+  loaded.Add(E("aOther|bAlbum|tNew", "/n"));
+  EXPECT_EQ(Dump(tree), built);
+  tree.Rebuild(loaded, icons);
+  EXPECT_EQ(Shape(tree), "Other > Album > New=/n");
 }
 
 TEST_F(TreeBuild, TextOutlineAndRowsByPathOrGlob) {

@@ -7,7 +7,6 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QPushButton>
-#include <QTabWidget>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
@@ -33,8 +32,6 @@ class EnvSettingsSheetTest : public ::testing::Test {
 };
 
 TEST_F(EnvSettingsSheetTest, OnlyScanAndExitSitBesideTheResourcesPage) {
-  EXPECT_EQ(sheet.windowTitle(), "Jukebar - Settings");
-  EXPECT_EQ(sheet.findChild<QTabWidget*>()->tabText(0), "Resources");
   sheet.show();
   std::map<int, QString> buttons;  // left to right
   for (QPushButton* button : sheet.findChildren<QPushButton*>())

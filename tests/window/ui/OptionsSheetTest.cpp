@@ -52,10 +52,7 @@ class OptionsSheetTest : public ::testing::Test {
 
 TEST_F(OptionsSheetTest, ANewConfigurationOpensWithTopRightAndAutoLoad) {
   Open();
-  EXPECT_EQ(sheet->windowTitle(), QStringLiteral("Jukebar - Options"));
   ASSERT_EQ(sheet->Pages()->count(), 2);
-  EXPECT_EQ(sheet->Pages()->tabText(0), QStringLiteral("Main window"));
-  EXPECT_EQ(sheet->Pages()->tabText(1), QStringLiteral("Tree-view"));
   // Only "E&xit" where the platform's buttons would be.
   for (int id : {1, 9}) EXPECT_FALSE(sheet->findChild<QWidget*>(QStringLiteral("id%1").arg(id)));
   EXPECT_EQ(Find<QPushButton>(2)->text(), QStringLiteral("E&xit"));
