@@ -185,8 +185,8 @@ int RunScan(std::vector<std::string>& argv) {
     throw CommandError{"the scan failed (" + error + "); the environment was not saved"};
   session.Save();
   std::fprintf(stderr, "%zu files in the catalogue\n", env.GetSize());
-  // The command ends the process: freeing a large catalogue entry by entry
-  // would only delay the exit. Held from a static, it is not taken for a leak.
+  // The process ends right after this: the saved catalogue is left for the
+  // system to reclaim instead of being freed entry by entry.
   [[maybe_unused]] static CEnvironment* s_pFinished = nullptr;
   s_pFinished = session.environment.release();
   return 0;
