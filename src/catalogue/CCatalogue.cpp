@@ -10,36 +10,12 @@
 
 namespace jb {
 
-namespace {
-constexpr size_t kChunkBytes = size_t(1) << 20;
-}
+char* TextStore::AllocateBytes(size_t count) { return static_cast<char*>(m_arena.Allocate(count, 1)); }
 
-void* TextStore::Allocate(size_t count, size_t align) {
-  auto at = reinterpret_cast<std::uintptr_t>(m_pNext);
-  std::uintptr_t aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
-  if (!m_pNext || aligned + count > reinterpret_cast<std::uintptr_t>(m_pEnd)) {
-    // A text larger than a chunk gets a chunk of its own.
-    const size_t size = std::max(kChunkBytes, count + align);
-    m_chunks.push_back(std::unique_ptr<char[]>(new char[size]));
-    m_pNext = m_chunks.back().get();
-    m_pEnd = m_pNext + size;
-    at = reinterpret_cast<std::uintptr_t>(m_pNext);
-    aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
-  }
-  m_pNext = reinterpret_cast<char*>(aligned + count);
-  return reinterpret_cast<void*>(aligned);
-}
-
-char* TextStore::AllocateBytes(size_t count) { return static_cast<char*>(Allocate(count, 1)); }
-
-NodeKind* TextStore::AllocateKinds(size_t count) { return static_cast<NodeKind*>(Allocate(count, 1)); }
+NodeKind* TextStore::AllocateKinds(size_t count) { return static_cast<NodeKind*>(m_arena.Allocate(count, 1)); }
 
 TextView* TextStore::AllocateViews(size_t count) {
-  return static_cast<TextView*>(Allocate(count * sizeof(TextView), alignof(TextView)));
-}
-
-void TextStore::Release(const char* at, size_t count) {
-  if (at + count == m_pNext) m_pNext = const_cast<char*>(at);
+  return static_cast<TextView*>(m_arena.Allocate(count * sizeof(TextView), alignof(TextView)));
 }
 
 TextView TextStore::Intern(TextView text) {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "catalogue/PackedStrings.h"
+#include "platform/Arena.h"
 #include "types/NodeKind.h"
 #include "types/TextView.h"
 
@@ -25,8 +26,9 @@ namespace jb {
 class CArchive;
 class CResourceTypeArray;
 
-// Bytes for the texts of loaded entries, in large chunks that live as long
-// as the store. Names of groups are kept once however often they occur.
+// Bytes for the texts of loaded entries, and the entries themselves, in
+// large blocks that live as long as the store. Names of groups are kept once
+// however often they occur.
 class TextStore {
  public:
   TextStore() = default;
@@ -36,18 +38,15 @@ class TextStore {
   char* AllocateBytes(size_t count);
   TextView* AllocateViews(size_t count);
   NodeKind* AllocateKinds(size_t count);
+  void* AllocateObject(size_t size, size_t align) { return m_arena.Allocate(size, align); }
   // The bytes just allocated at text (the last allocation) as a kept text,
   // or an equal one kept before, the new bytes then given back.
   TextView Intern(TextView text);
   // Gives back the last allocation, of count bytes at at.
-  void Release(const char* at, size_t count);
+  void Release(const char* at, size_t count) { m_arena.Release(at, count); }
 
  private:
-  void* Allocate(size_t count, size_t align);
-
-  std::vector<std::unique_ptr<char[]>> m_chunks;
-  char* m_pNext = nullptr;
-  char* m_pEnd = nullptr;
+  Arena m_arena;
   std::unordered_set<std::string_view> m_interned;
   // The last texts kept: neighbouring entries mostly share their groups.
   std::string_view m_recent[4];
