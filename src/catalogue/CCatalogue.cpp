@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 #include "platform/Paths.h"
 #include "storage/CArchive.h"
@@ -187,8 +188,16 @@ void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
   m_aPaths.Borrow(paths, m);
 }
 
+void CCatalogue::EntryDeleter::operator()(CCatalogueEntry* entry) const {
+  if (!entry->m_bInStore) {
+    delete entry;
+  } else {
+    entry->~CCatalogueEntry();
+  }
+}
+
 size_t CCatalogue::Add(std::unique_ptr<CCatalogueEntry> entry) {
-  m_pEntries->items.push_back(std::move(entry));
+  m_pEntries->items.emplace_back(entry.release());
   return m_pEntries->items.size() - 1;
 }
 
@@ -217,10 +226,15 @@ void CCatalogue::SerializeCatalogue(CArchive& ar) {
     // An entry body is at least 11 bytes: version, path, icon, two counts.
     ar.SerialCount(count, 11);
     Reserve(count);
+    // Each entry sits in the store beside its texts: a million allocations
+    // fewer, and a walk over the catalogue reads memory in order.
+    TextStore& store = m_pEntries->texts;
     for (std::uint32_t i = 0; i < count; ++i) {
-      auto entry = std::make_unique<CCatalogueEntry>();
-      entry->Load(ar, m_pEntries->texts);
-      Add(std::move(entry));
+      void* memory = store.AllocateObject(sizeof(CCatalogueEntry), alignof(CCatalogueEntry));
+      std::unique_ptr<CCatalogueEntry, EntryDeleter> entry(new (memory) CCatalogueEntry());
+      entry->m_bInStore = true;
+      entry->Load(ar, store);
+      m_pEntries->items.push_back(std::move(entry));
     }
   } catch (...) {
     RemoveAllEntries();

@@ -78,6 +78,7 @@ class CCatalogueEntry {
 
  private:
   bool m_bOwnPath = false;  // the path's bytes are the entry's own (else a store's)
+  bool m_bInStore = false;  // made in a text store, which frees its memory
 
  public:
   PackedStrings m_aNames;  // tree elements, top first
@@ -119,9 +120,13 @@ class CCatalogue {
   std::shared_ptr<const void> ShareEntries() const { return m_pEntries; }
 
  private:
+  // Deletes an entry, or only destroys one that lives in a store.
+  struct EntryDeleter {
+    void operator()(CCatalogueEntry* entry) const;
+  };
   struct Entries {
-    TextStore texts;
-    std::vector<std::unique_ptr<CCatalogueEntry>> items;
+    TextStore texts;  // outlives the entries made in it
+    std::vector<std::unique_ptr<CCatalogueEntry, EntryDeleter>> items;
   };
   std::shared_ptr<Entries> m_pEntries = std::make_shared<Entries>();
 };
