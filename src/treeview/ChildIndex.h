@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/Arena.h"
 #include "treeview/DisplayNode.h"
 
 namespace jb {
@@ -64,6 +65,9 @@ struct DisplayNode::ChildIndex {
 struct DisplayNode::Extras {
   std::unique_ptr<ChildIndex> index;  // long lists only, built on demand
   std::vector<DisplayNode*> marked;   // roots only
+  // Roots only: the memory of the nodes a build made, freed once they are
+  // all gone.
+  Arena pool;
 };
 
 }  // namespace jb

@@ -108,7 +108,16 @@ DisplayNode::~DisplayNode() {
     n->m_pNext = nullptr;
     splice(n->m_pFirstChild);
     n->m_pFirstChild = nullptr;
-    delete n;
+    Destroy(n);
+  }
+}
+
+void DisplayNode::Destroy(DisplayNode* node) {
+  if (!node) return;
+  if (node->m_bPooled) {
+    node->~DisplayNode();
+  } else {
+    delete node;
   }
 }
 
@@ -125,10 +134,12 @@ void DisplayNode::DeleteChildren() {
   int before = OwnRows();
   DisplayNode* first = m_pFirstChild;
   m_pFirstChild = nullptr;
-  delete first;
+  Destroy(first);
   m_nChildCount = 0;
   m_nChildRows = 0;
   DropIndex();
+  // A root without children has no built nodes left.
+  if (!m_pParent && m_pExtras) m_pExtras->pool.Clear();
   PropagateRows(OwnRows() - before);
 }
 

@@ -29,6 +29,7 @@
 
 namespace jb {
 
+class Arena;
 class CArchive;
 class CCatalogue;
 class CCatalogueEntry;
@@ -185,6 +186,8 @@ class DisplayNode {
   enum class Texts { Copy, Share };
 
   DisplayNode(TextView name, NodeKind kind, DisplayNode* parent, Texts texts);
+  // Deletes node, or only destroys one made in its root's pool.
+  static void Destroy(DisplayNode* node);
   // Takes name and path as the node's own bytes.
   void OwnTexts(std::string_view name, std::string_view path);
   // Shows path (bytes someone else keeps), the name staying as it is.
@@ -223,9 +226,10 @@ class DisplayNode {
   // Takes over the chain of single children below this node.
   void MergeChain();
   // Shared by AddEntry and the tree build: find is FindChild's contract.
+  // New nodes come from pool when one is given.
   template <class Find, class Created>
   void AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                    const NodeIcons& icons, Texts texts, Find&& find, Created&& created);
+                    const NodeIcons& icons, Texts texts, Arena* pool, Find&& find, Created&& created);
 
   // A million nodes: the fields are packed so a node takes 88 bytes.
   const char* m_pName = nullptr;
@@ -244,6 +248,7 @@ class DisplayNode {
   std::uint8_t m_nFlags;
   std::uint8_t m_nIcon = 0;
   bool m_bOwnTexts = false;  // name and path are in one block of the node's own, at m_pName
+  bool m_bPooled = false;    // made in the root's pool, which frees its memory
 };
 
 }  // namespace jb

@@ -1,6 +1,7 @@
 // Building a display tree: adding catalogue entries, merging single-child
 // chains and ordering the child lists.
 #include <algorithm>
+#include <new>
 #include <string_view>
 #include <vector>
 
@@ -120,7 +121,7 @@ int SortClass(NodeKind kind) {
 
 template <class Find, class Created>
 void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
-                               const NodeIcons& icons, Texts texts, Find&& find, Created&& created) {
+                               const NodeIcons& icons, Texts texts, Arena* pool, Find&& find, Created&& created) {
   size_t levels = std::min(entry.m_aNames.size(), entry.m_aKinds.size());
   DisplayNode* n = this;
   for (size_t i = level; i < levels; ++i) {
@@ -135,7 +136,13 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
     }
     DisplayNode* child = find(n, name, kind, path, i);
     if (!child) {
-      child = new DisplayNode(name, kind, n, Texts::Share);
+      if (pool) {
+        child =
+            new (pool->Allocate(sizeof(DisplayNode), alignof(DisplayNode))) DisplayNode(name, kind, n, Texts::Share);
+        child->m_bPooled = true;
+      } else {
+        child = new DisplayNode(name, kind, n, Texts::Share);
+      }
       if (kind < NodeKind::File) {
         child->m_nIcon = icons.Group(kind);
       } else if (kind == NodeKind::File) {
@@ -155,7 +162,7 @@ void DisplayNode::AddEntryWith(const CCatalogueEntry& entry, size_t level, size_
 void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pathPosition, std::uint8_t entryIcon,
                            const NodeIcons& icons) {
   AddEntryWith(
-      entry, level, pathPosition, entryIcon, icons, Texts::Copy,
+      entry, level, pathPosition, entryIcon, icons, Texts::Copy, nullptr,
       [](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path, size_t) {
         return parent->FindChild(name, kind, path);
       },
@@ -191,9 +198,12 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
     children.Insert(child, lastHash);
     recent[level] = child;
   };
+  // A million rows in one pool instead of a million allocations. The pool
+  // is this node's, so only a root (which no node outlives) keeps one.
+  Arena* pool = m_pParent ? nullptr : &GetExtras().pool;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
-    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, find, created);
+    AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, pool, find, created);
   }
 }
 
@@ -240,7 +250,7 @@ void DisplayNode::MergeChain() {
   }
   for (DisplayNode* c = m_pFirstChild; c; c = c->m_pNext) c->m_pParent = this;
   last->m_pFirstChild = nullptr;
-  delete chain;
+  Destroy(chain);
   PropagateRows(OwnRows() - before);
 }
 
