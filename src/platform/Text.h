@@ -3,6 +3,7 @@
 // names, extensions and tag texts compare with ASCII letter-case folding.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,18 @@ inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char
 
 // True when a and b are equal ignoring ASCII letter case (as _stricmp does).
 bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Hashing and equality ignoring ASCII case, for hash containers of views.
+struct NoCaseHash {
+  size_t operator()(std::string_view s) const {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (char c : s) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+    return static_cast<size_t>(h);
+  }
+};
+struct NoCaseEqual {
+  bool operator()(std::string_view a, std::string_view b) const { return EqualsNoCase(a, b); }
+};
 
 // a copy of s with ASCII letters folded to lower case; used as a hash key
 // for case-insensitive look-ups.

@@ -49,8 +49,7 @@ struct ChildKey {
     if (kind == NodeKind::File || kind == NodeKind::Folder) {
       h = PathHash()(kind == NodeKind::File ? path : name);
     } else {
-      h = 1469598103934665603ull;  // FNV-1a
-      for (char c : name) h = (h ^ static_cast<unsigned char>(FoldAscii(c))) * 1099511628211ull;
+      h = NoCaseHash()(name);
     }
     h ^= reinterpret_cast<std::uintptr_t>(parent) * 0x9E3779B97F4A7C15ull;
     h ^= KindByte(kind) * 0xC2B2AE3D27D4EB4Full;

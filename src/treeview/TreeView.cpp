@@ -41,8 +41,8 @@ Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
 // every other album Artist above Album. The levels are exchanged in the
 // entries themselves. Names compare without ASCII case.
 void OrderArtistAndAlbum(CCatalogue& catalogue) {
-  std::unordered_map<std::string, std::string> seen;  // album -> its artist
-  std::unordered_set<std::string> compilations;
+  std::unordered_map<std::string_view, std::string_view, NoCaseHash, NoCaseEqual> seen;  // album -> its artist
+  std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> compilations;
   // An entry with the album and artist of the one before changes nothing:
   // neighbouring tracks of one album skip the look-ups. The views stay
   // valid: exchanging levels exchanges views, not bytes.
@@ -57,12 +57,11 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     if (lastAlbum && *lastAlbum == albumName && lastArtist == artist) continue;
     lastAlbum = albumName;
     lastArtist = artist;
-    std::string album = ToLowerAscii(albumName);
-    if (compilations.count(album)) continue;
-    auto [it, added] = seen.try_emplace(album, artist);
+    if (compilations.count(albumName)) continue;
+    auto [it, added] = seen.try_emplace(albumName, artist);
     if (!added && !EqualsNoCase(it->second, artist)) {
       seen.erase(it);
-      compilations.insert(std::move(album));
+      compilations.insert(albumName);
     }
   }
   lastAlbum.reset();
@@ -72,7 +71,7 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0 || levels.artist < 0) continue;
     const std::string_view albumName = entry.m_aNames[levels.album];
-    if (!lastAlbum || *lastAlbum != albumName) compilation = compilations.count(ToLowerAscii(albumName)) != 0;
+    if (!lastAlbum || *lastAlbum != albumName) compilation = compilations.count(albumName) != 0;
     if (compilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
