@@ -20,9 +20,9 @@ TEST(BackgroundImageCheckTest, OnlyAnUncompressed24BitBitmapWithPixelsAt54Passes
     return b;
   };
   const std::pair<std::vector<std::uint8_t>, BackgroundImageCheck> cases[] = {
-      {bitmap(0, 0, 0), Accepted},      {bitmap(0, 0, 0, 54), Accepted}, {bitmap(0, 0, 0, 53), Not24Bit},
-      {bitmap(28, 8, 2), Not24Bit},     {bitmap(10, 58, 4), Not24Bit},   {bitmap(1, 'A', 1), Not24Bit},
-      {bitmap(14, 124, 4), Not24Bit},   {bitmap(26, 2, 2), Not24Bit},    {bitmap(30, 1, 4), Not24Bit},
+      {bitmap(0, 0, 0), Accepted},    {bitmap(0, 0, 0, 54), Accepted}, {bitmap(0, 0, 0, 53), Not24Bit},
+      {bitmap(28, 8, 2), Not24Bit},   {bitmap(10, 58, 4), Not24Bit},   {bitmap(1, 'A', 1), Not24Bit},
+      {bitmap(14, 124, 4), Not24Bit}, {bitmap(26, 2, 2), Not24Bit},    {bitmap(30, 1, 4), Not24Bit},
   };
   for (size_t i = 0; i < std::size(cases); ++i)
     EXPECT_EQ(CheckBackgroundImageHeaders(cases[i].first.data(), cases[i].first.size()), cases[i].second) << i;
@@ -30,8 +30,12 @@ TEST(BackgroundImageCheckTest, OnlyAnUncompressed24BitBitmapWithPixelsAt54Passes
   TempDir dir;
   for (std::string name : {"-dash 'q'\n.bmp", "bad\xFF.bmp", "CASE.bmp"}) WriteBytes(dir / name, bitmap(0, 0, 0));
   WriteBytes(dir / "short.bmp", bitmap(0, 0, 0, 30));
-  for (auto [name, result] : {std::pair{"-dash 'q'\n.bmp", Accepted}, {"bad\xFF.bmp", Accepted}, {"CASE.bmp", Accepted},
-                              {"short.bmp", Not24Bit}, {"case.bmp", CannotOpen}, {"", CannotOpen}})
+  for (auto [name, result] : {std::pair{"-dash 'q'\n.bmp", Accepted},
+                              {"bad\xFF.bmp", Accepted},
+                              {"CASE.bmp", Accepted},
+                              {"short.bmp", Not24Bit},
+                              {"case.bmp", CannotOpen},
+                              {"", CannotOpen}})
     EXPECT_EQ(CheckBackgroundImageFile(dir / name), result) << name;
 }
 
