@@ -20,9 +20,7 @@
 namespace jb::test {
 namespace {
 
-std::vector<std::uint32_t> Pixels(const CQvSprite& s) {
-  return {s.Bits(), s.Bits() + s.GetWidth() * s.GetHeight()};
-}
+std::vector<std::uint32_t> Pixels(const CQvSprite& s) { return {s.Bits(), s.Bits() + s.GetWidth() * s.GetHeight()}; }
 
 class AboutTest : public ::testing::Test, public IShell {
  protected:
@@ -68,7 +66,8 @@ TEST_F(AboutTest, TheSplashShowsThePictureThenTheCreditsShowItDarkened) {
 
 TEST_F(AboutTest, TheButtonsOpenTheProjectsAddressesAndEndTheSheet) {
   for (auto [id, opened, result] : {std::tuple{27, kMailAddress, QDialog::Accepted},
-                                    {30, kWebAddress, QDialog::Accepted}, {2, "", QDialog::Rejected}}) {
+                                    {30, kWebAddress, QDialog::Accepted},
+                                    {2, "", QDialog::Rejected}}) {
     addresses.clear();
     CAboutPSh about(skin, *this);
     about.show();

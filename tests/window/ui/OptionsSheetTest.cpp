@@ -96,7 +96,7 @@ TEST_F(OptionsSheetTest, TheCloseBoxSavesAsExitDoes) {
     Open();
     Choose(1022, 1);
     closeBox ? (void)sheet->close() : QTest::mouseClick(Find(2), Qt::LeftButton);  // "E&xit"
-    EXPECT_FALSE(sheet->isVisible() || std::filesystem::exists(file));  // saved when the sheet goes
+    EXPECT_FALSE(sheet->isVisible() || std::filesystem::exists(file));             // saved when the sheet goes
     sheet.reset();
     CConfig stored(prompt);
     stored.Load(file);
