@@ -46,6 +46,7 @@ TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
   Load(loaded, expected);
   EXPECT_EQ(Store(loaded), expected);
   EXPECT_EQ(loaded.GetAt(0)->GetExtension(), "mp3");  // derived, not stored
+  EXPECT_EQ(CCatalogueEntry("/Music/a.mp3/song").GetExtension(), "");
 }
 
 TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
