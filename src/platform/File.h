@@ -104,6 +104,8 @@ class CAtomicFile : public CFile {
   std::string m_temp;
   int m_fd = -1;
   bool m_committed = false;
+  std::uint64_t m_nWritten = 0;  // bytes written so far
+  std::uint64_t m_nStarted = 0;  // of those, the bytes sent on their way to the disk
 };
 
 // A file held in memory, for building and parsing stored forms.
