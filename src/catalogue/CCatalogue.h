@@ -3,8 +3,8 @@
 // chain of tree elements the file is shown under and the paths to play.
 //
 // A million entries must fit in a few hundred megabytes: an entry keeps its
-// texts as views, in one block per list, and a loaded catalogue keeps the
-// bytes of all its entries in one text store (names of groups once each).
+// texts as views, in one block per list, and a loaded catalogue keeps its
+// entries and all their bytes in one text store (names of groups once each).
 // The display tree shows those same bytes; it holds the catalogue's entries
 // (ShareEntries) so that a scan or a load that replaces them leaves the tree
 // on screen whole.

@@ -13,7 +13,9 @@
 // They never change a result; they only replace walks.
 // A node built from the catalogue shows the catalogue's own bytes of its
 // name and path (the tree holds the entries, see TreeView); only merged
-// names and nodes made one by one keep bytes of their own.
+// names and nodes made one by one keep bytes of their own. The nodes a
+// build makes come from a pool on the root, freed when the root has no
+// children left.
 // Every walk is iterative, so no depth or breadth of tree can exhaust the
 // stack.
 
