@@ -146,11 +146,20 @@ TEST_F(ResourceDialogsTest, DirectoryDialogCloakRuleAndDuplicatePaths) {
   EXPECT_EQ(res->m_nFlags, CResource::kCloak | CResource::kHidden);
 }
 
-TEST_F(ResourceDialogsTest, UntickingAnExtensionExcludesItAndTickingItAgainDoesNot) {
+// A new directory asks for its folder first and ends when none is chosen;
+// unticking an extension excludes it, ticking it again does not.
+TEST_F(ResourceDialogsTest, NewDirectoryChooserAndExtensionTicks) {
   AddUserType("Films", {"avi"});
-  CDirResource* res = AddDir("/music");
+  auto resource = CreateResource(types().FindById(kFolderTypeId));
+  auto* res = static_cast<CDirResource*>(resource.get());
+  EXPECT_EQ(DirDialog(res)->Run(), QDialog::Rejected);
+  ASSERT_EQ(prompt.folderDialogs.size(), 1u);
+  EXPECT_EQ(prompt.folderDialogs[0].prompt, "\nSelect a directory to scan or to cloak...");
+  const std::string odd = dir / "-a \"b\"\n\xFF";
+  prompt.files.push_back(odd);
   for (const StringList& excluded : {StringList{"Mp3"}, StringList{}}) {
     auto dialog = DirDialog(res);
+    ASSERT_TRUE(dialog->Open());
     QTreeWidget* list = Control<QTreeWidget>(dialog.get(), 1086);
     EXPECT_EQ(Rows(list), (QStringList{"avi|Films", "M3U|Play-Lists", "Mp3|MPEG Audio"}));
     SelectRow(list, 2);
@@ -158,19 +167,6 @@ TEST_F(ResourceDialogsTest, UntickingAnExtensionExcludesItAndTickingItAgainDoesN
     Click(dialog.get(), 1);
     EXPECT_EQ(res->m_aExcludedExts, excluded);
   }
-}
-
-TEST_F(ResourceDialogsTest, ANewDirectoryAsksForItsFolderAndEndsWithoutOne) {
-  const std::string odd = dir / "-a \"b\"\n\xFF";
-  auto resource = CreateResource(types().FindById(kFolderTypeId));
-  auto* res = static_cast<CDirResource*>(resource.get());
-  EXPECT_EQ(DirDialog(res)->Run(), QDialog::Rejected);  // the chooser was cancelled
-  ASSERT_EQ(prompt.folderDialogs.size(), 1u);
-  EXPECT_EQ(prompt.folderDialogs[0].prompt, "\nSelect a directory to scan or to cloak...");
-  prompt.files.push_back(odd);
-  auto dialog = DirDialog(res);
-  ASSERT_TRUE(dialog->Open());
-  Click(dialog.get(), 1);
   EXPECT_EQ(res->m_strPath, odd);  // the chosen name's bytes, not UTF-8, unchanged
 }
 
