@@ -13,6 +13,7 @@
 #include "config/CConfig.h"
 #include "resources/CResourceArray.h"
 #include "resources/CreateResource.h"
+#include "resources/ResourceEditing.h"
 #include "resources/ui/CDirResourceDlg.h"
 #include "resources/ui/CFileResourceDlg.h"
 #include "resources/ui/CNewResourceDlg.h"
@@ -79,42 +80,37 @@ class ResourceDialogsTest : public ::testing::Test {
   int modified = 0;
 };
 
-// Built-in types first, then user types by name; Properties for all but
-// Folder, Delete for user types only.
+// Built-in types first, then user types by name.
 TEST_F(ResourceDialogsTest, TypeEditionListsNewPropertiesAndDelete) {
   AddUserType("rock", {"ogg"});
   AddUserType("Jazz", {"flac", "ape"});
   CResTypesDlg dialog(types(), pictures);
-  std::unique_ptr<CResource> made;
-  CNewResourceDlg chooser(made, types(), pictures);
-  const QStringList expected{"Folder|", "MPEG Audio|Mp3", "Play-Lists|M3U", "Jazz|flac.ape", "rock|ogg"};
-  EXPECT_EQ(Rows(dialog.List()), expected);
-  EXPECT_EQ(Rows(chooser.List()), expected);
+  EXPECT_EQ(Rows(dialog.List()),
+            (QStringList{"Folder|", "MPEG Audio|Mp3", "Play-Lists|M3U", "Jazz|flac.ape", "rock|ogg"}));
   EXPECT_FALSE(dialog.List()->topLevelItem(0)->icon(0).isNull());
-  auto state = [&] {
-    return std::make_pair(Control<QPushButton>(&dialog, 1075)->isEnabled(),
-                          Control<QPushButton>(&dialog, 1076)->isEnabled());
+  // Properties and Delete, 1 when enabled: Properties for all but Folder,
+  // Delete for user types only.
+  auto buttons = [&] {
+    return std::to_string(Control<QPushButton>(&dialog, 1075)->isEnabled()) +
+           std::to_string(Control<QPushButton>(&dialog, 1076)->isEnabled());
   };
-  EXPECT_EQ(state(), std::make_pair(false, false));
-  SelectRow(dialog.List(), 0);
-  EXPECT_EQ(state(), std::make_pair(false, false));
-  QTest::keyClick(dialog.List(), Qt::Key_Delete);
-  SelectRow(dialog.List(), 1);
-  EXPECT_EQ(state(), std::make_pair(true, false));
-  Click(&dialog, 1074);  // New, cancelled
+  EXPECT_EQ(buttons(), "00");
+  for (auto [row, expected] : {std::pair{4, "11"}, {2, "10"}, {0, "00"}}) {
+    SelectRow(dialog.List(), row);
+    EXPECT_EQ(buttons(), expected) << row;
+  }
+  QTest::keyClick(dialog.List(), Qt::Key_Delete);  // Folder stays
+  Click(&dialog, 1074);                            // New, cancelled
   EXPECT_EQ(types().GetSize(), 5u);
   editors.name = "Blues";
   Click(&dialog, 1074);
   EXPECT_EQ(SelectedRow(dialog.List()), 3);
-  // A new name re-sorts the row and keeps it selected.
-  editors.name = "Zydeco";
+  editors.name = "Zydeco";  // a new name re-sorts the row and keeps it selected
   Click(&dialog, 1075);
   EXPECT_EQ(Rows(dialog.List()).mid(3), (QStringList{"Jazz|flac.ape", "rock|ogg", "Zydeco|"}));
-  EXPECT_EQ(state(), std::make_pair(true, true));
   QTest::keyClick(dialog.List(), Qt::Key_Delete);  // the last row: the one before is selected
   EXPECT_EQ(types().GetSize(), 5u);
   EXPECT_EQ(dialog.SelectedType()->GetName(), "rock");
-  EXPECT_EQ(SelectedRow(dialog.List()), 4);
 }
 
 // Cloaking greys the scan settings, whose values are still stored; another
@@ -124,14 +120,10 @@ TEST_F(ResourceDialogsTest, DirectoryDialogCloakRuleAndDuplicatePaths) {
   CDirResource* res = AddDir("/music/Rock");
   auto dialog = DirDialog(res);
   ASSERT_TRUE(dialog->Open());
-  auto enabled = [&] {
-    std::vector<bool> out;
-    for (int id : {1063, 1064, 1087, 1086}) out.push_back(Control<QWidget>(dialog.get(), id)->isEnabled());
-    return out;
-  };
-  EXPECT_EQ(enabled(), std::vector<bool>(4, true));
-  Control<QCheckBox>(dialog.get(), 1062)->click();
-  EXPECT_EQ(enabled(), std::vector<bool>(4, false));
+  for (bool enabled : {true, false}) {
+    for (int id : {1063, 1064, 1087, 1086}) EXPECT_EQ(Control<QWidget>(dialog.get(), id)->isEnabled(), enabled) << id;
+    if (enabled) Control<QCheckBox>(dialog.get(), 1062)->click();
+  }
   Control<QCheckBox>(dialog.get(), 1063)->setChecked(false);
   auto* path = Control<QLineEdit>(dialog.get(), 1060);
   path->setText("/music/jazz");
@@ -147,22 +139,23 @@ TEST_F(ResourceDialogsTest, DirectoryDialogCloakRuleAndDuplicatePaths) {
 }
 
 // A new directory asks for its folder first and ends when none is chosen;
-// unticking an extension excludes it, ticking it again does not.
+// ticking an extension includes it, unticking it excludes it again; an
+// exclusion no type claims any more goes.
 TEST_F(ResourceDialogsTest, NewDirectoryChooserAndExtensionTicks) {
-  AddUserType("Films", {"avi"});
+  AddUserType("Films", {"avi", "mkv"});
   auto resource = CreateResource(types().FindById(kFolderTypeId));
   auto* res = static_cast<CDirResource*>(resource.get());
+  res->m_aExcludedExts = {"MP3", "mkv", "gone"};
   EXPECT_EQ(DirDialog(res)->Run(), QDialog::Rejected);
-  ASSERT_EQ(prompt.folderDialogs.size(), 1u);
-  EXPECT_EQ(prompt.folderDialogs[0].prompt, "\nSelect a directory to scan or to cloak...");
+  EXPECT_EQ(prompt.folderDialogs.at(0).prompt, "\nSelect a directory to scan or to cloak...");
   const std::string odd = dir / "-a \"b\"\n\xFF";
   prompt.files.push_back(odd);
-  for (const StringList& excluded : {StringList{"Mp3"}, StringList{}}) {
+  for (const StringList& excluded : {StringList{"mkv"}, StringList{"Mp3", "mkv"}}) {
     auto dialog = DirDialog(res);
     ASSERT_TRUE(dialog->Open());
     QTreeWidget* list = Control<QTreeWidget>(dialog.get(), 1086);
-    EXPECT_EQ(Rows(list), (QStringList{"avi|Films", "M3U|Play-Lists", "Mp3|MPEG Audio"}));
-    SelectRow(list, 2);
+    EXPECT_EQ(Rows(list), (QStringList{"avi|Films", "M3U|Play-Lists", "mkv|Films", "Mp3|MPEG Audio"}));
+    SelectRow(list, 3);
     QTest::keyClick(list, Qt::Key_Space);
     Click(dialog.get(), 1);
     EXPECT_EQ(res->m_aExcludedExts, excluded);
@@ -170,16 +163,17 @@ TEST_F(ResourceDialogsTest, NewDirectoryChooserAndExtensionTicks) {
   EXPECT_EQ(res->m_strPath, odd);  // the chosen name's bytes, not UTF-8, unchanged
 }
 
-TEST_F(ResourceDialogsTest, TheFileDialogNamesItsTypeAndBrowsesWithItsFilter) {
+TEST_F(ResourceDialogsTest, TheFileDialogBrowsesWithItsFilterAndCancelChangesNothing) {
   std::string path = "/music/a.mp3";
   std::uint8_t flags = CResource::kCloak;
-  CFileResourceDlg dialog(path, flags, resources, "MPEG Audio", "MPEG Audio (Mp3)|*.Mp3||", prompt);
+  AddUserType("Films", {"avi", "mkv"});
+  CFileResourceDlg dialog(path, flags, resources, "Films", FileResourceFilter(types().FindByExtension("mkv")), prompt);
   ASSERT_TRUE(dialog.Open());
   prompt.files.push_back("/music/b.mp3");
   Click(&dialog, 1067);
-  ASSERT_EQ(prompt.dialogs.size(), 1u);
-  EXPECT_EQ(prompt.dialogs[0].filter, "MPEG Audio (Mp3)|*.Mp3||");
-  EXPECT_EQ(prompt.dialogs[0].initialPath, "/music/a.mp3");
+  EXPECT_EQ(prompt.dialogs.at(0).filter + " " + prompt.dialogs.at(0).initialPath,
+            "Films (avi.mkv)|*.avi;*.mkv|| /music/a.mp3");
+  EXPECT_EQ(FileResourceFilter(nullptr), "(*)|*||");  // a resource whose type is gone
   Control<QCheckBox>(&dialog, 1062)->setChecked(false);
   Click(&dialog, 2);
   EXPECT_EQ(path + " " + std::to_string(flags), "/music/a.mp3 " + std::to_string(CResource::kCloak));
