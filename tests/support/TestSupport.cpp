@@ -152,6 +152,20 @@ void WriteText(const std::string& path, const std::string& text) { WriteBytes(pa
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
+std::vector<std::uint8_t> Hex(std::string_view hex) {
+  std::vector<std::uint8_t> bytes;
+  for (size_t i = 0; i < hex.size(); ++i) {
+    if (hex[i] == '|') {
+      const size_t end = hex.find('|', i + 1);
+      bytes.insert(bytes.end(), hex.begin() + i + 1, hex.begin() + end);
+      i = end;
+    } else if (hex[i] != ' ') {
+      bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i++, 2)), nullptr, 16)));
+    }
+  }
+  return bytes;
+}
+
 std::vector<std::string> DirectoryNames(const std::string& dir) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(dir)) names.push_back(entry.path().filename().string());

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Prompt.h"
@@ -125,6 +126,9 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+// Bytes written as hex pairs; spaces are ignored and text between bars
+// stands for itself: Hex("0F |Tag-less| 00").
+std::vector<std::uint8_t> Hex(std::string_view hex);
 // The names in dir, sorted, without "." and "..".
 std::vector<std::string> DirectoryNames(const std::string& dir);
 
