@@ -53,7 +53,7 @@ TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
 TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
   ByteList version2 = kWorkedEntry, badKind = kWorkedEntry;
   version2[0] = 0x02;
-  badKind[23] = 0x08;
+  badKind[17] = 0x08;  // the artist's kind, so the paths still match
   ByteList noPath(kWorkedEntry.begin(), kWorkedEntry.begin() + 24);
   noPath.insert(noPath.end(), {0, 0, 0, 0});
   const ByteList cases[] = {
