@@ -122,13 +122,14 @@ TEST_F(TreeViewPageTest, BrowseTakesOnlyA24BitBitmapWithPixelsAtByte54) {
   const std::string black = dir / "-black\n'tile'.bmp";
   WriteBytes(black, Bitmap24(2, 2, [](int, int) { return 0u; }));
   prompt.files = {dir / "256.bmp", dir / "gone.bmp", std::nullopt, black};
+  QAbstractButton* browse = Button(1104);
   const int before = Refreshes();
-  for (int i = 0; i < 3; ++i) Button(1104)->click();
+  for (int i = 0; i < 3; ++i) browse->click();
   EXPECT_EQ(prompt.messages, (std::vector<int>{ids::BackgroundImageNot24Bit, ids::CannotOpenImage}));
   EXPECT_EQ(config.backgroundImagePath, tile);
   EXPECT_EQ(Refreshes(), before);
   EXPECT_EQ(prompt.dialogs.back().initialPath, tile);
-  Button(1104)->click();
+  browse->click();
   EXPECT_EQ(Control<QLineEdit>(1102)->text().toStdString(), black);
   EXPECT_EQ(TreePixel(), 0xFF000000u);
   EXPECT_EQ(Refreshes(), before + 1);
