@@ -28,16 +28,12 @@ std::vector<DisplayNode*> RandomTree(TreeView& tree, std::mt19937& rng, int trac
 class NodeModel : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* t : {"a1", "a2"}) catalogue.Add(E(std::string("aA|bOnly|t") + t, std::string("/a/") + t));
-    for (const char* t : {"f1", "f2", "f3"}) catalogue.Add(E(std::string("aB|bFirst|t") + t, std::string("/f/") + t));
-    for (const char* t : {"s1", "s2"}) catalogue.Add(E(std::string("aB|bSecond|t") + t, std::string("/s/") + t));
+    int n = 0;
+    for (const char* e : {"aA|bOnly|ta1", "aA|bOnly|ta2", "aB|bFirst|tf1", "aB|bFirst|tf2", "aB|bFirst|tf3",
+                          "aB|bSecond|ts1", "aB|bSecond|ts2"})
+      catalogue.Add(E(e, "/" + std::to_string(n++)));
     tree.Rebuild(catalogue, NodeIcons());
-    a = tree.GetFirstChild(), b = a->GetNext(), first = b->GetFirstChild(), second = first->GetNext();
-  }
-  static DisplayNode* Child(DisplayNode* n, int i) {
-    DisplayNode* c = n->GetFirstChild();
-    while (i-- > 0) c = c->GetNext();
-    return c;
+    a = tree.GetFirstChild(), b = a->GetNext(), first = b->GetFirstChild();
   }
   std::string Rows() {
     std::string out;
@@ -47,7 +43,7 @@ class NodeModel : public ::testing::Test {
 
   CCatalogue catalogue;
   TreeView tree;
-  DisplayNode *a, *b, *first, *second;
+  DisplayNode *a, *b, *first;
 };
 
 // Finding children is shown by the build's tests.
@@ -60,9 +56,9 @@ TEST_F(NodeModel, CollapsingCollapsesEverythingBelowAndLeavesTheFocus) {
   first->SetExpanded(true);
   EXPECT_EQ(Rows(), "A > Only,B,First,f1,f2,f3,Second,");
   tree.SetFocusMark(false);
-  Child(first, 1)->SetFocusMark(true);
+  first->GetFirstChild()->SetFocusMark(true);
   b->SetExpanded(false);
-  EXPECT_EQ(std::tuple(tree.CountRows(), tree.FindFocus()), std::tuple(2, Child(first, 1)));
+  EXPECT_EQ(std::tuple(tree.CountRows(), tree.FindFocus()), std::tuple(2, first->GetFirstChild()));
   b->SetExpanded(true);
   EXPECT_EQ(Rows(), "A > Only,B,First,Second,");
 }

@@ -57,11 +57,7 @@ TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(refreshes, 2);
   std::string tops = std::to_string(tree.GetTopRow()) + " ";
   for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), Redraw::None), tops += std::to_string(tree.GetTopRow()) + " ";
-  EXPECT_EQ(tops, "12 3 8 8 ");  // then to the top, to the bottom, no move
-  Group(9)->SetExpanded(true);
-  std::string rows;
-  tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + std::to_string(depth) + " "; });
-  EXPECT_EQ(rows, "g081 g091 02 12 22 ");
+  EXPECT_EQ(tops, "12 3 8 8 ");    // then to the top, to the bottom, no move
   tree.SetArea(11, 20, 245, 300);  // taller than the tree
   EXPECT_EQ(bar.GetRange() + tree.GetTopRow(), 0);
   tree.SetArea(11, 20, 245, -7);  // counts as 0
