@@ -45,14 +45,15 @@ TEST(CatalogueTest, EntryIsStoredAsItsWorkedBytes) {
   CCatalogue loaded;
   Load(loaded, expected);
   EXPECT_EQ(Store(loaded), expected);
-  EXPECT_EQ(loaded.GetAt(0)->GetExtension(), "mp3");  // derived, not stored
+  // The extension is derived, not stored; a dot in a folder's name is none.
+  EXPECT_EQ(loaded.GetAt(0)->GetExtension(), "mp3");
   EXPECT_EQ(CCatalogueEntry("/Music/a.mp3/song").GetExtension(), "");
 }
 
 TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
   ByteList version2 = kWorkedEntry, badKind = kWorkedEntry;
   version2[0] = 0x02;
-  badKind[23] = 0x08;
+  badKind[17] = 0x08;  // the artist's kind, so the paths still match
   ByteList noPath(kWorkedEntry.begin(), kWorkedEntry.begin() + 24);
   noPath.insert(noPath.end(), {0, 0, 0, 0});
   const ByteList cases[] = {
@@ -62,14 +63,13 @@ TEST(CatalogueTest, ABadEntryEmptiesTheCatalogueAndPassesTheErrorOn) {
       Catalogue(1, {badKind}),  // a kind the tree could not show
       Catalogue(1, {noPath}),   // a File element without its path
   };
+  CCatalogue catalogue;
   for (const ByteList& bytes : cases) {
-    CCatalogue catalogue;
     catalogue.Add(std::make_unique<CCatalogueEntry>("/old"));
     EXPECT_THROW(Load(catalogue, bytes), CArchiveException) << bytes.size();
     EXPECT_EQ(catalogue.GetSize(), 0u);
   }
   noPath[23] = KindByte(NodeKind::Album);  // no File element: no path is right
-  CCatalogue catalogue;
   Load(catalogue, Catalogue(1, {noPath}));
   EXPECT_EQ(catalogue.GetSize(), 1u);
 }
@@ -88,7 +88,6 @@ TEST(CatalogueTest, DescriptionFollowsTheTypes) {
     entry.m_aNames = {"stale"};
     entry.Describe(types);
     EXPECT_EQ(entry.m_aNames, names) << path;
-    EXPECT_EQ(entry.m_aPaths.size(), names.empty() ? 0u : 1u) << path;
   }
 }
 

@@ -67,8 +67,6 @@ TEST_F(ConfigTest, EveryFieldSurvivesARoundTrip) {
   CConfig loaded(prompt);
   loaded.Load(dir / "compare.cfg");
   EXPECT_EQ(StoredBytes(loaded), written);
-  EXPECT_EQ(loaded.selectionColour, config.selectionColour);
-  EXPECT_EQ(loaded.resourceTypes.GetSize(), 4u);
   EXPECT_TRUE(prompt.messages.empty());
 }
 
@@ -142,7 +140,6 @@ TEST_F(ConfigTest, PlacementFollowsTheAlignment) {
   c.UpdateFromWindow(10, 0, 275, 319);
   EXPECT_EQ(c.largeX, 110);
   EXPECT_EQ(c.smallX, c.largeX + c.largeWidth - 50);
-  EXPECT_EQ(c.smallY, c.largeY);
 
   // Bottom chosen while the small form shows: the large form's bottom edge
   // meets the small form's.

@@ -142,6 +142,11 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string ReadText(const std::string& path) {
+  auto bytes = ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -151,6 +156,13 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string Id3v1Song(const std::string& title, const std::string& artist, const std::string& album) {
+  std::string tag = "TAG";
+  for (std::string f : {title, artist, album}) tag += f.append(30 - f.size(), '\0');
+  tag.resize(128, '\0');
+  return std::string(500, '\0') + tag;
+}
 
 std::vector<std::uint8_t> Hex(std::string_view hex) {
   std::vector<std::uint8_t> bytes;
