@@ -97,7 +97,8 @@ TEST_F(QtHostTest, WheelScrollsAndTheArrowRepeatsOnItsTimer) {
   EXPECT_EQ(Tree().GetTopRow(), stopped);
 }
 
-TEST_F(QtHostTest, DraggingTheTitleMovesTheWindowAndTheStoredForm) {
+TEST_F(QtHostTest, ABorderlessOnTopToolWindowThatDraggingTheTitleMoves) {
+  EXPECT_TRUE(window->windowFlags().testFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool));
   const QPoint start = window->pos();
   const int storedX = config.largeX;
   QTest::mousePress(window.get(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 6));
