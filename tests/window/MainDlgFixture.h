@@ -62,7 +62,7 @@ class FakeHost : public IMainDlgHost {
   }
   void GetCursorPos(int& x, int& y) const override { x = cursorX, y = cursorY; }
   void SetCursor(CursorId c) override { cursor = c; }
-  void SetForeground() override { ++foregrounds; }
+  void SetForeground() override {}
   IPrompt& Prompt() override { return prompt; }
   IShell& Shell() override { return player ? *player : shell; }
   IMessageTarget& MessageTarget() override { return messages ? *messages : target; }
@@ -84,7 +84,6 @@ class FakeHost : public IMainDlgHost {
   std::deque<int> menuAnswers;  // 0 (dismissed) when empty
   int cursorX = 0, cursorY = 0;
   CursorId cursor = kCursorArrow;
-  int foregrounds = 0;
   RecordingPrompt prompt;
   RecordingShell shell;
   IShell* player = nullptr;  // replaces the recording shell when set
