@@ -83,7 +83,6 @@ TEST(ScrollBarDrawTest, ThumbFollowsThePositionOrTheDragOffsetOverATiledTrack) {
     EXPECT_EQ(column(41), expected(offset, 'H')) << position;
   }
   EXPECT_EQ(column(41, 7), expected(7, 'P'));
-  EXPECT_EQ(column(41, 0), expected(0, 'P'));
   bar.SetGeometry(0, 0, -3);
   EXPECT_EQ(column(10), "..........");
 }
