@@ -135,15 +135,11 @@ class MainDlgTest : public ::testing::Test {
     ASSERT_TRUE(done) << "the scan never ended";
   }
 
-  // The row's node and a client point on its text or on its toggle cell.
-  DisplayNode* Row(int visibleRow) { return dlg->Tree().RowAt(visibleRow); }
+  // A client point on the row's text.
   std::pair<int, int> TextPoint(int visibleRow) {
     const TreeView& tree = dlg->Tree();
-    return {tree.GetAreaX() + TreeView::kIndent * Row(visibleRow)->Depth() + 2,
+    return {tree.GetAreaX() + TreeView::kIndent * tree.RowAt(visibleRow)->Depth() + 2,
             tree.GetAreaY() + TreeView::kRowHeight * (visibleRow - tree.GetTopRow()) + 4};
-  }
-  std::pair<int, int> TogglePoint(int visibleRow) {
-    return {TextPoint(visibleRow).first - 6, TextPoint(visibleRow).second};
   }
   void Click(std::pair<int, int> p, unsigned modifiers = CMainDlg::kNoModifier) {
     dlg->OnLButtonDown(p.first, p.second, modifiers);
