@@ -31,8 +31,7 @@ TEST(TreePaintTest, MergedRowMapsEachNameByItsOwnEncoding) {
   const std::vector<std::pair<std::uint32_t, char>> legend = {{CQvSprite::ToArgb(TreeView::kTextColour), '#'},
                                                               {kBlack, '.'}};
   // UTF-8 "Björk", Latin-1 "Jóga", and the glyph bytes of the joined row.
-  for (auto [levels, glyphs] : {std::pair{"aBj\xC3\xB6rk|tJ\xF3ga", "Bj\xF6rk \x10 J\xF3ga"},
-                                {"aJ\xF3ga|tBj\xC3\xB6rk", "J\xF3ga \x10 Bj\xF6rk"},
+  for (auto [levels, glyphs] : {std::pair{"aJ\xF3ga|tBj\xC3\xB6rk", "J\xF3ga \x10 Bj\xF6rk"},
                                 {"aBj\xC3\xB6rk|bJ\xF3ga|t\xE2\x82\xAC", "Bj\xF6rk \x10 J\xF3ga \x10 \x80"}}) {
     catalogue.RemoveAllEntries();
     catalogue.Add(test::E(levels, "/m/1.mp3"));
@@ -75,7 +74,6 @@ TEST(ScrollBarDrawTest, ThumbFollowsThePositionOrTheDragOffsetOverATiledTrack) {
     return std::string(8, 'U') + track.replace(std::size_t(offset), 4, 4, thumb) + std::string(8, 'D');
   };
   bar.SetGeometry(0, 0, 41);
-  EXPECT_EQ(bar.GetTrackLength(), 41 - 16 - 4);
   EXPECT_EQ(column(41), expected(0, 'H'));  // range 0: at the top
   bar.SetRange(4);
   for (auto [position, offset] : {std::pair{1, 5}, {3, 15}, {4, 21}}) {  // 21 * position / 4, cut
