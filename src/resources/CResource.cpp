@@ -130,6 +130,11 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   if (distinct) found.BeginDistinctRun();
   std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
   std::string key;
+  std::string file;  // a file's path, built in place
+  auto offer = [&](const std::string& root, std::string_view name) {
+    file.assign(root).append(name);
+    AddFile(file, skip, found);
+  };
   while (!pending.empty()) {
     Pending current = std::move(pending.back());
     pending.pop_back();
@@ -152,13 +157,13 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
     }
     for (size_t p = 0; p < patterns.size(); ++p) {
       if (patterns[p].find('.') == std::string::npos) {
-        for (std::uint32_t i : byPattern[p]) AddFile(PathIn(root, listing.File(i)), skip, found);
+        for (std::uint32_t i : byPattern[p]) offer(root, listing.File(i));
         continue;
       }
       const std::string ending = "." + patterns[p];
       for (size_t i = 0; i < listing.FileCount(); ++i) {
         std::string_view name = listing.File(i);
-        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) AddFile(PathIn(root, name), skip, found);
+        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) offer(root, name);
       }
     }
 

@@ -1,7 +1,5 @@
 #include "resources/CollectFiles.h"
 
-#include <memory>
-
 #include "catalogue/CCatalogue.h"
 #include "platform/Paths.h"
 
@@ -33,16 +31,14 @@ bool CFoundFiles::Contains(std::string_view path) {
 
 void CFoundFiles::BeginDistinctRun() { m_nRunStart = m_catalogue.GetSize(); }
 
-void CFoundFiles::Append(std::string path) {
-  auto entry = std::make_unique<CCatalogueEntry>(std::move(path));
-  CCatalogueEntry* added = entry.get();
-  m_catalogue.Add(std::move(entry));
+void CFoundFiles::Append(std::string_view path) {
+  CCatalogueEntry* added = m_catalogue.AddEntry(path);
   if (m_listener) m_listener(added);
 }
 
-void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found) {
+void AddFile(std::string_view path, const CSkipList& skip, CFoundFiles& found) {
   if (found.Contains(path) || skip.Contains(path)) return;
-  found.Append(std::move(path));
+  found.Append(path);
 }
 
 }  // namespace jb

@@ -38,7 +38,7 @@ class CFoundFiles {
   explicit CFoundFiles(CCatalogue& catalogue, AppendListener listener = {});
   bool Contains(std::string_view path);
   // Appends a new entry for path.
-  void Append(std::string path);
+  void Append(std::string_view path);
   // Between these, the paths offered are known to differ from each other
   // (one directory walk offers each file once): they are checked against
   // the entries found before only, and the first walk of a scan costs no
@@ -65,6 +65,6 @@ class CFoundFiles {
 };
 
 // Adds path to the found files unless it is skipped or already found.
-void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found);
+void AddFile(std::string_view path, const CSkipList& skip, CFoundFiles& found);
 
 }  // namespace jb

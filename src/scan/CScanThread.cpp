@@ -67,7 +67,7 @@ void CScanThread::Scan() {
   // With helpers, entries are described while the walk goes on; the ticks
   // still follow the description pass, entry by entry, in catalogue order.
   std::unique_ptr<DescriptionPipeline> pipeline;
-  if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_nThreads - 1);
+  if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_catalogue, m_nThreads - 1);
   CFoundFiles found(m_catalogue,
                     pipeline ? [&](CCatalogueEntry* e) { pipeline->Add(e); } : CFoundFiles::AppendListener{});
   found.SetListingHelpers(m_nThreads > 1 ? m_nThreads : 0);
@@ -92,9 +92,10 @@ void CScanThread::Scan() {
     });
   } else {
     ScopedDirectoryCache directories;
+    TextStore& store = m_catalogue.AddTextStore();
     for (size_t i = 0; i < count; ++i) {
       nextTick();
-      m_catalogue.GetAt(i)->Describe(m_types);
+      m_catalogue.GetAt(i)->Describe(m_types, store);
     }
   }
 }

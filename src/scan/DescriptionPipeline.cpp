@@ -7,11 +7,12 @@
 
 namespace jb {
 
-DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, unsigned helpers)
-    : m_types(types), m_pFilling(std::make_unique<Batch>()) {
+DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers)
+    : m_types(types), m_drainStore(catalogue.AddTextStore()), m_pFilling(std::make_unique<Batch>()) {
   for (unsigned h = 0; h < helpers; ++h) {
     try {
-      m_helpers.emplace_back([this] { Help(); });
+      TextStore& store = catalogue.AddTextStore();
+      m_helpers.emplace_back([this, &store] { Help(store); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the drain does the rest
     }
@@ -46,8 +47,8 @@ bool DescriptionPipeline::Claim(Batch& batch) {
   return batch.state.compare_exchange_strong(expected, kClaimed);
 }
 
-void DescriptionPipeline::Describe(Batch& batch) {
-  for (size_t i = 0; i < batch.size; ++i) batch.entries[i]->Describe(m_types);
+void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
+  for (size_t i = 0; i < batch.size; ++i) batch.entries[i]->Describe(m_types, store);
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     batch.state.store(kDone);
@@ -55,7 +56,7 @@ void DescriptionPipeline::Describe(Batch& batch) {
   m_done.notify_all();
 }
 
-void DescriptionPipeline::Help() {
+void DescriptionPipeline::Help(TextStore& store) {
   ScopedDirectoryCache directories;
   for (;;) {
     Batch* batch = nullptr;
@@ -65,7 +66,7 @@ void DescriptionPipeline::Help() {
       if (m_nextForHelpers >= m_batches.size()) return;
       batch = m_batches[m_nextForHelpers++].get();
     }
-    if (Claim(*batch)) Describe(*batch);
+    if (Claim(*batch)) Describe(*batch, store);
   }
 }
 
@@ -85,7 +86,7 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
       batch = m_batches[b].get();
     }
     if (Claim(*batch)) {
-      Describe(*batch);
+      Describe(*batch, m_drainStore);
     } else {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_done.wait(lock, [batch] { return batch->state.load() == kDone; });

@@ -16,12 +16,15 @@
 
 namespace jb {
 
+class CCatalogue;
 class CCatalogueEntry;
 class CResourceTypeArray;
+class TextStore;
 
 class DescriptionPipeline {
  public:
-  DescriptionPipeline(const CResourceTypeArray& types, unsigned helpers);
+  // The texts of the descriptions go to stores of catalogue's.
+  DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers);
   ~DescriptionPipeline();
   DescriptionPipeline(const DescriptionPipeline&) = delete;
   DescriptionPipeline& operator=(const DescriptionPipeline&) = delete;
@@ -43,11 +46,12 @@ class DescriptionPipeline {
   };
 
   void Publish();
-  void Help();
+  void Help(TextStore& store);
   bool Claim(Batch& batch);
-  void Describe(Batch& batch);
+  void Describe(Batch& batch, TextStore& store);
 
   const CResourceTypeArray& m_types;
+  TextStore& m_drainStore;
   std::unique_ptr<Batch> m_pFilling;  // the collecting thread's own
   std::mutex m_mutex;
   std::condition_variable m_published;            // helpers wait for batches
