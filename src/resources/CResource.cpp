@@ -131,9 +131,10 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
   std::string key;
   std::string file;  // a file's path, built in place
+  bool skipHere = true;  // whether a name of the directory may be skipped
   auto offer = [&](const std::string& root, std::string_view name) {
     file.assign(root).append(name);
-    AddFile(file, skip, found);
+    if (!found.Contains(file) && !(skipHere && skip.Contains(file))) found.Append(file);
   };
   while (!pending.empty()) {
     Pending current = std::move(pending.back());
@@ -144,6 +145,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
 
     const DirectoryListing& listing = DirectoryPrefetcher::Listing(listed);
     const std::string root = WithTrailingSeparator(current.path);
+    skipHere = skip.MayHoldIn(root);
     for (auto& files : byPattern) files.clear();
     for (size_t i = 0; i < listing.FileCount(); ++i) {
       std::string_view name = listing.File(i);
@@ -172,7 +174,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
         std::string_view name = listing.Directory(i);
         if (!hidden && IsHidden(name)) continue;
         std::string sub = PathIn(root, name);
-        if (!skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
+        if (!skipHere || !skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
       }
     }
     DirectoryPrefetcher::Release(listed);

@@ -13,7 +13,10 @@ std::string_view LessTrailingSeparators(std::string_view path) {
 }  // namespace
 
 void CSkipList::Add(std::string_view path) {
-  if (m_keys.emplace(LessTrailingSeparators(path)).second) m_paths.emplace_back(path);
+  const std::string_view key = LessTrailingSeparators(path);
+  if (!m_keys.emplace(key).second) return;
+  m_paths.emplace_back(path);
+  m_folders.emplace(DirectoryPart(key));
 }
 
 bool CSkipList::Contains(std::string_view path) const {

@@ -23,11 +23,15 @@ class CSkipList {
   // make another path.
   void Add(std::string_view path);
   bool Contains(std::string_view path) const;
+  // False when no path of the list is directly in directory (given with
+  // its trailing separator): a walk then checks none of its names.
+  bool MayHoldIn(std::string_view directory) const { return m_folders.count(directory) != 0; }
   const std::vector<std::string>& Paths() const { return m_paths; }
 
  private:
   std::vector<std::string> m_paths;
-  std::unordered_set<std::string, PathHash, PathEqual> m_keys;  // paths less trailing separators
+  std::unordered_set<std::string, PathHash, PathEqual> m_keys;     // paths less trailing separators
+  std::unordered_set<std::string, PathHash, PathEqual> m_folders;  // the keys' directory parts
 };
 
 class CFoundFiles {
