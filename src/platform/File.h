@@ -61,7 +61,12 @@ class CReadFile : public CFile {
   std::uint64_t m_pos = 0;
 };
 
-// While one lives on a thread, CReadFile::Open on that thread opens files
+// Reads the last n bytes of the regular file at path into buffer; false when
+// it is missing, unreadable, not a regular file or shorter than n. No
+// allocation: a scan reads one tail per song.
+bool ReadFileTail(const std::string& path, void* buffer, size_t n);
+
+// While one lives on a thread, CReadFile::Open and ReadFileTail on that thread opens files
 // relative to a handle of the last directory it opened them in: a run of
 // files in one directory then costs one look-up of the directory's path
 // instead of one per file.

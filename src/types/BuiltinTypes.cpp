@@ -35,14 +35,7 @@ constexpr size_t kTagSize = 128;
 
 // The last 128 bytes of the file, when it is a regular file that long.
 bool ReadTag(const std::string& path, std::array<char, kTagSize>& tag) {
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file || file->Size() < kTagSize) return false;
-  try {
-    if (!file->Seek(file->Size() - kTagSize)) return false;
-    return file->Read(tag.data(), kTagSize) == kTagSize;
-  } catch (const FileError&) {
-    return false;
-  }
+  return ReadFileTail(path, tag.data(), kTagSize);
 }
 
 // A tag field as "%.30s" formats it, less trailing white space.

@@ -63,6 +63,27 @@ std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
 
 CReadFile::~CReadFile() { ::close(m_fd); }
 
+bool ReadFileTail(const std::string& path, void* buffer, size_t n) {
+  int fd = OpenForReading(path);
+  if (fd < 0) return false;
+  struct stat st;
+  bool read = false;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= n) {
+    char* out = static_cast<char*>(buffer);
+    off_t at = st.st_size - static_cast<off_t>(n);
+    size_t done = 0;
+    while (done < n) {
+      ssize_t got = ::pread(fd, out + done, n - done, at + static_cast<off_t>(done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    read = done == n;
+  }
+  ::close(fd);
+  return read;
+}
+
 size_t CReadFile::Read(void* buffer, size_t n) {
   char* out = static_cast<char*>(buffer);
   size_t done = 0;
