@@ -116,7 +116,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   // into the tree are not followed again. Helpers list the directories
   // below ahead of the walk; the walk's order alone decides what is
   // collected.
-  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip);
+  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip, found.Waits());
   std::set<DirectoryId> walked;
   struct Pending {
     std::string path;

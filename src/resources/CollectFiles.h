@@ -16,6 +16,7 @@ namespace jb {
 
 class CCatalogue;
 class CCatalogueEntry;
+class DiskWaits;
 
 class CSkipList {
  public:
@@ -51,9 +52,14 @@ class CFoundFiles {
   void EndDistinctRun() { m_nRunStart = kNoRun; }
   CCatalogue& Catalogue() { return m_catalogue; }
   // Threads that list directories ahead of a walk (none: the walk lists
-  // every directory itself).
-  void SetListingHelpers(unsigned helpers) { m_nListingHelpers = helpers; }
+  // every directory itself); with waits, most start once the disk is waited
+  // for.
+  void SetListingHelpers(unsigned helpers, DiskWaits* waits = nullptr) {
+    m_nListingHelpers = helpers;
+    m_pWaits = waits;
+  }
   unsigned ListingHelpers() const { return m_nListingHelpers; }
+  DiskWaits* Waits() const { return m_pWaits; }
 
  private:
   CCatalogue& m_catalogue;
@@ -66,6 +72,7 @@ class CFoundFiles {
   size_t m_nIndexed = 0;
   size_t m_nRunStart = kNoRun;
   unsigned m_nListingHelpers = 0;
+  DiskWaits* m_pWaits = nullptr;
 };
 
 // Adds path to the found files unless it is skipped or already found.

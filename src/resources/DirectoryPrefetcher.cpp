@@ -1,17 +1,28 @@
 #include "resources/DirectoryPrefetcher.h"
 
+#include <algorithm>
 #include <system_error>
 
+#include "platform/DiskWaits.h"
 #include "platform/Paths.h"
 #include "resources/CollectFiles.h"
 
 namespace jb {
 
-DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip)
-    : m_bHidden(hidden), m_skip(skip) {
+DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits)
+    : m_bHidden(hidden), m_skip(skip), m_pWaits(waits) {
+  // The walk lists too: one helper fewer than the cores.
+  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  if (waits) {
+    m_nListener = waits->Listen([this] {
+      { std::lock_guard<std::mutex> lock(m_mutex); }
+      m_unparked.notify_all();
+    });
+  }
   for (unsigned h = 0; h < helpers; ++h) {
     try {
-      m_helpers.emplace_back([this] { Help(); });
+      const bool parked = h >= active;
+      m_helpers.emplace_back([this, parked] { Help(parked); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the walk lists the rest
     }
@@ -19,11 +30,13 @@ DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CS
 }
 
 DirectoryPrefetcher::~DirectoryPrefetcher() {
+  if (m_pWaits) m_pWaits->Remove(m_nListener);
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bClosed = true;
   }
   m_queued.notify_all();
+  m_unparked.notify_all();
   for (std::thread& t : m_helpers) t.join();
 }
 
@@ -44,7 +57,11 @@ DirectoryPrefetcher::Node* DirectoryPrefetcher::Add(const std::string& path) {
   return node;
 }
 
-void DirectoryPrefetcher::Help() {
+void DirectoryPrefetcher::Help(bool parked) {
+  if (parked) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_unparked.wait(lock, [this] { return m_bClosed || m_pWaits->Seen(); });
+  }
   for (;;) {
     Node* node;
     {

@@ -8,6 +8,9 @@
 // Each directory (device and inode) is listed once, whatever paths reach
 // it; the walk decides which path wins, so links and loops end as they would
 // on one thread.
+//
+// With waits, helpers beyond the cores wait until a read has waited for the
+// disk.
 
 #include <condition_variable>
 #include <cstdint>
@@ -24,6 +27,7 @@
 namespace jb {
 
 class CSkipList;
+class DiskWaits;
 
 class DirectoryPrefetcher {
  public:
@@ -49,7 +53,7 @@ class DirectoryPrefetcher {
 
   // The walk's rules for going down: hidden directories only with hidden,
   // never into a directory of skip.
-  DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip);
+  DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits = nullptr);
   ~DirectoryPrefetcher();
   DirectoryPrefetcher(const DirectoryPrefetcher&) = delete;
   DirectoryPrefetcher& operator=(const DirectoryPrefetcher&) = delete;
@@ -68,14 +72,17 @@ class DirectoryPrefetcher {
 
  private:
   Node* NewNode(std::string path);  // under m_mutex
-  void Help();
+  void Help(bool parked);
   void List(Node& node);
 
   const bool m_bHidden;
   const CSkipList& m_skip;
+  DiskWaits* m_pWaits;
+  size_t m_nListener = 0;
   std::mutex m_mutex;
   std::condition_variable m_queued;
   std::condition_variable m_done;
+  std::condition_variable m_unparked;  // helpers beyond the cores wait here
   std::vector<std::unique_ptr<Node>> m_nodes;  // guarded
   std::vector<Node*> m_queue;                  // guarded; the last in goes first
   std::map<DirectoryId, Node*> m_listers;      // guarded

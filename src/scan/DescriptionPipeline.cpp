@@ -1,18 +1,30 @@
 #include "scan/DescriptionPipeline.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "catalogue/CCatalogue.h"
+#include "platform/DiskWaits.h"
 #include "platform/File.h"
 
 namespace jb {
 
-DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers)
-    : m_types(types), m_drainStore(catalogue.AddTextStore()), m_pFilling(std::make_unique<Batch>()) {
+DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers,
+                                         DiskWaits* waits)
+    : m_types(types), m_drainStore(catalogue.AddTextStore()), m_pWaits(waits), m_pFilling(std::make_unique<Batch>()) {
+  // The collecting thread takes a core of its own.
+  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  if (waits) {
+    m_nListener = waits->Listen([this] {
+      { std::lock_guard<std::mutex> lock(m_mutex); }
+      m_unparked.notify_all();
+    });
+  }
   for (unsigned h = 0; h < helpers; ++h) {
     try {
       TextStore& store = catalogue.AddTextStore();
-      m_helpers.emplace_back([this, &store] { Help(store); });
+      const bool parked = h >= active;
+      m_helpers.emplace_back([this, &store, parked] { Help(store, parked); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the drain does the rest
     }
@@ -20,11 +32,13 @@ DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatal
 }
 
 DescriptionPipeline::~DescriptionPipeline() {
+  if (m_pWaits) m_pWaits->Remove(m_nListener);
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bClosed = true;
   }
   m_published.notify_all();
+  m_unparked.notify_all();
   for (std::thread& t : m_helpers) t.join();
 }
 
@@ -56,8 +70,14 @@ void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
   m_done.notify_all();
 }
 
-void DescriptionPipeline::Help(TextStore& store) {
+void DescriptionPipeline::Help(TextStore& store, bool parked) {
   ScopedDirectoryCache directories;
+  DiskWaits::Scope waits(m_pWaits);
+  if (parked) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_unparked.wait(lock, [this] { return m_bClosed || m_pWaits->Seen(); });
+    if (!m_pWaits->Seen()) return;
+  }
   for (;;) {
     Batch* batch = nullptr;
     {
@@ -77,7 +97,9 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
     m_bClosed = true;  // nothing more comes: idle helpers may go
   }
   m_published.notify_all();
+  m_unparked.notify_all();
   ScopedDirectoryCache directories;
+  DiskWaits::Scope waits(m_pWaits);
   // No batch is added from here on.
   for (size_t b = 0; b < m_batches.size(); ++b) {
     Batch* batch;

@@ -3,6 +3,9 @@
 // collecting them. The collecting thread hands over each new entry; once
 // collection is over it drains the entries in catalogue order, describing
 // those no helper has taken, so the caller sees them described in order.
+//
+// With waits, helpers beyond the cores wait until a read has waited for
+// the disk: on a warm cache they would only take turns.
 
 #include <array>
 #include <atomic>
@@ -19,12 +22,14 @@ namespace jb {
 class CCatalogue;
 class CCatalogueEntry;
 class CResourceTypeArray;
+class DiskWaits;
 class TextStore;
 
 class DescriptionPipeline {
  public:
   // The texts of the descriptions go to stores of catalogue's.
-  DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers);
+  DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers,
+                      DiskWaits* waits = nullptr);
   ~DescriptionPipeline();
   DescriptionPipeline(const DescriptionPipeline&) = delete;
   DescriptionPipeline& operator=(const DescriptionPipeline&) = delete;
@@ -46,16 +51,19 @@ class DescriptionPipeline {
   };
 
   void Publish();
-  void Help(TextStore& store);
+  void Help(TextStore& store, bool parked);
   bool Claim(Batch& batch);
   void Describe(Batch& batch, TextStore& store);
 
   const CResourceTypeArray& m_types;
   TextStore& m_drainStore;
+  DiskWaits* m_pWaits;
+  size_t m_nListener = 0;
   std::unique_ptr<Batch> m_pFilling;  // the collecting thread's own
   std::mutex m_mutex;
   std::condition_variable m_published;            // helpers wait for batches
   std::condition_variable m_done;                 // the drain waits for helpers
+  std::condition_variable m_unparked;             // helpers beyond the cores wait here
   std::vector<std::unique_ptr<Batch>> m_batches;  // published, guarded
   size_t m_nextForHelpers = 0;                    // guarded
   bool m_bClosed = false;                         // guarded
