@@ -17,8 +17,12 @@ namespace jb {
 class DiskWaits {
  public:
   bool Seen() const { return m_bSeen.load(std::memory_order_acquire); }
-  // A read found its page not cached: the first call wakes the listeners,
-  // on the calling thread.
+  // One read asked the cache first; waited: its page was not there. A
+  // cached page now and then answers "would wait" too (locked, or marked
+  // for read-ahead), so the disk counts as waited for once a few reads and
+  // a share of them did; that wakes the listeners, on the calling thread.
+  void Count(bool waited);
+  // The disk counts as waited for from now on.
   void Note();
 
   // Calls wake at the first wait while it is registered; an id for Remove.
@@ -43,6 +47,8 @@ class DiskWaits {
 
  private:
   std::atomic<bool> m_bSeen{false};
+  std::atomic<unsigned> m_nReads{0};
+  std::atomic<unsigned> m_nWaited{0};
   std::mutex m_mutex;
   std::vector<std::pair<size_t, std::function<void()>>> m_listeners;  // guarded
   size_t m_nNextId = 0;                                               // guarded

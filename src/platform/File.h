@@ -8,10 +8,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jb {
 
+class CDirectory;
 class CFileLock;
 
 class FileError : public std::runtime_error {
@@ -74,6 +76,10 @@ class ScopedDirectoryCache {
  public:
   ScopedDirectoryCache();
   ~ScopedDirectoryCache();
+  // The files of directory (its path with the trailing separator) are
+  // opened relative to dir, open already, until another takes its place: a
+  // directory listed once need not be opened again to read its files.
+  static void Use(std::shared_ptr<const CDirectory> dir, std::string_view directory);
   ScopedDirectoryCache(const ScopedDirectoryCache&) = delete;
   ScopedDirectoryCache& operator=(const ScopedDirectoryCache&) = delete;
 };

@@ -146,6 +146,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
     const DirectoryListing& listing = DirectoryPrefetcher::Listing(listed);
     const std::string root = WithTrailingSeparator(current.path);
     skipHere = skip.MayHoldIn(root);
+    found.SetDirectory(DirectoryPrefetcher::TakeDirectory(listed));
     for (auto& files : byPattern) files.clear();
     for (size_t i = 0; i < listing.FileCount(); ++i) {
       std::string_view name = listing.File(i);
@@ -177,6 +178,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
         if (!skipHere || !skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
       }
     }
+    found.SetDirectory(nullptr);
     DirectoryPrefetcher::Release(listed);
   }
   if (distinct) found.EndDistinctRun();

@@ -36,7 +36,7 @@ void CFoundFiles::BeginDistinctRun() { m_nRunStart = m_catalogue.GetSize(); }
 
 void CFoundFiles::Append(std::string_view path) {
   CCatalogueEntry* added = m_catalogue.AddEntry(path);
-  if (m_listener) m_listener(added);
+  if (m_listener) m_listener(added, m_pDirectory);
 }
 
 void AddFile(std::string_view path, const CSkipList& skip, CFoundFiles& found) {

@@ -5,6 +5,7 @@
 // number of files.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -16,6 +17,7 @@ namespace jb {
 
 class CCatalogue;
 class CCatalogueEntry;
+class CDirectory;
 class DiskWaits;
 
 class CSkipList {
@@ -37,8 +39,9 @@ class CSkipList {
 
 class CFoundFiles {
  public:
-  // Told of each entry appended, right after it joins the catalogue.
-  using AppendListener = std::function<void(CCatalogueEntry*)>;
+  // Told of each entry appended, right after it joins the catalogue, with
+  // its directory when the walk has it open.
+  using AppendListener = std::function<void(CCatalogueEntry*, const std::shared_ptr<const CDirectory>&)>;
 
   explicit CFoundFiles(CCatalogue& catalogue, AppendListener listener = {});
   bool Contains(std::string_view path);
@@ -51,6 +54,8 @@ class CFoundFiles {
   void BeginDistinctRun();
   void EndDistinctRun() { m_nRunStart = kNoRun; }
   CCatalogue& Catalogue() { return m_catalogue; }
+  // The open directory the files appended from now on are in, or null.
+  void SetDirectory(std::shared_ptr<const CDirectory> dir) { m_pDirectory = std::move(dir); }
   // Threads that list directories ahead of a walk (none: the walk lists
   // every directory itself); with waits, most start once the disk is waited
   // for.
@@ -64,6 +69,7 @@ class CFoundFiles {
  private:
   CCatalogue& m_catalogue;
   AppendListener m_listener;
+  std::shared_ptr<const CDirectory> m_pDirectory;
   static constexpr size_t kNoRun = static_cast<size_t>(-1);
   // Views of the paths of the first m_nIndexed entries (indexed when a
   // look-up needs them): entries never move or change their path while the

@@ -9,6 +9,10 @@
 
 namespace jb {
 
+namespace {
+constexpr unsigned kMaxKept = 256;
+}
+
 DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits)
     : m_bHidden(hidden), m_skip(skip), m_pWaits(waits) {
   // The walk lists too: one helper fewer than the cores.
@@ -124,6 +128,16 @@ void DirectoryPrefetcher::List(Node& node) {
     }
     // An unreadable directory lists as empty, as a gone one is skipped.
     listed = !node.m_pOwner && opened->List(node.m_listing);
+    // Kept for reading its files, within a bound on open descriptors.
+    if (listed && node.m_listing.FileCount() > 0 && m_pKept->fetch_add(1) < kMaxKept) {
+      auto kept = m_pKept;
+      node.m_pDirectory = std::shared_ptr<const CDirectory>(opened.release(), [kept](const CDirectory* d) {
+        delete d;
+        kept->fetch_sub(1);
+      });
+    } else if (listed && node.m_listing.FileCount() > 0) {
+      m_pKept->fetch_sub(1);
+    }
     opened.reset();
   }
   // What the walk will go down into, by the path this node was reached by;

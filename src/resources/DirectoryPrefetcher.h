@@ -12,6 +12,7 @@
 // With waits, helpers beyond the cores wait until a read has waited for the
 // disk.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -47,6 +48,7 @@ class DirectoryPrefetcher {
     DirectoryId m_id;
     Node* m_pOwner = nullptr;  // the node that lists the same directory, when not this one
     DirectoryListing m_listing;
+    std::shared_ptr<const CDirectory> m_pDirectory;  // kept open for reading its files
     std::vector<Node*> m_children;  // one per listed directory; null when not prefetched
     std::exception_ptr m_error;     // what ended a helper's listing
   };
@@ -67,6 +69,9 @@ class DirectoryPrefetcher {
   static const DirectoryListing& Listing(const Node& listed) { return listed.m_listing; }
   // The prefetched node of the listing's i-th directory, or null.
   static Node* Child(const Node& listed, size_t i) { return listed.m_children[i]; }
+  // The listed directory, still open, when it was kept (a bounded number
+  // is): its files can be opened relative to it.
+  static std::shared_ptr<const CDirectory> TakeDirectory(Node& listed) { return std::move(listed.m_pDirectory); }
   // Frees a listing the walk is done with.
   static void Release(Node& listed) { listed.m_listing.Clear(); }
 
@@ -77,6 +82,8 @@ class DirectoryPrefetcher {
 
   const bool m_bHidden;
   const CSkipList& m_skip;
+  // Directories kept open, counted until the last holder closes them.
+  std::shared_ptr<std::atomic<unsigned>> m_pKept = std::make_shared<std::atomic<unsigned>>(0);
   DiskWaits* m_pWaits;
   size_t m_nListener = 0;
   std::mutex m_mutex;

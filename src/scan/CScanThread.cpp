@@ -72,7 +72,8 @@ void CScanThread::Scan() {
   std::unique_ptr<DescriptionPipeline> pipeline;
   if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_catalogue, m_nThreads - 1, &waits);
   CFoundFiles found(m_catalogue,
-                    pipeline ? [&](CCatalogueEntry* e) { pipeline->Add(e); } : CFoundFiles::AppendListener{});
+                    pipeline ? [&](CCatalogueEntry* e, const std::shared_ptr<const CDirectory>& dir) { pipeline->Add(e, dir); }
+                             : CFoundFiles::AppendListener{});
   found.SetListingHelpers(m_nThreads > 1 ? m_nThreads : 0, &waits);
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->CollectFiles(m_types, skip, found);
 

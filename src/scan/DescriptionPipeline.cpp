@@ -6,6 +6,7 @@
 #include "catalogue/CCatalogue.h"
 #include "platform/DiskWaits.h"
 #include "platform/File.h"
+#include "platform/Paths.h"
 
 namespace jb {
 
@@ -42,7 +43,8 @@ DescriptionPipeline::~DescriptionPipeline() {
   for (std::thread& t : m_helpers) t.join();
 }
 
-void DescriptionPipeline::Add(CCatalogueEntry* entry) {
+void DescriptionPipeline::Add(CCatalogueEntry* entry, std::shared_ptr<const CDirectory> dir) {
+  m_pFilling->dirs[m_pFilling->size] = std::move(dir);
   m_pFilling->entries[m_pFilling->size++] = entry;
   if (m_pFilling->size == kBatch) Publish();
 }
@@ -62,7 +64,16 @@ bool DescriptionPipeline::Claim(Batch& batch) {
 }
 
 void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
-  for (size_t i = 0; i < batch.size; ++i) batch.entries[i]->Describe(m_types, store);
+  const CDirectory* current = nullptr;
+  for (size_t i = 0; i < batch.size; ++i) {
+    CCatalogueEntry& entry = *batch.entries[i];
+    if (batch.dirs[i] && batch.dirs[i].get() != current) {
+      current = batch.dirs[i].get();
+      ScopedDirectoryCache::Use(std::move(batch.dirs[i]), DirectoryPart(entry.GetPath()));
+    }
+    batch.dirs[i].reset();
+    entry.Describe(m_types, store);
+  }
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     batch.state.store(kDone);

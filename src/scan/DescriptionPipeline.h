@@ -21,6 +21,7 @@ namespace jb {
 
 class CCatalogue;
 class CCatalogueEntry;
+class CDirectory;
 class CResourceTypeArray;
 class DiskWaits;
 class TextStore;
@@ -34,8 +35,10 @@ class DescriptionPipeline {
   DescriptionPipeline(const DescriptionPipeline&) = delete;
   DescriptionPipeline& operator=(const DescriptionPipeline&) = delete;
 
-  // The collecting thread: one call per new entry, in catalogue order.
-  void Add(CCatalogueEntry* entry);
+  // The collecting thread: one call per new entry, in catalogue order, with
+  // its directory when that is open (the entry's file is opened relative
+  // to it, and it closes once its last file is read).
+  void Add(CCatalogueEntry* entry, std::shared_ptr<const CDirectory> dir = nullptr);
   // The collecting thread, after the last Add: waits for each batch of
   // entries in order (describing it when no helper has) and calls
   // described(entryCount) for it.
@@ -46,6 +49,7 @@ class DescriptionPipeline {
   enum : std::uint8_t { kFree, kClaimed, kDone };
   struct Batch {
     std::array<CCatalogueEntry*, kBatch> entries{};
+    std::array<std::shared_ptr<const CDirectory>, kBatch> dirs{};
     size_t size = 0;
     std::atomic<std::uint8_t> state{kFree};
   };

@@ -9,6 +9,14 @@ namespace {
 thread_local DiskWaits* t_waits = nullptr;
 }
 
+void DiskWaits::Count(bool waited) {
+  const unsigned reads = m_nReads.fetch_add(1, std::memory_order_relaxed) + 1;
+  if (!waited) return;
+  const unsigned misses = m_nWaited.fetch_add(1, std::memory_order_relaxed) + 1;
+  // Cold, nearly every read waits; warm, about one in thousands "would".
+  if (misses >= 16 && misses * 32 >= reads) Note();
+}
+
 void DiskWaits::Note() {
   if (m_bSeen.exchange(true, std::memory_order_acq_rel)) return;
   std::lock_guard<std::mutex> lock(m_mutex);
