@@ -67,7 +67,7 @@ class CCatalogueEntry {
 
   void SetPath(std::string_view path);
   const TextView& GetPath() const { return m_strPath; }
-  // The text after the last "." of the path (the whole path without one).
+  // The text after the last "." of the file's name (empty without one).
   TextView GetExtension() const;
 
   // Lets the type that claims the extension fill the description; an entry

@@ -21,8 +21,10 @@ std::string_view NameWithoutExtension(std::string_view path) {
 }
 
 std::string_view ExtensionOf(std::string_view path) {
-  size_t dot = path.rfind('.');
-  return dot == std::string_view::npos ? path : path.substr(dot + 1);
+  // Only the file's own name carries an extension: "/a.b/song" has none.
+  std::string_view name = FileNamePart(path);
+  size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
 }
 
 std::string FileUrl(std::string_view path) {

@@ -25,8 +25,8 @@ std::string_view DirectoryPart(std::string_view path);
 // "." stays whole.
 std::string_view NameWithoutExtension(std::string_view path);
 
-// The text after the last "." of the whole path (the whole path when it
-// holds no "."): the extension by which a type claims a file.
+// The text after the last "." of the file's name (empty when the name holds
+// no "."): the extension by which a type claims a file.
 std::string_view ExtensionOf(std::string_view path);
 
 // dir with a separator appended unless it already ends with one.

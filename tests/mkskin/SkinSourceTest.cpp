@@ -42,16 +42,9 @@ std::string FontWith(const std::string& rest) {
 
 TEST(FontTest, StripsComposeAndDropBuildGlyphs) {
   TempDir dir;
-  WriteText(dir / "font.txt", FontWith("strip A B :grave\n"
-                                       ".. ... #.\n"
-                                       "## ### .#\n"
-                                       "#. #+# ..\n"
-                                       "## ### ..\n"
-                                       ".. ... ..\n"
-                                       ".. ... ..\n"
-                                       ".. ... ..\n"
-                                       ".. ... ..\n"
-                                       "compose 0xC0 A :grave drop=2\n"));
+  // Rows of the strip: A, B and a grave mark.
+  WriteText(dir / "font.txt", FontWith("strip A B :grave\n.. ... #.\n## ### .#\n#. #+# ..\n## ### ..\n"
+                                       ".. ... ..\n.. ... ..\n.. ... ..\n.. ... ..\ncompose 0xC0 A :grave drop=2\n"));
   Font font = ReadFont(dir / "font.txt");
   const CQvSprite& b = font['B'];
   EXPECT_EQ((std::vector<int>{font['A'].GetWidth(), b.GetWidth(), b.GetHeight()}), (std::vector<int>{2, 3, 8}));

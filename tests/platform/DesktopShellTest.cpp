@@ -73,19 +73,16 @@ class DesktopShellTest : public ::testing::Test {
   std::string playList = dir / "work/Jukebar.m3u";
 };
 
-TEST_F(DesktopShellTest, PlayAndEnqueueReachTheDefaultPlayer) {
+TEST_F(DesktopShellTest, PlayAndEnqueueReachTheDefaultPlayerUnlessTheUserNamedCommands) {
   EXPECT_EQ(HandOff(ShellAction::Play), kRefused);  // nothing registered for play-lists
   std::string some = Install("someplayer");
   EXPECT_EQ(Run(ShellAction::Play), (Args{some, playList}));  // by its absolute path
   EXPECT_EQ(HandOff(ShellAction::Enqueue), kRefused);         // no known enqueue form
-  std::string audacious = Install("audacious");
-  EXPECT_EQ(Run(ShellAction::Enqueue), (Args{audacious, "-e", playList}));
   std::string vlc = Install("vlc");
   EXPECT_EQ(Run(ShellAction::Enqueue), (Args{vlc, "--one-instance", "--playlist-enqueue", playList}));
-}
-
-TEST_F(DesktopShellTest, TheUsersCommandsWin) {
   std::string audacious = Install("audacious");
+  EXPECT_EQ(Run(ShellAction::Enqueue), (Args{audacious, "-e", playList}));
+
   std::string mine = Player("my player");
   Settings("PlayCommand = '" + mine + "' --play %f --now\nEnqueueCommand='" + mine + "' \"two words\"\n");
   EXPECT_EQ(Run(ShellAction::Play), (Args{mine, "--play", playList, "--now"}));

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <new>
 #include <numeric>
 #include <stdexcept>
@@ -18,86 +18,75 @@
 namespace jb {
 namespace {
 
-// Every stored detail of every entry, in catalogue order.
-std::vector<std::vector<std::string>> Rows(const CCatalogue& catalogue) {
-  std::vector<std::vector<std::string>> rows;
-  for (size_t i = 0; i < catalogue.GetSize(); ++i) {
-    const CCatalogueEntry& e = *catalogue.GetAt(i);
-    std::vector<std::string> row = {e.GetPath(), std::to_string(e.m_nIcon)};
-    row.insert(row.end(), e.m_aNames.begin(), e.m_aNames.end());
-    row.insert(row.end(), e.m_aPaths.begin(), e.m_aPaths.end());
-    for (auto k : e.m_aKinds) row.push_back(std::to_string(KindByte(k)));
-    rows.push_back(row);
-  }
-  return rows;
-}
+using Message = test::RecordingTarget::Message;
+using Rows = std::vector<std::vector<std::string>>;
 
 class ScanThreadTest : public ::testing::Test {
  protected:
   ScanThreadTest() { types.SetDefaults(); }
 
-  void AddFiles(size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "/song%05zu.mp3", i);
-      test::WriteText(dir.Path() + name, i % 2 ? "short" : std::string(200, 'x'));
-    }
+  void AddFolder(const std::string& path, std::uint8_t flags = CResource::kSubDirectories | CResource::kHidden,
+                 StringList excluded = {}) {
     auto r = CreateResource(types.FindById(kFolderTypeId));
-    r->m_strPath = dir.Path();
+    r->m_strPath = path;
+    r->m_nFlags = flags;
+    static_cast<CDirResource&>(*r).m_aExcludedExts = std::move(excluded);
     resources.Add(std::move(r));
   }
-
-  // One scan into catalogue, its messages to target; what ended it early.
-  std::string Scan(unsigned threads, CCatalogue& into, test::RecordingTarget& target) {
-    CScanThread scan(target, resources, into, types, threads);
-    if (!scan.Start()) return "not started";
-    scan.Join();
-    return scan.GetError();
+  void AddFiles(size_t count) {
+    for (size_t i = 0; i < count; ++i)
+      test::WriteText(dir / ("song" + std::to_string(10000 + i) + ".mp3"), i % 2 ? "short" : std::string(200, 'x'));
+    AddFolder(dir.Path());
   }
-  void Scan(unsigned threads) { EXPECT_EQ(Scan(threads, catalogue, window), ""); }
+
+  // One scan on threads: every stored detail of every entry in catalogue
+  // order, and the messages; fails the test when the scan ended early.
+  std::pair<Rows, std::vector<Message>> Scan(unsigned threads, std::string error = "") {
+    test::RecordingTarget target;
+    CCatalogue catalogue;
+    catalogue.Add(std::make_unique<CCatalogueEntry>("/stale.mp3"));  // a scan starts afresh
+    CScanThread scan(target, resources, catalogue, types, threads);
+    scan.Run();
+    EXPECT_EQ(scan.GetError(), error) << threads << " threads";
+    Rows rows;
+    for (size_t i = 0; i < catalogue.GetSize(); ++i) {
+      const CCatalogueEntry& e = *catalogue.GetAt(i);
+      rows.push_back({e.GetPath(), std::to_string(e.m_nIcon)});
+      rows.back().insert(rows.back().end(), e.m_aNames.begin(), e.m_aNames.end());
+      rows.back().insert(rows.back().end(), e.m_aPaths.begin(), e.m_aPaths.end());
+      for (auto k : e.m_aKinds) rows.back().push_back(std::to_string(KindByte(k)));
+    }
+    return {rows, target.Messages()};
+  }
+  static std::vector<long> Ticks(const std::vector<Message>& messages) {
+    std::vector<long> ticks;
+    for (const Message& m : messages)
+      if (m.message == WM_SCAN_PROGRESS) ticks.push_back(m.lParam);
+    return ticks;
+  }
 
   test::TempDir dir;
   CResourceTypeArray types;
   CResourceArray resources;
-  CCatalogue catalogue;
-  test::RecordingTarget window;
 };
 
 // Each tick once, sent (the scan waits for the window), and one posted done
-// at the end; no entries, no ticks.
-TEST_F(ScanThreadTest, TicksAreSentOncePerStepBeforeOneDone) {
-  catalogue.Add(std::make_unique<CCatalogueEntry>("/stale.mp3"));
-  Scan(1);
-  EXPECT_EQ(catalogue.GetSize(), 0u);
-  EXPECT_EQ(window.Messages(), (std::vector<test::RecordingTarget::Message>{{WM_SCAN_DONE, 0, false}}));
+// at the end; no entries, no ticks. Several description threads give the
+// same scan, ticks included.
+TEST_F(ScanThreadTest, TicksAreSentOncePerStepBeforeOneDoneOnAnyNumberOfThreads) {
+  EXPECT_EQ(Scan(1), (std::pair{Rows{}, std::vector<Message>{{WM_SCAN_DONE, 0, false}}}));
   std::vector<long> all(120);
   std::iota(all.begin(), all.end(), 0);
-  for (auto [files, ticks] : {std::pair{3, std::vector<long>{0, 40, 80}}, {240, all}}) {
+  for (auto [files, ticks] : {std::pair{3, std::vector<long>{0, 40, 80}}, {500, all}}) {
     AddFiles(files);
-    test::RecordingTarget target;
-    EXPECT_EQ(Scan(1, catalogue, target), "");
-    EXPECT_EQ(target.Ticks(), ticks);
-    auto messages = target.Messages();
-    EXPECT_TRUE(messages.front().sent);
-    EXPECT_EQ(messages.back(), (test::RecordingTarget::Message{WM_SCAN_DONE, 0, false}));
-    EXPECT_EQ(target.Count(WM_SCAN_DONE), 1);
+    const auto one = Scan(1);
+    EXPECT_EQ(one.first.size(), size_t(files));
+    EXPECT_EQ(Ticks(one.second), ticks);
+    EXPECT_TRUE(one.second.front().sent);
+    EXPECT_EQ(std::count(one.second.begin(), one.second.end(), Message{WM_SCAN_DONE, 0, false}), 1);
+    EXPECT_EQ(one.second.back(), (Message{WM_SCAN_DONE, 0, false}));
+    for (unsigned threads : {2u, 8u}) EXPECT_EQ(Scan(threads), one) << files << " files, " << threads << " threads";
     resources.RemoveAll();
-  }
-}
-
-TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
-  AddFiles(500);
-  Scan(1);
-  auto oneThreadTicks = window.Ticks();
-  auto oneThread = Rows(catalogue);
-  ASSERT_EQ(oneThread.size(), 500u);
-
-  for (unsigned threads : {2u, 8u}) {
-    test::RecordingTarget other;
-    CCatalogue again;
-    EXPECT_EQ(Scan(threads, again, other), "");
-    EXPECT_EQ(other.Ticks(), oneThreadTicks);
-    EXPECT_EQ(Rows(again), oneThread) << threads << " threads";
   }
 }
 
@@ -109,10 +98,8 @@ TEST_F(ScanThreadTest, SeveralDescriptionThreadsGiveTheSameScan) {
 // collects, describes and ticks as one thread does.
 TEST_F(ScanThreadTest, SeveralThreadsWalkAsOneThreadWhereTheOrderMatters) {
   auto make = [this](const std::string& relative, const std::string& text) {
-    std::string path = dir / relative;
-    for (size_t at = path.find('/', dir.Path().size() + 1); at != std::string::npos; at = path.find('/', at + 1))
-      ::mkdir(path.substr(0, at).c_str(), 0755);
-    test::WriteText(path, text);
+    std::filesystem::create_directories(std::filesystem::path(dir / relative).parent_path());
+    test::WriteText(dir / relative, text);
   };
   const std::string tag = std::string(200, 'x') + "TAG" + std::string(125, 'a');
   for (int a = 0; a < 12; ++a)
@@ -129,48 +116,24 @@ TEST_F(ScanThreadTest, SeveralThreadsWalkAsOneThreadWhereTheOrderMatters) {
   make("A3/B3/deep/er/w.mp3", tag);
   ASSERT_EQ(::symlink("../../../../A7", (dir / "A3/B3/deep/er/alias").c_str()), 0);
 
-  struct Case {
-    const char* name;
-    std::uint8_t flags;
-    StringList excluded;
-  };
-  const Case cases[] = {
-      {"everything", CResource::kSubDirectories | CResource::kHidden, {}},
-      {"no hidden names", CResource::kSubDirectories, {}},
-      {"play-lists excluded", CResource::kSubDirectories | CResource::kHidden, {"m3u"}},
-      {"top folder only", CResource::kHidden, {}},
-  };
-  for (const Case& c : cases) {
+  // Everything, no hidden names, play-lists excluded, the top folder only.
+  const std::pair<std::uint8_t, StringList> cases[] = {{CResource::kSubDirectories | CResource::kHidden, {}},
+                                                       {CResource::kSubDirectories, {}},
+                                                       {CResource::kSubDirectories | CResource::kHidden, {"m3u"}},
+                                                       {CResource::kHidden, {}}};
+  for (const auto& [flags, excluded] : cases) {
+    SCOPED_TRACE(testing::Message() << "flags " << int(flags) << ", " << excluded.size() << " excluded");
     resources.RemoveAll();
-    auto add = [&](const std::string& path, std::uint8_t flags, StringList excluded) {
-      auto r = CreateResource(types.FindById(kFolderTypeId));
-      r->m_strPath = path;
-      r->m_nFlags = flags;
-      static_cast<CDirResource&>(*r).m_aExcludedExts = std::move(excluded);
-      resources.Add(std::move(r));
-    };
-    add(dir.Path(), c.flags, c.excluded);
-    add(dir / "A7/B1", CResource::kCloak | CResource::kSubDirectories, {});
-    add(dir / "A5", CResource::kSubDirectories, {"mp3"});
-
-    CCatalogue one;
-    test::RecordingTarget oneTarget;
-    ASSERT_EQ(Scan(1, one, oneTarget), "") << c.name;
-    const auto expected = Rows(one);
-    ASSERT_FALSE(expected.empty()) << c.name;
-    if (c.flags & CResource::kSubDirectories) {
-      auto viaAlias = [&](const std::vector<std::string>& row) {
-        return row[0] == dir / "A3/B3/deep/er/alias/B1/t.mp3";
-      };
-      EXPECT_TRUE(std::any_of(expected.begin(), expected.end(), viaAlias)) << c.name;
-    }
-    for (unsigned threads : {2u, 16u}) {
-      CCatalogue again;
-      test::RecordingTarget target;
-      EXPECT_EQ(Scan(threads, again, target), "");
-      EXPECT_EQ(Rows(again), expected) << c.name << ", " << threads << " threads";
-      EXPECT_EQ(target.Ticks(), oneTarget.Ticks()) << c.name << ", " << threads << " threads";
-    }
+    AddFolder(dir.Path(), flags, excluded);
+    AddFolder(dir / "A7/B1", CResource::kCloak | CResource::kSubDirectories);
+    AddFolder(dir / "A5", CResource::kSubDirectories, {"mp3"});
+    const auto one = Scan(1);
+    ASSERT_FALSE(one.first.empty());
+    const bool viaAlias = std::any_of(one.first.begin(), one.first.end(), [&](const std::vector<std::string>& row) {
+      return row[0] == dir / "A3/B3/deep/er/alias/B1/t.mp3";
+    });
+    EXPECT_EQ(viaAlias, (flags & CResource::kSubDirectories) != 0);
+    for (unsigned threads : {2u, 16u}) EXPECT_EQ(Scan(threads), one) << threads << " threads";
   }
 }
 
@@ -196,21 +159,14 @@ TEST_F(ScanThreadTest, AFileThatCannotBeDescribedIsSkippedAndAFailingScanStillEn
   for (int i = 0; i < 150; ++i) test::WriteText(dir / ("x" + std::to_string(i) + ".bad"), "");
   AddFiles(150);
   for (unsigned threads : {1u, 4u}) {
-    test::RecordingTarget target;
-    CCatalogue scanned;
-    EXPECT_EQ(Scan(threads, scanned, target), "");
-    ASSERT_EQ(scanned.GetSize(), 300u);
-    for (size_t i = 0; i < scanned.GetSize(); ++i) {
-      const CCatalogueEntry& e = *scanned.GetAt(i);
-      EXPECT_EQ(e.m_aNames.empty(), e.GetExtension() == "bad") << e.GetPath();
-    }
-    EXPECT_EQ(target.Ticks().size(), 120u);
-    EXPECT_EQ(target.Count(WM_SCAN_DONE), 1);
+    const auto [rows, messages] = Scan(threads);
+    ASSERT_EQ(rows.size(), 300u);
+    for (const auto& row : rows) EXPECT_EQ(row.size() == 2, row[0].ends_with(".bad")) << row[0];
+    EXPECT_EQ(Ticks(messages).size(), 120u);
+    EXPECT_EQ(messages.back(), (Message{WM_SCAN_DONE, 0, false}));
   }
-
   resources.Add(std::make_unique<ThrowingResource>());
-  EXPECT_EQ(Scan(4, catalogue, window), "walk failed");
-  EXPECT_EQ(window.Messages(), (std::vector<test::RecordingTarget::Message>{{WM_SCAN_DONE, 0, false}}));
+  EXPECT_EQ(Scan(4, "walk failed").second, (std::vector<Message>{{WM_SCAN_DONE, 0, false}}));
 }
 
 }  // namespace

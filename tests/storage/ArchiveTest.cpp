@@ -6,17 +6,20 @@
 namespace jb {
 namespace {
 
-using test::Bytes;
+using ByteList = std::vector<std::uint8_t>;
 
-std::vector<std::uint8_t> Prefix(const std::vector<std::uint8_t>& bytes, size_t n) {
-  return {bytes.begin(), bytes.begin() + static_cast<long>(std::min(n, bytes.size()))};
+// Reads bytes with read, expecting every byte to be used.
+template <class Read>
+auto LoadAll(const ByteList& bytes, Read read) {
+  CMemoryFile in(bytes);
+  CArchive ar(in, CArchive::load);
+  auto value = read(ar);
+  EXPECT_EQ(ar.BytesLeft(), 0u);
+  return value;
 }
 
 TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
-  struct Case {
-    size_t length;
-    std::vector<std::uint8_t> prefix;
-  } cases[] = {
+  const std::pair<size_t, ByteList> cases[] = {
       {0, {0x00}},
       {254, {0xFE}},
       {255, {0xFF, 0xFF, 0x00}},
@@ -24,62 +27,42 @@ TEST(ArchiveTest, StringPrefixesTakeTheShortestForm) {
       {65533, {0xFF, 0xFD, 0xFF}},
       {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
   };
-  for (const Case& c : cases) {
-    std::string s(c.length, 'x');
-    auto bytes = StoreArchiveBytes([&](CArchive& ar) { ar.PutString(s); });
-    ASSERT_EQ(bytes.size(), c.prefix.size() + c.length) << c.length;
-    EXPECT_EQ(Prefix(bytes, c.prefix.size()), c.prefix) << c.length;
-
-    CMemoryFile in(bytes);
-    CArchive ar(in, CArchive::load);
-    EXPECT_EQ(ar.GetString(), s) << c.length;
-    EXPECT_EQ(ar.BytesLeft(), 0u);
+  for (const auto& [length, prefix] : cases) {
+    SCOPED_TRACE(length);
+    std::string s(length, 'x');
+    ByteList expected = prefix;
+    expected.insert(expected.end(), s.begin(), s.end());
+    EXPECT_EQ(StoreArchiveBytes([&](CArchive& ar) { ar.PutString(s); }), expected);
+    EXPECT_EQ(LoadAll(expected, [](CArchive& ar) { return ar.GetString(); }), s);
   }
 }
 
-TEST(ArchiveTest, IntegersAreLittleEndianAcrossBufferBoundaries) {
-  // 4095 filler bytes put the u32 at an odd offset, past the first page.
-  auto bytes = StoreArchiveBytes([](CArchive& ar) {
-    for (int i = 0; i < 4095; ++i) ar.PutU8(0xAA);
-    ar.PutU32(0x11223344);
-    ar.PutU16(0xBEEF);
-    ar.PutI32(-2);
-  });
-  ASSERT_EQ(bytes.size(), 4095u + 10);
-  EXPECT_EQ(Prefix({bytes.begin() + 4095, bytes.end()}, 10),
-            (std::vector<std::uint8_t>{0x44, 0x33, 0x22, 0x11, 0xEF, 0xBE, 0xFE, 0xFF, 0xFF, 0xFF}));
-
-  CMemoryFile in(bytes);
-  CArchive ar(in, CArchive::load);
-  for (int i = 0; i < 4095; ++i) ASSERT_EQ(ar.GetU8(), 0xAA);
-  EXPECT_EQ(ar.GetU32(), 0x11223344u);
-  EXPECT_EQ(ar.GetU16(), 0xBEEF);
-  EXPECT_EQ(ar.GetI32(), -2);
-}
-
-TEST(ArchiveTest, ValuesStraddlingTheWholeBufferSurviveTheRoundTrip) {
-  // A u32 across the buffer's edge, then a string longer than two buffers:
-  // every write and refill path of a large stored file.
+// Integers across the buffer's edge, then a string longer than two buffers:
+// every write and refill path of a large stored file.
+TEST(ArchiveTest, ValuesStraddlingTheBufferAreLittleEndianAndSurviveTheRoundTrip) {
   const size_t edge = CArchive::kBufferSize;
   std::string big(2 * edge + 77, '\0');
   for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>(i * 131 + (i >> 11));
   auto bytes = StoreArchiveBytes([&](CArchive& ar) {
     for (size_t i = 0; i + 1 < edge; ++i) ar.PutU8(static_cast<std::uint8_t>(i));
     ar.PutU32(0x11223344);
-    ar.PutString(big);
     ar.PutU16(0xBEEF);
+    ar.PutI32(-2);
+    ar.PutString(big);
   });
-  ASSERT_EQ(bytes.size(), edge - 1 + 4 + 7 + big.size() + 2);
-  EXPECT_EQ(Prefix({bytes.begin() + static_cast<long>(edge - 1), bytes.end()}, 4),
-            (std::vector<std::uint8_t>{0x44, 0x33, 0x22, 0x11}));
-
-  CMemoryFile in(bytes);
-  CArchive ar(in, CArchive::load);
-  for (size_t i = 0; i + 1 < edge; ++i) ASSERT_EQ(ar.GetU8(), static_cast<std::uint8_t>(i));
-  EXPECT_EQ(ar.GetU32(), 0x11223344u);
-  EXPECT_EQ(ar.GetString(), big);
-  EXPECT_EQ(ar.GetU16(), 0xBEEF);
-  EXPECT_EQ(ar.BytesLeft(), 0u);
+  ASSERT_EQ(bytes.size(), edge - 1 + 10 + 7 + big.size());
+  EXPECT_EQ(ByteList(bytes.begin() + static_cast<long>(edge - 1), bytes.begin() + static_cast<long>(edge + 9)),
+            (ByteList{0x44, 0x33, 0x22, 0x11, 0xEF, 0xBE, 0xFE, 0xFF, 0xFF, 0xFF}));
+  LoadAll(bytes, [&](CArchive& ar) {
+    ByteList head;
+    for (size_t i = 0; i + 1 < edge; ++i) head.push_back(ar.GetU8());
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), bytes.begin()));
+    EXPECT_EQ(ar.GetU32(), 0x11223344u);
+    EXPECT_EQ(ar.GetU16(), 0xBEEF);
+    EXPECT_EQ(ar.GetI32(), -2);
+    EXPECT_EQ(ar.GetString(), big);
+    return 0;
+  });
 }
 
 TEST(ArchiveTest, EmptyObjectListAndHeaderThatMustMatchExactly) {
@@ -89,8 +72,8 @@ TEST(ArchiveTest, EmptyObjectListAndHeaderThatMustMatchExactly) {
     std::uint32_t n = 0;
     ar.SerialCount(n);
   });
-  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0x02, 0x61, 0x66, 0x42, 0x01, 0x01, 0, 0, 0, 0}));
-  for (auto [header, matches] : {std::pair{std::vector<std::uint8_t>{0x00, 0x61, 0x66, 0x42, 0x01}, true},
+  EXPECT_EQ(bytes, (ByteList{0x02, 0x61, 0x66, 0x42, 0x01, 0x01, 0, 0, 0, 0}));
+  for (auto [header, matches] : {std::pair{ByteList{0x00, 0x61, 0x66, 0x42, 0x01}, true},
                                  {{0x02, 0x61, 0x66, 0x42, 0x01}, false},
                                  {{0x00, 0x61, 0x66, 0x42, 0x02}, false},
                                  {{0x00, 0x61, 0x66, 0x43, 0x01}, false},
@@ -102,34 +85,21 @@ TEST(ArchiveTest, EmptyObjectListAndHeaderThatMustMatchExactly) {
 }
 
 TEST(ArchiveTest, TruncatedAndHostileInputIsAFormatError) {
-  auto readU32 = [](std::vector<std::uint8_t> b) {
-    CMemoryFile in(b);
-    CArchive ar(in, CArchive::load);
-    return ar.GetU32();
-  };
-  EXPECT_THROW(readU32({1, 2, 3}), CArchiveException);
-
-  auto readString = [](std::vector<std::uint8_t> b) {
-    CMemoryFile in(b);
-    CArchive ar(in, CArchive::load);
-    return ar.GetString();
-  };
-  // A 4 GiB length in a tiny file is refused before anything is allocated.
-  std::vector<std::uint8_t> huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+  ByteList huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // a 4 GiB string, refused before allocating
   huge.resize(40, 'x');
-  EXPECT_THROW(readString(huge), CArchiveException);
-  EXPECT_THROW(readString({0x05, 'a', 'b'}), CArchiveException);
-  EXPECT_THROW(readString({0xFF, 0xFE, 0xFF, 0, 0, 0, 0}), CArchiveException);  // never written
-
-  // Counts larger than the bytes left, and wrong versions.
-  CMemoryFile counts(std::vector<std::uint8_t>{0x10, 0, 0, 0, 1, 2, 3});
-  CArchive ar(counts, CArchive::load);
-  std::uint32_t n = 0;
-  EXPECT_THROW(ar.SerialCount(n), CArchiveException);
-
-  CMemoryFile version(std::vector<std::uint8_t>{0x02});
-  CArchive av(version, CArchive::load);
-  EXPECT_THROW(av.SerialVersion(), CArchiveException);
+  const std::pair<ByteList, void (*)(CArchive&)> cases[] = {
+      {{1, 2, 3}, [](CArchive& ar) { ar.GetU32(); }},
+      {huge, [](CArchive& ar) { ar.GetString(); }},
+      {{0x05, 'a', 'b'}, [](CArchive& ar) { ar.GetString(); }},
+      {{0xFF, 0xFE, 0xFF, 0, 0, 0, 0}, [](CArchive& ar) { ar.GetString(); }},  // never written
+      {{0x10, 0, 0, 0, 1, 2, 3}, [](CArchive& ar) { std::uint32_t n = 0; ar.SerialCount(n); }},  // more than is left
+      {{0x02}, [](CArchive& ar) { ar.SerialVersion(); }},
+  };
+  for (const auto& [bytes, read] : cases) {
+    CMemoryFile in(bytes);
+    CArchive ar(in, CArchive::load);
+    EXPECT_THROW(read(ar), CArchiveException) << bytes.size();
+  }
 }
 
 }  // namespace

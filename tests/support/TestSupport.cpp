@@ -142,6 +142,11 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string ReadText(const std::string& path) {
+  auto bytes = ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -151,6 +156,27 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, Bytes(text)); }
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string Id3v1Song(const std::string& title, const std::string& artist, const std::string& album) {
+  std::string tag = "TAG";
+  for (std::string f : {title, artist, album}) tag += f.append(30 - f.size(), '\0');
+  tag.resize(128, '\0');
+  return std::string(500, '\0') + tag;
+}
+
+std::vector<std::uint8_t> Hex(std::string_view hex) {
+  std::vector<std::uint8_t> bytes;
+  for (size_t i = 0; i < hex.size(); ++i) {
+    if (hex[i] == '|') {
+      const size_t end = hex.find('|', i + 1);
+      bytes.insert(bytes.end(), hex.begin() + i + 1, hex.begin() + end);
+      i = end;
+    } else if (hex[i] != ' ') {
+      bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(hex.substr(i++, 2)), nullptr, 16)));
+    }
+  }
+  return bytes;
+}
 
 std::vector<std::string> DirectoryNames(const std::string& dir) {
   std::vector<std::string> names;

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Prompt.h"
@@ -122,9 +123,15 @@ class TempDir {
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
+std::string ReadText(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 void WriteText(const std::string& path, const std::string& text);
 std::vector<std::uint8_t> Bytes(const std::string& text);
+// 500 zero bytes and an ID3 version 1 tag: a song as a scan reads it.
+std::string Id3v1Song(const std::string& title, const std::string& artist, const std::string& album);
+// Bytes written as hex pairs; spaces are ignored and text between bars
+// stands for itself: Hex("0F |Tag-less| 00").
+std::vector<std::uint8_t> Hex(std::string_view hex);
 // The names in dir, sorted, without "." and "..".
 std::vector<std::string> DirectoryNames(const std::string& dir);
 

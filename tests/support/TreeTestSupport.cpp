@@ -3,12 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
-#include <set>
 #include <sstream>
 
-#include "platform/Paths.h"
-#include "platform/Text.h"
 #include "treeview/TreeText.h"
 
 namespace jb::test {
@@ -57,122 +53,6 @@ std::string Dump(const DisplayNode& root) {
   std::string out;
   for (const DisplayNode* n = root.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &root))
     out += Line(n->Depth(), n->GetName(), n->GetFlags(), n->GetIcon(), n->GetPath());
-  return out;
-}
-
-namespace {
-
-// The build as described: entries added last to first, lists searched front
-// to back, new children put first, chains merged, an insertion sort; files
-// and folders matched as paths.
-struct Ref {
-  std::string name, path;
-  int flags = DisplayNode::kRootFlags, icon = 0;
-  Ref* parent = nullptr;
-  std::vector<std::unique_ptr<Ref>> kids;
-  NodeKind Kind() const { return static_cast<NodeKind>(flags & 0x0F); }
-  // Files below a group go by file name, everything else by its text.
-  std::string Key() const {
-    return Kind() == NodeKind::File && parent->parent ? path.substr(path.rfind('/') + 1) : name;
-  }
-};
-
-bool SortsAfter(const Ref& a, const Ref& b) {
-  static const int kClass[8] = {0, 0, 1, 1, 1, 2, 3, 0};
-  if (kClass[KindByte(a.Kind())] != kClass[KindByte(b.Kind())])
-    return kClass[KindByte(a.Kind())] > kClass[KindByte(b.Kind())];
-  return a.Key() > b.Key();  // char_traits compares bytes unsigned
-}
-
-// A file level names a child of the same file, a folder one of the same
-// path, any other group one of the same name without case.
-bool Names(const Ref& c, NodeKind kind, const std::string& name, const std::string& path) {
-  if (c.Kind() != kind) return false;
-  if (kind == NodeKind::File) return !path.empty() && SamePath(c.path, path);
-  return kind == NodeKind::Folder ? SamePath(c.name, name) : EqualsNoCase(c.name, name);
-}
-
-void Add(Ref& root, const CCatalogueEntry& e, const NodeIcons& icons) {
-  Ref* n = &root;
-  size_t paths = 0;
-  for (size_t l = 0; l < e.m_aNames.size(); ++l) {
-    NodeKind kind = e.m_aKinds[l];
-    std::string path = kind == NodeKind::File && paths < e.m_aPaths.size() ? e.m_aPaths[paths] : "";
-    paths += kind == NodeKind::File;  // every file level takes its path
-    auto it =
-        std::find_if(n->kids.begin(), n->kids.end(), [&](auto& c) { return Names(*c, kind, e.m_aNames[l], path); });
-    Ref* child = it == n->kids.end() ? nullptr : it->get();
-    if (!child) {
-      n->kids.insert(n->kids.begin(), std::make_unique<Ref>());
-      child = n->kids.front().get();
-      *child = {
-          e.m_aNames[l], path, KindByte(kind) | 0x20, kind == NodeKind::File ? e.m_nIcon : icons.Group(kind), n, {}};
-    }
-    if (kind != NodeKind::File) n = child;  // the files of an entry are siblings
-  }
-}
-
-void MergeAndSort(Ref& n) {
-  for (auto& c : n.kids) MergeAndSort(*c);
-  if (n.parent && n.kids.size() == 1) {
-    std::unique_ptr<Ref> c = std::move(n.kids[0]);
-    n = {n.name + " " + DisplayNode::kSeparator + " " + c->name,
-         c->path,
-         c->flags,
-         c->icon,
-         n.parent,
-         std::move(c->kids)};
-    for (auto& g : n.kids) g->parent = &n;
-  }
-  std::vector<std::unique_ptr<Ref>> sorted;
-  for (auto& c : n.kids) {
-    auto at = sorted.begin();
-    while (at != sorted.end() && !SortsAfter(**at, *c)) ++at;
-    sorted.insert(at, std::move(c));
-  }
-  n.kids = std::move(sorted);
-}
-
-// An album named with two different artists is a compilation: album level
-// first; every other album goes below its artist.
-void Compilations(std::vector<CCatalogueEntry>& entries) {
-  std::map<std::string, std::string> artistOf;
-  std::set<std::string> compilations;
-  auto last = [](const CCatalogueEntry& e, NodeKind kind) {
-    auto at = std::find(e.m_aKinds.rbegin(), e.m_aKinds.rend(), kind);
-    return at == e.m_aKinds.rend() ? -1L : static_cast<long>(e.m_aKinds.rend() - at - 1);
-  };
-  for (int pass = 0; pass < 2; ++pass)
-    for (CCatalogueEntry& e : entries) {
-      long ar = last(e, NodeKind::Artist), al = last(e, NodeKind::Album);
-      if (al < 0) continue;
-      std::string album = ToLowerAscii(e.m_aNames[al]), artist = ar < 0 ? "" : ToLowerAscii(e.m_aNames[ar]);
-      if (pass == 0 && !artistOf.try_emplace(album, artist).second && artistOf[album] != artist)
-        compilations.insert(album);
-      if (pass == 1 && ar >= 0 && (ar < al) == (compilations.count(album) > 0)) {
-        std::swap(e.m_aNames[ar], e.m_aNames[al]);
-        std::swap(e.m_aKinds[ar], e.m_aKinds[al]);
-      }
-    }
-}
-
-void DumpRef(const Ref& n, int depth, std::string& out) {
-  if (depth > 0) out += Line(depth, n.name, n.flags, n.icon, n.path);
-  for (const auto& c : n.kids) DumpRef(*c, depth + 1, out);
-}
-
-}  // namespace
-
-std::string ReferenceBuild(const CCatalogue& catalogue, const NodeIcons& icons) {
-  std::vector<CCatalogueEntry> entries;
-  for (size_t i = 0; i < catalogue.GetSize(); ++i) entries.push_back(*catalogue.GetAt(i));
-  Compilations(entries);
-  Ref root;
-  for (size_t i = entries.size(); i-- > 0;) Add(root, entries[i], icons);
-  MergeAndSort(root);
-  if (!root.kids.empty()) root.kids[0]->flags |= DisplayNode::kFocusMark;
-  std::string out;
-  DumpRef(root, 0, out);
   return out;
 }
 

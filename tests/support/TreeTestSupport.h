@@ -1,6 +1,6 @@
 #pragma once
-// Catalogues written as short strings, readable dumps of display trees, and
-// a straightforward model of the tree build that the fast build must match.
+// Catalogues written as short strings, readable dumps of display trees,
+// bitmaps and pictures.
 
 #include <cstdint>
 #include <functional>
@@ -26,8 +26,6 @@ std::string Shown(const std::string& name);
 std::string Shape(const DisplayNode& node);
 // One line per node in pre-order: depth, shown name, flags, icon and path.
 std::string Dump(const DisplayNode& root);
-// Dump of the tree the straightforward build gives for (a copy of) catalogue.
-std::string ReferenceBuild(const CCatalogue& catalogue, const NodeIcons& icons);
 
 // The bytes of an uncompressed 24-bit bitmap file (bottom-up rows) whose
 // pixel (x, y) is rgbAt(x, y) as 0xRRGGBB.

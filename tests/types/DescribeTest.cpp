@@ -14,16 +14,13 @@ namespace {
 
 struct Description {
   std::uint8_t icon = 99;
-  StringList names;
-  KindList kinds;
-  StringList paths;
+  StringList names{"stale"};
+  KindList kinds{NodeKind::Root};
+  StringList paths{"stale"};
 };
 
 Description Describe(const CResourceType& type, const std::string& path) {
   Description d;
-  d.names = {"stale"};
-  d.kinds = {NodeKind::Root};
-  d.paths = {"stale"};
   type.Describe(path, d.icon, d.names, d.kinds, d.paths);
   return d;
 }
@@ -44,6 +41,18 @@ std::vector<std::uint8_t> Mp3(const std::string& title, const std::string& artis
   return bytes;
 }
 
+// The whole result: the icon, each level as its kind's letter (u user type,
+// f folder, a artist, b album, p play-list, t file) and name, then "=" and
+// each path; no icon when there are no levels.
+std::string Shown(const CResourceType& type, const std::string& path) {
+  Description d = Describe(type, path);
+  std::string out = d.names.empty() ? "" : std::to_string(d.icon);
+  for (size_t i = 0; i < std::max(d.names.size(), d.kinds.size()); ++i)
+    out += "|" + std::string(1, "ufabpgtr"[static_cast<int>(d.kinds.at(i))]) + d.names.at(i);
+  for (const std::string& p : d.paths) out += "|=" + p;
+  return out;
+}
+
 class DescribeTest : public ::testing::Test {
  protected:
   test::TempDir dir;
@@ -52,85 +61,51 @@ class DescribeTest : public ::testing::Test {
 };
 
 TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitleTrimmedOnTheRightOnly) {
-  std::string path = dir / "Some Name.mp3";
+  const std::string path = dir / "Some Name.mp3";
   // A 30-byte title without a zero, an artist padded with blanks and zeros,
   // an album with leading spaces and trailing tabs and CRs.
-  std::string full(30, 'T');
-  full[29] = 'Z';
+  const std::string full = std::string(29, 'T') + "Z";
   test::WriteBytes(path, Mp3(full, std::string("Abc   \0 x", 9), "  Lead\t\r\n\v\f "));
-  Description d = Describe(mp3, path);
-  EXPECT_EQ(d.names, (StringList{"Abc", "  Lead", full}));
-  EXPECT_EQ(d.kinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
-  EXPECT_EQ(d.paths, StringList{path});
-  EXPECT_EQ(d.icon, 4);
-
+  EXPECT_EQ(Shown(mp3, path), "4|aAbc|b  Lead|t" + full + "|=" + path);
   // A title of 30 spaces and empty artist and album: only the file name.
   test::WriteBytes(path, Mp3(std::string(30, ' '), "", ""));
-  d = Describe(mp3, path);
-  EXPECT_EQ(d.names, StringList{"Some Name"});
-  EXPECT_EQ(d.kinds, KindList{NodeKind::File});
-  EXPECT_EQ(d.icon, 4);
+  EXPECT_EQ(Shown(mp3, path), "4|tSome Name|=" + path);
 }
 
+// A fifo named like a song is not opened: reading it would wait for a writer.
 TEST_F(DescribeTest, WithoutATagTheFileIsGroupedByPlace) {
-  std::string lower = dir / "lower.mp3";
-  test::WriteBytes(lower, Mp3("Title", "Artist", "Album", "tag"));
-  std::string shortFile = dir / "short.mp3";
-  std::vector<std::uint8_t> bytes = Mp3("Title", "Artist", "Album");
-  test::WriteBytes(shortFile, std::vector<std::uint8_t>(bytes.end() - 127, bytes.end()));
-  std::string noExtension = dir / "noext";
-  test::WriteBytes(noExtension, std::vector<std::uint8_t>(10, 0));
-  std::string missing = dir / "missing.mp3";
-
-  for (const std::string& path : {lower, shortFile, noExtension, missing}) {
-    Description d = Describe(mp3, path);
-    std::string name(NameWithoutExtension(path));
-    EXPECT_EQ(d.names, (StringList{"\"Tag-less\" MP3s", dir.Path() + "/", name})) << path;
-    EXPECT_EQ(d.kinds, (KindList{NodeKind::UserType, NodeKind::Folder, NodeKind::File}));
-    EXPECT_EQ(d.paths, StringList{path});
-    EXPECT_EQ(d.icon, 0);
+  ASSERT_EQ(::mkfifo((dir / "pipe.mp3").c_str(), 0644), 0);
+  const std::vector<std::uint8_t> tagged = Mp3("Title", "Artist", "Album");
+  test::WriteBytes(dir / "lower.mp3", Mp3("Title", "Artist", "Album", "tag"));
+  test::WriteBytes(dir / "short.mp3", std::vector<std::uint8_t>(tagged.end() - 127, tagged.end()));
+  test::WriteBytes(dir / "noext", std::vector<std::uint8_t>(10, 0));
+  for (const char* name : {"lower.mp3", "short.mp3", "noext", "missing.mp3", "pipe.mp3"}) {
+    const std::string path = dir / name;
+    EXPECT_EQ(Shown(mp3, path),
+              "0|u\"Tag-less\" MP3s|f" + dir.Path() + "/|t" + std::string(NameWithoutExtension(path)) + "|=" + path);
   }
-}
-
-TEST_F(DescribeTest, AFifoNamedLikeASongIsNotOpened) {
-  std::string fifo = dir / "pipe.mp3";
-  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  Description d = Describe(mp3, fifo);  // must return, not wait for a writer
-  EXPECT_EQ(d.names.size(), 3u);
-  EXPECT_EQ(d.kinds[0], NodeKind::UserType);
-  std::string listFifo = dir / "pipe.m3u";
-  ASSERT_EQ(::mkfifo(listFifo.c_str(), 0644), 0);
-  EXPECT_TRUE(Describe(m3u, listFifo).names.empty());
 }
 
 // One entry per line, with or without a last line end; directives skipped,
 // lines kept as written, a relative entry stored beside the play-list.
 TEST_F(DescribeTest, PlayListGivesOneEntryPerLine) {
-  std::string path = dir / "Best of.M3u";
+  const std::string path = dir / "Best of.M3u";
   for (std::string text : {"/a/one.mp3\r\ntwo.mp3\r\n", "/a/one.mp3\r\ntwo.mp3",
                            "#EXTM3U\n#EXTINF:123,Artist - Song\n/a/one.mp3\n\n\r\ntwo.mp3\r#comment\n"}) {
     test::WriteText(path, text);
-    Description d = Describe(m3u, path);
-    EXPECT_EQ(d.names, (StringList{"Best of", "one", "two"}));
-    EXPECT_EQ(d.kinds, (KindList{NodeKind::PlayList, NodeKind::File, NodeKind::File}));
-    EXPECT_EQ(d.paths, (StringList{"/a/one.mp3", dir.Path() + "/two.mp3"}));
-    EXPECT_EQ(d.icon, 4);
+    EXPECT_EQ(Shown(m3u, path), "4|pBest of|tone|ttwo|=/a/one.mp3|=" + dir / "two.mp3");
   }
   test::WriteText(path, "sub/dir/Song.v1.mp3  \n/abs/noext\n");
-  Description d = Describe(m3u, path);
-  EXPECT_EQ(d.names, (StringList{"Best of", "Song.v1", "noext"}));
-  EXPECT_EQ(d.paths, (StringList{dir.Path() + "/sub/dir/Song.v1.mp3  ", "/abs/noext"}));
+  EXPECT_EQ(Shown(m3u, path), "4|pBest of|tSong.v1|tnoext|=" + dir / "sub/dir/Song.v1.mp3  " + "|=/abs/noext");
 }
 
 TEST_F(DescribeTest, EmptyOrUnreadablePlayListsGiveNothing) {
-  std::string empty = dir / "empty.m3u", blank = dir / "blank.m3u", comments = dir / "c.m3u";
-  test::WriteText(empty, "");
-  test::WriteText(blank, "\r\n\n\r\r\n");
-  test::WriteText(comments, "#EXTM3U\r\n");
-  for (const std::string& path : {empty, blank, comments, dir / "missing.m3u", dir.Path()}) {
-    Description d = Describe(m3u, path);
-    EXPECT_TRUE(d.names.empty() && d.kinds.empty() && d.paths.empty()) << path;
-  }
+  test::WriteText(dir / "empty.m3u", "");
+  test::WriteText(dir / "blank.m3u", "\r\n\n\r\r\n");
+  test::WriteText(dir / "c.m3u", "#EXTM3U\r\n");
+  ASSERT_EQ(::mkfifo((dir / "pipe.m3u").c_str(), 0644), 0);
+  for (const char* name : {"empty.m3u", "blank.m3u", "c.m3u", "missing.m3u", "", "pipe.m3u"})
+    EXPECT_EQ(Shown(m3u, dir / name), "") << name;
 }
 
 TEST_F(DescribeTest, PlayListSkipsLinesLongerThanAPathAndStopsAtItsByteBound) {
@@ -177,12 +152,8 @@ TEST_F(DescribeTest, PlayListStopsAtItsEntryBound) {
 
 TEST_F(DescribeTest, UserTypeGroupsByTypeAndDirectory) {
   CUserType videos("Videos", {"avi"}, 7);
-  Description d = Describe(videos, "/v/clip.avi");
-  EXPECT_EQ(d.names, (StringList{"Videos", "/v/", "clip"}));
-  EXPECT_EQ(d.kinds, (KindList{NodeKind::UserType, NodeKind::Folder, NodeKind::File}));
-  EXPECT_EQ(d.paths, StringList{"/v/clip.avi"});
-  EXPECT_EQ(d.icon, 7);
-  EXPECT_EQ(Describe(videos, "/v/README").names[2], "README");
+  EXPECT_EQ(Shown(videos, "/v/clip.avi"), "7|uVideos|f/v/|tclip|=/v/clip.avi");
+  EXPECT_EQ(Shown(videos, "/v/README"), "7|uVideos|f/v/|tREADME|=/v/README");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 #include "catalogue/CCatalogue.h"
 #include "treeview/TreeView.h"
 #include "window/HandOff.h"
@@ -9,24 +10,24 @@
 namespace jb {
 namespace {
 
-// "Band" with "Live" (titles out of file order) and "Studio"; "Solo > Alone >
-// Only" merged into one row. The shell records each request with the
-// play-list's text at that moment, as the player would read it.
+// The shell records each request with the play-list's text at that moment,
+// as the player would read it.
 class HandOff : public ::testing::Test, public IShell {
  protected:
-  void SetUp() override {
-    const char* tracks[][4] = {{"Band", "Live", "Zeta", "/l/01 z.mp3"},
-                               {"Band", "Live", "Alpha", "/l/02 a.mp3"},
-                               {"Band", "Live", "Mu", "/l/03 \xE9t\xE9.mp3"},
-                               {"Band", "Studio", "One", "/s/one.mp3"},
-                               {"Solo", "Alone", "Only", "/solo.mp3"}};
-    for (auto& t : tracks) {
-      auto e = std::make_unique<CCatalogueEntry>();
-      e->m_aNames = {t[0], t[1], t[2]}, e->m_aKinds = {NodeKind::Artist, NodeKind::Album, NodeKind::File},
-      e->m_aPaths = {t[3]};
-      catalogue.Add(std::move(e));
-    }
+  // Entries in the order given; the tree keeps the catalogue's order.
+  void Build(std::initializer_list<std::pair<std::string, std::string>> entries) {
+    catalogue.RemoveAllEntries();
+    for (const auto& [levels, path] : entries) catalogue.Add(test::E(levels, path));
     tree.Rebuild(catalogue, NodeIcons());
+  }
+  // "Band" with "Live" (titles out of file order) and "Studio"; "Solo > Alone >
+  // Only" merged into one row.
+  void SetUp() override {
+    Build({{"aBand|bLive|tZeta", "/l/01 z.mp3"},
+           {"aBand|bLive|tAlpha", "/l/02 a.mp3"},
+           {"aBand|bLive|tMu", "/l/03 \xE9t\xE9.mp3"},
+           {"aBand|bStudio|tOne", "/s/one.mp3"},
+           {"aSolo|bAlone|tOnly", "/solo.mp3"}});
   }
   bool OpenPlayList(const std::string& path, ShellAction action) override {
     calls.push_back(path + (action == ShellAction::Play ? " play: " : " enqueue: ") + Text());
@@ -35,9 +36,7 @@ class HandOff : public ::testing::Test, public IShell {
   bool OpenAddress(const std::string&) override { return false; }
   void Select(std::initializer_list<const char*> rows) {
     tree.SetSelection(SelectionState::Unselected);
-    for (DisplayNode* n = tree.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &tree))
-      for (const char* row : rows)
-        if (n->GetName() == row) n->SetSelection(SelectionState::Selected);
+    for (const char* row : rows) test::FindRow(tree, row)->SetSelection(SelectionState::Selected);
   }
   std::string Text() {
     auto bytes = test::ReadBytes(kTemporaryPlayList);
@@ -55,9 +54,9 @@ class HandOff : public ::testing::Test, public IShell {
 
 TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
   EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));  // nothing selected
-  Select({"Live"});
+  Select({"Band/Live"});
   EXPECT_TRUE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
-  Select({"Solo \x10 Alone \x10 Only", "Studio \x10 One"});  // a merged row: the path at the end of its chain
+  Select({"Solo > Alone > Only", "Band/Studio > One"});  // a merged row: the path at the end of its chain
   EXPECT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
   EXPECT_EQ(calls,
             (std::vector<std::string>{
@@ -68,32 +67,22 @@ TEST_F(HandOff, WritesTheSelectedFilesInTreeOrderAndReplacesTheLastList) {
 }
 
 TEST_F(HandOff, APathWithALineEndGoesAsAnAddressAndEveryOtherAsItIs) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/m/two\nlines.mp3", "file:///m/two%0Alines.mp3"},
-      {"/m/cr\r.mp3", "file:///m/cr%0D.mp3"},
-      {"/m/It's 100%\r\n\xE9~_-.mp3", "file:///m/It%27s%20100%25%0D%0A%E9~_-.mp3"},
-      {"rel\nx.mp3", "rel%0Ax.mp3"},  // no scheme: still relative to the play-list
-      {"/m/with space.mp3", "/m/with space.mp3"},
-      {"/m/\"double\" 'single'.mp3", "/m/\"double\" 'single'.mp3"},
-      {"/m/-leading dash.mp3", "/m/-leading dash.mp3"},
-      {"/m/\xFF\xFE invalid.mp3", "/m/\xFF\xFE invalid.mp3"},
-      {"/m/tab\there%0A.mp3", "/m/tab\there%0A.mp3"},
-  };
-  catalogue.RemoveAllEntries();
-  std::string expected;
-  for (const auto& [path, line] : cases) {
-    auto e = std::make_unique<CCatalogueEntry>();
-    // Artists in the order of the table, so the tree keeps it.
-    e->m_aNames = {std::to_string(catalogue.GetSize() + 10), "t"};
-    e->m_aKinds = {NodeKind::Artist, NodeKind::File};
-    e->m_aPaths = {path};
-    catalogue.Add(std::move(e));
-    expected += std::string(line) + "\r\n";
-  }
-  tree.Rebuild(catalogue, NodeIcons());
+  Build({{"a10|t", "/m/two\nlines.mp3"},
+         {"a11|t", "/m/cr\r.mp3"},
+         {"a12|t", "/m/It's 100%\r\n\xE9~_-.mp3"},
+         {"a13|t", "rel\nx.mp3"},
+         {"a14|t", "/m/with space.mp3"},
+         {"a15|t", "/m/\"double\" 'single'.mp3"},
+         {"a16|t", "/m/-leading dash.mp3"},
+         {"a17|t", "/m/\xFF\xFE invalid.mp3"},
+         {"a18|t", "/m/tab\there%0A.mp3"}});
   tree.SetSelection(SelectionState::Selected);
   ASSERT_TRUE(HandOffSelection(tree, ShellAction::Play, *this, prompt));
-  EXPECT_EQ(Text(), expected);
+  EXPECT_EQ(Text(),
+            "file:///m/two%0Alines.mp3\r\nfile:///m/cr%0D.mp3\r\nfile:///m/It%27s%20100%25%0D%0A%E9~_-.mp3\r\n"
+            "rel%0Ax.mp3\r\n"  // no scheme: still relative to the play-list
+            "/m/with space.mp3\r\n/m/\"double\" 'single'.mp3\r\n/m/-leading dash.mp3\r\n/m/\xFF\xFE invalid.mp3\r\n"
+            "/m/tab\there%0A.mp3\r\n");
 }
 
 TEST_F(HandOff, FailuresAreReported) {
@@ -105,24 +94,19 @@ TEST_F(HandOff, FailuresAreReported) {
   test::WithFileSizeLimit(40, [&] { EXPECT_FALSE(HandOffSelection(tree, ShellAction::Play, *this, prompt)); });
   EXPECT_EQ(Text(), "/old.mp3\r\n");
   EXPECT_TRUE(calls.empty());
-  // No player: message 9, the list stays written.
+  // No player: the list stays written. Auto-load enqueues an emptied list.
   answer = false;
-  Select({"Studio \x10 One"});
+  Select({"Band/Studio > One"});
   EXPECT_FALSE(HandOffSelection(tree, ShellAction::Enqueue, *this, prompt));
   EXPECT_EQ(Text(), "/s/one.mp3\r\n");
-  EXPECT_EQ(prompt.messages,
-            (std::vector<int>{ids::CannotCreatePlayList, ids::CannotCreatePlayList, ids::PlayerNotFound}));
-}
-
-TEST_F(HandOff, AutoLoadEnqueuesAnEmptiedPlayList) {
-  test::WriteText(kTemporaryPlayList, "/old.mp3\r\n");
-  EXPECT_TRUE(AutoLoadPlayer(*this, prompt));
-  EXPECT_EQ(calls, std::vector<std::string>{"Jukebar.m3u enqueue: "});
-  answer = false;  // both failures give message 9
   EXPECT_FALSE(AutoLoadPlayer(*this, prompt));
   EXPECT_FALSE(AutoLoadPlayer(*this, prompt, dir / "missing/Jukebar.m3u"));
-  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::PlayerNotFound, ids::PlayerNotFound}));
-  EXPECT_EQ(calls.size(), 2u);
+  answer = true;
+  EXPECT_TRUE(AutoLoadPlayer(*this, prompt));
+  EXPECT_EQ(calls, (std::vector<std::string>{"Jukebar.m3u enqueue: /s/one.mp3\r\n",
+                                             "Jukebar.m3u enqueue: ", "Jukebar.m3u enqueue: "}));
+  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::CannotCreatePlayList, ids::CannotCreatePlayList,
+                                               ids::PlayerNotFound, ids::PlayerNotFound, ids::PlayerNotFound}));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
@@ -14,7 +15,9 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "TreeTestSupport.h"
 #include "config/CConfig.h"
+#include "environment/CEnvironment.h"
 #include "platform/Shell.h"
 #include "skin/SkinSet.h"
 #include "window/CMainDlg.h"
@@ -28,12 +31,8 @@ class RecordingShell : public IShell {
     calls.push_back({path, action});
     return true;
   }
-  bool OpenAddress(const std::string& address) override {
-    addresses.push_back(address);
-    return true;
-  }
+  bool OpenAddress(const std::string&) override { return true; }
   std::vector<std::pair<std::string, ShellAction>> calls;
-  std::vector<std::string> addresses;
 };
 
 class FakeHost : public IMainDlgHost {
@@ -43,38 +42,43 @@ class FakeHost : public IMainDlgHost {
     int x, y;
     bool rightButton;
     std::vector<int> greyed;
+    bool operator==(const MenuCall&) const = default;
   };
 
   Rect GetWindowRect() const override { return rect; }
   void SetWindowRect(const Rect& r) override { rect = r; }
-  std::vector<Rect> GetScreenRects() const override { return screens; }
+  std::vector<Rect> GetScreenRects() const override { return {{0, 0, 1920, 1080}}; }
   void SetCapture() override { captured = true; }
   void ReleaseCapture() override { captured = false; }
-  void SetTimer(unsigned id, int ms) override { timers[id] = ms; }
-  void KillTimer(unsigned id) override { timers.erase(id); }
+  void SetTimer(unsigned, int) override {}
+  void KillTimer(unsigned) override {}
   void PaintNow() override { ++paints; }
-  int TrackPopupMenu(MenuPopup popup, int x, int y, bool right, const std::vector<int>& greyed) override;
+  int TrackPopupMenu(MenuPopup popup, int x, int y, bool right, const std::vector<int>& greyed) override {
+    menus.push_back({popup, x, y, right, greyed});
+    if (menuAnswers.empty()) return 0;
+    const int answer = menuAnswers.front();
+    menuAnswers.pop_front();
+    return answer;
+  }
   void GetCursorPos(int& x, int& y) const override { x = cursorX, y = cursorY; }
   void SetCursor(CursorId c) override { cursor = c; }
   void SetForeground() override { ++foregrounds; }
   IPrompt& Prompt() override { return prompt; }
   IShell& Shell() override { return player ? *player : shell; }
   IMessageTarget& MessageTarget() override { return messages ? *messages : target; }
-  void TrayCreate(TrayIconId icon, const std::string& tip) override { trayIcon = icon, trayTip = tip, tray = true; }
+  void TrayCreate(TrayIconId icon, const std::string& tip) override { trayIcon = icon, trayTip = tip; }
   void TraySetIcon(TrayIconId icon) override { trayIcon = icon; }
   void TraySetToolTip(const std::string& tip) override { trayTip = tip; }
-  void TrayRemove() override { tray = false; }
+  void TrayRemove() override {}
   bool HasSheet(Sheet sheet) const override { return sheets.count(sheet) != 0; }
   int RunSheet(Sheet sheet) override {
     sheetsRun.push_back(sheet);
-    return sheetResult;
+    return static_cast<int>(SheetResult::Exit);
   }
   void EndDialog(int result) override { ended.push_back(result); }
 
   Rect rect;
-  std::vector<Rect> screens{{0, 0, 1920, 1080}};
   bool captured = false;
-  std::map<unsigned, int> timers;
   int paints = 0;
   std::vector<MenuCall> menus;
   std::deque<int> menuAnswers;  // 0 (dismissed) when empty
@@ -86,11 +90,9 @@ class FakeHost : public IMainDlgHost {
   IShell* player = nullptr;  // replaces the recording shell when set
   RecordingTarget target;
   IMessageTarget* messages = nullptr;  // replaces the recording target when set
-  bool tray = false;
   TrayIconId trayIcon = kTrayIconIdle;
   std::string trayTip;
   std::set<Sheet> sheets;
-  int sheetResult = static_cast<int>(SheetResult::Exit);
   std::vector<Sheet> sheetsRun;
   std::vector<int> ended;
 };
@@ -99,19 +101,58 @@ class MainDlgTest : public ::testing::Test {
  protected:
   static constexpr int kGroups = 60;
 
-  MainDlgTest();
+  MainDlgTest() {
+    std::filesystem::copy_file(JUKEBAR_DEFAULT_SKIN, dir / SkinSet::kFileName);
+    config.installationValid = true;
+  }
   // Brings the window up on environment envFile (written with the groups).
-  void Start(const std::string& envFile = "rock.jbe");
+  void Start(const std::string& envFile = "rock.jbe") {
+    CEnvironment env(host.prompt, config.resourceTypes);
+    for (int g = 0; g < kGroups; ++g)
+      for (std::string t : {"0", "1", "2"}) {
+        std::string n = (g < 10 ? "0" : "") + std::to_string(g);
+        env.Add(E("ag" + n + "|t" + t, n + "/" + t));
+      }
+    ASSERT_TRUE(env.SaveAs(dir / envFile));
+    config.environmentPath = dir / envFile;
+    dlg = std::make_unique<CMainDlg>(host, config, skin);
+    ASSERT_TRUE(dlg->OnInitDialog());
+    // The default configuration starts the player with an empty play-list.
+    ASSERT_EQ(host.shell.calls.size(), 1u);
+    host.shell.calls.clear();
+    host.paints = 0;
+  }
+  // Scans from the menu, handing the scan's messages to the window as its
+  // thread would.
+  void Scan() {
+    MessageLoop loop;
+    host.messages = &loop;
+    dlg->OnCommand(kCmdScan);
+    ASSERT_TRUE(dlg->IsScanning());
+    const bool done = loop.RunUntil(WM_SCAN_DONE, [&](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+      dlg->OnMessage(message, wParam, lParam);
+    });
+    host.messages = nullptr;
+    ASSERT_TRUE(done) << "the scan never ended";
+  }
 
-  // The row's node (page row = visible row - top row) and a client point
-  // on its text or on its toggle cell.
+  // The row's node and a client point on its text or on its toggle cell.
   DisplayNode* Row(int visibleRow) { return dlg->Tree().RowAt(visibleRow); }
-  std::pair<int, int> TextPoint(int visibleRow);
-  std::pair<int, int> TogglePoint(int visibleRow);
-  void Click(std::pair<int, int> p, unsigned modifiers = CMainDlg::kNoModifier);
+  std::pair<int, int> TextPoint(int visibleRow) {
+    const TreeView& tree = dlg->Tree();
+    return {tree.GetAreaX() + TreeView::kIndent * Row(visibleRow)->Depth() + 2,
+            tree.GetAreaY() + TreeView::kRowHeight * (visibleRow - tree.GetTopRow()) + 4};
+  }
+  std::pair<int, int> TogglePoint(int visibleRow) {
+    return {TextPoint(visibleRow).first - 6, TextPoint(visibleRow).second};
+  }
+  void Click(std::pair<int, int> p, unsigned modifiers = CMainDlg::kNoModifier) {
+    dlg->OnLButtonDown(p.first, p.second, modifiers);
+    dlg->OnLButtonUp(p.first, p.second, modifiers);
+  }
   // "focus [selected rows] top": groups by name when wholly selected, else
-  // files by path; "-" without a focus node.
-  std::string State();
+  // files by path.
+  std::string State() { return FocusSelectionAndTop(dlg->Tree()); }
   int Width() const { return host.rect.right - host.rect.left; }
   int Height() const { return host.rect.bottom - host.rect.top; }
 

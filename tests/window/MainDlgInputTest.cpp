@@ -1,6 +1,4 @@
 // The window's frame and tree under the mouse, the wheel and the keys.
-#include <vector>
-
 #include "MainDlgFixture.h"
 
 namespace jb::test {
@@ -10,8 +8,7 @@ using Dlg = CMainDlg;
 
 TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
   Start();
-  ASSERT_EQ(Width(), 275);
-  ASSERT_EQ(Height(), 319);
+  ASSERT_EQ(std::pair(Width(), Height()), std::pair(275, 319));
   const int bar = skin.ScrollTrack().GetWidth();
   struct Case {
     int x, y, zone;
@@ -19,51 +16,47 @@ TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
   };
   auto check = [&](const std::vector<Case>& cases) {
     for (const Case& c : cases) {
-      EXPECT_EQ(dlg->HitTest(c.x, c.y), c.zone) << c.x << "," << c.y;
+      SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+      EXPECT_EQ(dlg->HitTest(c.x, c.y), c.zone);
       dlg->OnMouseMove(c.x, c.y, 0);
-      EXPECT_EQ(host.cursor, c.cursor) << c.x << "," << c.y;
+      EXPECT_EQ(host.cursor, c.cursor);
     }
   };
-  check({
-      {4, 3, Dlg::kZoneMenuButton, kCursorArrow},
-      {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
-      {17, 3, Dlg::kZoneTitle, kCursorTitle},
-      {4, 2, Dlg::kZoneTitle, kCursorTitle},
-      {4, 12, Dlg::kZoneTitle, kCursorTitle},
-      {254, 3, Dlg::kZoneFormButton, kCursorArrow},
-      {262, 11, Dlg::kZoneFormButton, kCursorArrow},
-      {263, 3, Dlg::kZoneTitle, kCursorTitle},
-      {264, 3, Dlg::kZoneCloseButton, kCursorClose},
-      {272, 11, Dlg::kZoneCloseButton, kCursorClose},
-      {273, 3, Dlg::kZoneTitle, kCursorTitle},
-      {100, 13, Dlg::kZoneTitle, kCursorTitle},
-      {100, 14, Dlg::kZoneNone, kCursorArrow},
-      {256, 300, Dlg::kZoneResizeGrip, kCursorResize},
-      {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
-      {271, 314, Dlg::kZoneNone, kCursorArrow},
-      {256, 299, Dlg::kZoneNone, kCursorArrow},
-      {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp},
-      {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
-      {260, 26, Dlg::kZoneScrollTrack, kCursorTrack},
-      {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
-      {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown},
-      {260, 299, Dlg::kZoneScrollDown, kCursorScrollDown},
-      {260, 17, Dlg::kZoneNone, kCursorArrow},
-      {259, 100, Dlg::kZoneNone, kCursorArrow},
-      {260 + bar, 100, Dlg::kZoneNone, kCursorArrow},
-      // Row 0, depth 1: indentation, toggle cell, text.
-      {11, 24, Dlg::kZoneEmptyTree, kCursorArrow},
-      {12, 24, Dlg::kZoneRowToggle, kCursorResize},
-      {20, 28, Dlg::kZoneRowToggle, kCursorResize},
-      {21, 20, Dlg::kZoneRowText, kCursorArrow},
-  });
+  check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
+         {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
+         {17, 3, Dlg::kZoneTitle, kCursorTitle},
+         {4, 2, Dlg::kZoneTitle, kCursorTitle},
+         {254, 3, Dlg::kZoneFormButton, kCursorArrow},
+         {262, 11, Dlg::kZoneFormButton, kCursorArrow},
+         {263, 3, Dlg::kZoneTitle, kCursorTitle},
+         {264, 3, Dlg::kZoneCloseButton, kCursorClose},
+         {272, 11, Dlg::kZoneCloseButton, kCursorClose},
+         {273, 3, Dlg::kZoneTitle, kCursorTitle},
+         {100, 13, Dlg::kZoneTitle, kCursorTitle},
+         {100, 14, Dlg::kZoneNone, kCursorArrow},
+         {256, 300, Dlg::kZoneResizeGrip, kCursorResize},
+         {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
+         {271, 314, Dlg::kZoneNone, kCursorArrow},
+         {256, 299, Dlg::kZoneNone, kCursorArrow},
+         {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp},
+         {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
+         {260, 26, Dlg::kZoneScrollTrack, kCursorTrack},
+         {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
+         {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown},
+         {260, 17, Dlg::kZoneNone, kCursorArrow},
+         {259, 100, Dlg::kZoneNone, kCursorArrow},
+         {260 + bar, 100, Dlg::kZoneNone, kCursorArrow},
+         // Row 0, depth 1: indentation, toggle cell, text.
+         {11, 24, Dlg::kZoneEmptyTree, kCursorArrow},
+         {12, 24, Dlg::kZoneRowToggle, kCursorResize},
+         {20, 28, Dlg::kZoneRowToggle, kCursorResize},
+         {21, 20, Dlg::kZoneRowText, kCursorArrow}});
   Click(TogglePoint(0));
   ASSERT_TRUE(Row(0)->IsExpanded());
   // An expanded group's toggle; a file's icon cell counts as empty space.
   check({{20, 24, Dlg::kZoneRowToggle, kCursorExpanded},
          {21, 33, Dlg::kZoneEmptyTree, kCursorArrow},
          {30, 33, Dlg::kZoneRowText, kCursorArrow}});
-
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
   ASSERT_EQ(Height(), 14);
   check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
@@ -79,13 +72,9 @@ TEST_F(MainDlgTest, ResizeGripStepsAndMinimum) {
   EXPECT_TRUE(host.captured);
   for (auto [x, y, w, h] : {std::array{300, 200, 325, 203}, {10, 10, 275, 116}}) {
     dlg->OnMouseMove(x, y, 0);
-    EXPECT_EQ(Width(), w);
-    EXPECT_EQ(Height(), h);
-    EXPECT_EQ(dlg->BackBuffer().GetWidth(), w);
-    EXPECT_EQ(dlg->BackBuffer().GetHeight(), h);
-    EXPECT_EQ(config.largeWidth, w);
-    EXPECT_EQ(config.largeHeight, h);
-    EXPECT_EQ(host.rect.left, 100);  // resizing never moves
+    EXPECT_EQ(host.rect, (Rect{100, 100, 100 + w, 100 + h}));  // resizing never moves
+    EXPECT_EQ(std::pair(dlg->BackBuffer().GetWidth(), dlg->BackBuffer().GetHeight()), std::pair(w, h));
+    EXPECT_EQ(std::pair(config.largeWidth, config.largeHeight), std::pair(w, h));
   }
   dlg->OnLButtonUp(10, 10, 0);
   EXPECT_FALSE(host.captured);
@@ -104,7 +93,9 @@ TEST_F(MainDlgTest, StoredPlacementOffScreenOrTooSmallIsBounded) {
   EXPECT_EQ((Rect{config.largeX, config.largeY, config.largeWidth, config.largeHeight}), (Rect{1635, 2, 275, 116}));
 }
 
-TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
+// Five rows per page, so a notch moves at most four. The tree's refreshes
+// reach the host: smooth scrolling paints each row.
+TEST_F(MainDlgTest, WheelModesAndSmoothScrolling) {
   Start();
   dlg->OnSize(275, 40 + 5 * 9 + 3);
   ASSERT_EQ(dlg->Tree().GetRowsPerPage(), 5);
@@ -118,30 +109,20 @@ TEST_F(MainDlgTest, WheelModesWithFiveRowsPerPage) {
                                          {2, 8, -120, 22},
                                          {4, 8, -120, 24},
                                          {4, 8, 240, 12},
-                                         {0, 8, -120, 20}}) {
+                                         {0, 8, -120, 20},
+                                         {1, 8, -60, 20},  // half a notch waits for the other half
+                                         {1, 8, -60, 24},
+                                         {1, 8, -180, 24},  // one notch, and half of one kept
+                                         {1, 8, -60, 24}}) {
     config.scrollOptions = c.mode, config.wheelLines = c.lines;
     dlg->Tree().Scroll(20 - dlg->Tree().GetTopRow(), Redraw::None);
     dlg->OnMouseWheel(c.delta, 0);
     EXPECT_EQ(dlg->Tree().GetTopRow(), c.top) << int(c.mode) << " " << int(c.lines) << " " << c.delta;
   }
-  config.scrollOptions = 1;
-  dlg->OnMouseWheel(-60, 0);
-  EXPECT_EQ(dlg->Tree().GetTopRow(), 20);
-  dlg->OnMouseWheel(-60, 0);
-  EXPECT_EQ(dlg->Tree().GetTopRow(), 24);
-  dlg->OnMouseWheel(-180, 0);  // one notch, and half of one kept
-  EXPECT_EQ(dlg->Tree().GetTopRow(), 28);
-  dlg->OnMouseWheel(-60, 0);
-  EXPECT_EQ(dlg->Tree().GetTopRow(), 32);
-}
-
-// The tree's refreshes reach the host: smooth scrolling paints each row.
-TEST_F(MainDlgTest, SmoothScrollingRepaintsOncePerRow) {
-  Start();
   config.scrollOptions = 0x81;  // smooth, lines
+  host.paints = 0;
   dlg->OnMouseWheel(-120, 0);
-  EXPECT_EQ(dlg->Tree().GetTopRow(), 8);
-  EXPECT_EQ(host.paints, 8);
+  EXPECT_EQ(std::pair(dlg->Tree().GetTopRow(), host.paints), std::pair(28, 4));
 }
 
 // The modifiers reach the tree; a file's icon cell is empty space, which
@@ -182,30 +163,28 @@ TEST_F(MainDlgTest, KeysInTheLargeForm) {
                                          {Dlg::kKeyPageDown, 0, "g59 [g59 ] 29", 60},
                                          {Dlg::kKeyHome, 0, "g00 [g00 ] 0", 60}}) {
     EXPECT_TRUE(dlg->OnKeyDown(c.key, c.modifiers));
-    EXPECT_EQ(State(), c.state) << c.key;
-    EXPECT_EQ(dlg->Tree().CountRows(), c.rows) << c.key;
+    EXPECT_EQ(State() + " " + std::to_string(dlg->Tree().CountRows()), c.state + (" " + std::to_string(c.rows)))
+        << c.key;
   }
   EXPECT_FALSE(dlg->OnKeyDown('A', 0));
   EXPECT_TRUE(dlg->OnKeyDown(Dlg::kKeyEnter, 0));
-  ASSERT_EQ(host.shell.calls.size(), 1u);
-  EXPECT_EQ(host.shell.calls[0].second, ShellAction::Play);
+  EXPECT_EQ(host.shell.calls, (std::vector<std::pair<std::string, ShellAction>>{{"Jukebar.m3u", ShellAction::Play}}));
   EXPECT_EQ(ReadBytes(dir / "Jukebar.m3u"), Bytes("00/0\r\n00/1\r\n00/2\r\n"));
 }
 
+// The small form ignores the tree's keys; Space and Enter open the large one.
 TEST_F(MainDlgTest, KeysInTheSmallForm) {
   Start();
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
   for (int key : {Dlg::kKeyDown, Dlg::kKeyRight, Dlg::kKeyEnd, Dlg::kKeyLeft, Dlg::kKeyHome, Dlg::kKeyUp}) {
     EXPECT_TRUE(dlg->OnKeyDown(key, 0));
-    EXPECT_EQ(State(), "g00 [] 0");
-    EXPECT_EQ(Height(), 14);
+    EXPECT_EQ(State() + " " + std::to_string(Height()), "g00 [] 0 14") << key;
   }
   for (int key : {Dlg::kKeySpace, Dlg::kKeyEnter}) {
-    dlg->OnKeyDown(key, 0);  // opens the large form
-    EXPECT_EQ(Height(), 319);
+    dlg->OnKeyDown(key, 0);
+    EXPECT_EQ(State() + " " + std::to_string(Height()), "g00 [] 0 319") << key;
     dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
   }
-  EXPECT_EQ(State(), "g00 [] 0");
   EXPECT_TRUE(host.shell.calls.empty());
 }
 
@@ -216,24 +195,17 @@ TEST_F(MainDlgTest, RightClickMenus) {
   host.menuAnswers = {kCmdAddSelection};
   dlg->OnRButtonDown(TextPoint(3).first, TextPoint(3).second, 0);
   EXPECT_EQ(State(), "g03 [g03 ] 0");  // an unselected row becomes the selection
-  ASSERT_EQ(host.menus.size(), 1u);
-  EXPECT_EQ(host.menus[0].popup, MenuPopup::Tree);
-  EXPECT_EQ(std::pair(host.menus[0].x, host.menus[0].y), std::pair(700, 400));
-  EXPECT_TRUE(host.menus[0].rightButton);
-  EXPECT_TRUE(host.menus[0].greyed.empty());
-  ASSERT_EQ(host.shell.calls.size(), 1u);
-  EXPECT_EQ(host.shell.calls[0].second, ShellAction::Enqueue);
-
+  EXPECT_EQ(host.shell.calls,
+            (std::vector<std::pair<std::string, ShellAction>>{{"Jukebar.m3u", ShellAction::Enqueue}}));
   Click(TextPoint(5), Dlg::kCtrl);
   dlg->OnRButtonDown(TogglePoint(3).first, TogglePoint(3).second, 0);  // a selected row keeps the selection
   dlg->OnRButtonDown(11, 24, 0);                                       // the indentation: empty space
+  dlg->OnRButtonDown(100, 5, 0);                                       // outside the tree: a beep only
   EXPECT_EQ(State(), "g05 [g03 g05 ] 0");
-  ASSERT_EQ(host.menus.size(), 3u);
-  EXPECT_TRUE(host.menus[1].greyed.empty());
-  EXPECT_EQ(host.menus[2].greyed, (std::vector<int>{kCmdPlaySelection, kCmdAddSelection}));
-
-  dlg->OnRButtonDown(100, 5, 0);  // outside the tree: a beep only
-  EXPECT_EQ(host.menus.size(), 3u);
+  EXPECT_EQ(host.menus, (std::vector<FakeHost::MenuCall>{
+                            {MenuPopup::Tree, 700, 400, true, {}},
+                            {MenuPopup::Tree, 700, 400, true, {}},
+                            {MenuPopup::Tree, 700, 400, true, {kCmdPlaySelection, kCmdAddSelection}}}));
   EXPECT_EQ(host.prompt.beeps, 1);
 }
 

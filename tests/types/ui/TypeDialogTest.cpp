@@ -2,12 +2,11 @@
 // it refuses with which message, and what the user sees after a refusal.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
-#include <QTimer>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
 #include "platform/Text.h"
@@ -29,16 +28,11 @@ CQvSpriteArray Icons(int count) {
   return icons;
 }
 
-template <class T = QLineEdit>
-T* Control(QWidget& dialog, int id) {
-  T* control = dialog.findChild<T*>(QStringLiteral("id%1").arg(id));
-  EXPECT_NE(control, nullptr) << "no control " << id;
-  return control;
-}
-void SetText(QWidget& dialog, int id, const char* text) { Control(dialog, id)->setText(QString::fromUtf8(text)); }
+QLineEdit* Edit(QWidget& dialog, int id) { return Control<QLineEdit>(&dialog, id); }
+void SetText(QWidget& dialog, int id, const char* text) { Edit(dialog, id)->setText(QString::fromUtf8(text)); }
 // Clicks OK; true when the dialog accepted.
 bool ClickOk(QDialog& dialog) {
-  Control<QPushButton>(dialog, 1)->click();
+  Control<QPushButton>(&dialog, 1)->click();
   return dialog.result() == QDialog::Accepted;
 }
 
@@ -47,33 +41,16 @@ class TypeDialogTest : public ::testing::Test {
   TypeDialogTest() {
     types.SetDefaults();
     types.Add(std::make_unique<CUserType>("Vid\xC3\xA9os", StringList{"avi", "mkv"}, 3));
-    user = static_cast<CUserType*>(types.GetAt(3));
-    mpeg = static_cast<CMpegAudioType*>(types.GetAt(1));
-    playList = static_cast<CPlayListType*>(types.GetAt(2));
   }
+  CUserType* user() { return static_cast<CUserType*>(types.GetAt(3)); }
+  CMpegAudioType* mpeg() { return static_cast<CMpegAudioType*>(types.GetAt(1)); }
 
   CQvSpriteArray icons = Icons(20);
   CResourceTypeArray types;
-  CUserType* user;
-  CMpegAudioType* mpeg;
-  CPlayListType* playList;
   RecordingPrompt prompt;
 };
 
-TEST_F(TypeDialogTest, NewUserTypeIsStoredWithItsParsedExtensions) {
-  CUserType fresh;
-  CUserTypeDialog dialog(fresh, types, icons, prompt);
-  SetText(dialog, 1077, "Sounds");
-  EXPECT_FALSE(Control<QPushButton>(dialog, 1)->isEnabled());
-  SetText(dialog, 1083, ".mp2..MP2.wav.");
-  Control<QSlider>(dialog, 1085)->setValue(9);
-  EXPECT_TRUE(ClickOk(dialog));
-  EXPECT_EQ(fresh.GetName(), "Sounds");
-  EXPECT_EQ(fresh.m_aExtensions, (StringList{"mp2", "wav"}));
-  EXPECT_EQ(fresh.m_nIcon, 9);
-}
-
-TEST_F(TypeDialogTest, UserTypeRefusalsKeepTheTypeAndShowTheParsedList) {
+TEST_F(TypeDialogTest, NewUserTypeRefusalsThenItsParsedExtensionsStored) {
   CUserType fresh;
   CUserTypeDialog dialog(fresh, types, icons, prompt);
   SetText(dialog, 1077, "Sounds");
@@ -81,14 +58,12 @@ TEST_F(TypeDialogTest, UserTypeRefusalsKeepTheTypeAndShowTheParsedList) {
   EXPECT_FALSE(ClickOk(dialog));
   // Play-Lists, the last type, is asked first.
   EXPECT_EQ(prompt.texts, (std::vector<std::string>{FormatOne(LoadString(ids::ExtensionsAssigned), "m3u.mp3")}));
-  EXPECT_EQ(Control(dialog, 1083)->text(), "mp3.m3u");
-
+  EXPECT_EQ(Edit(dialog, 1083)->text(), "mp3.m3u");
   SetText(dialog, 1083, "...");
   EXPECT_FALSE(ClickOk(dialog));
-  EXPECT_EQ(Control(dialog, 1083)->text(), "");
-  EXPECT_FALSE(Control<QPushButton>(dialog, 1)->isEnabled());
-
-  SetText(dialog, 1083, "ogg");
+  EXPECT_EQ(Edit(dialog, 1083)->text(), "");
+  EXPECT_FALSE(Control<QPushButton>(&dialog, 1)->isEnabled());  // a name without extensions
+  SetText(dialog, 1083, ".mp2..MP2.wav.");
   for (const char* taken : {"mpeg audio", "\"TAG-LESS\" mp3s", "vid\xC3\xA9os"}) {
     SetText(dialog, 1077, taken);
     EXPECT_FALSE(ClickOk(dialog)) << taken;
@@ -96,92 +71,88 @@ TEST_F(TypeDialogTest, UserTypeRefusalsKeepTheTypeAndShowTheParsedList) {
   EXPECT_EQ(prompt.messages,
             (std::vector<int>{ids::TypeNeedsExtensions, ids::TypeNameUsed, ids::TypeNameUsed, ids::TypeNameUsed}));
   EXPECT_EQ(fresh.GetName(), "");
-  EXPECT_TRUE(fresh.m_aExtensions.empty());
+  SetText(dialog, 1077, "Sounds");
+  Control<QSlider>(&dialog, 1085)->setValue(9);
+  EXPECT_TRUE(ClickOk(dialog));
+  EXPECT_EQ(fresh.GetName() + "|" + JoinExtensions(fresh.m_aExtensions) + "|" + std::to_string(fresh.m_nIcon),
+            "Sounds|mp2.wav|9");
 }
 
-TEST_F(TypeDialogTest, LetterCaseRenamesAreStoredForUserTypesOnly) {
-  CUserTypeDialog userDialog(*user, types, icons, prompt);
-  SetText(userDialog, 1077, "VID\xC3\xA9OS");
-  EXPECT_TRUE(ClickOk(userDialog));
-  EXPECT_EQ(user->GetName(), "VID\xC3\xA9OS");
+TEST_F(TypeDialogTest, CancelKeepsAllAndLetterCaseRenamesAreStoredForUserTypesOnly) {
+  auto shown = [&] {
+    return user()->GetName() + "|" + JoinExtensions(user()->m_aExtensions) + "|" + std::to_string(user()->m_nIcon);
+  };
+  CUserTypeDialog cancelled(*user(), types, icons, prompt);
+  SetText(cancelled, 1077, "Films");
+  SetText(cancelled, 1083, "mov");
+  Control<QSlider>(&cancelled, 1085)->setValue(0);
+  Control<QPushButton>(&cancelled, 2)->click();
+  EXPECT_EQ(shown(), "Vid\xC3\xA9os|avi.mkv|3");
 
-  const std::string tagLess = mpeg->m_strTagLessName;
-  CMp3TypeDialog mp3(*mpeg, types, icons, prompt);
+  CUserTypeDialog renamed(*user(), types, icons, prompt);
+  SetText(renamed, 1077, "VID\xC3\xA9OS");
+  EXPECT_TRUE(ClickOk(renamed));
+  EXPECT_EQ(shown(), "VID\xC3\xA9OS|avi.mkv|3");
+
+  const std::string tagLess = mpeg()->m_strTagLessName;
+  CMp3TypeDialog mp3(*mpeg(), types, icons, prompt);
   SetText(mp3, 1077, "mpeg AUDIO");
   EXPECT_FALSE(ClickOk(mp3));
   SetText(mp3, 1077, "\"TAG-LESS\" MP3S");
-  Control<QSlider>(mp3, 1085)->setValue(11);
-  Control<QSlider>(mp3, 1086)->setValue(12);
+  Control<QSlider>(&mp3, 1085)->setValue(11);
+  Control<QSlider>(&mp3, 1086)->setValue(12);
   EXPECT_TRUE(ClickOk(mp3));
-  EXPECT_EQ(mpeg->m_strTagLessName, tagLess);
-  EXPECT_EQ(mpeg->m_nIcon, 11);
-  EXPECT_EQ(mpeg->m_nTagLessIcon, 12);
+  EXPECT_EQ(mpeg()->m_strTagLessName, tagLess);
+  EXPECT_EQ((std::vector<int>{mpeg()->m_nIcon, mpeg()->m_nTagLessIcon}), (std::vector<int>{11, 12}));
   EXPECT_EQ(prompt.messages, std::vector<int>{ids::TypeNameUsed});
 
   // An unchanged name keeps its bytes, even when they are not UTF-8.
-  user->SetName("Vid\xE9os");
-  CUserTypeDialog again(*user, types, icons, prompt);
+  user()->SetName("Vid\xE9os");
+  CUserTypeDialog again(*user(), types, icons, prompt);
   EXPECT_TRUE(ClickOk(again));
-  EXPECT_EQ(user->GetName(), "Vid\xE9os");
-}
-
-TEST_F(TypeDialogTest, CancelLeavesTheTypeUnchanged) {
-  CUserTypeDialog dialog(*user, types, icons, prompt);
-  SetText(dialog, 1077, "Films");
-  SetText(dialog, 1083, "mov");
-  Control<QSlider>(dialog, 1085)->setValue(0);
-  Control<QPushButton>(dialog, 2)->click();
-  EXPECT_EQ(dialog.result(), QDialog::Rejected);
-  EXPECT_EQ(user->GetName(), "Vid\xC3\xA9os");
-  EXPECT_EQ(user->m_aExtensions, (StringList{"avi", "mkv"}));
-  EXPECT_EQ(user->m_nIcon, 3);
+  EXPECT_EQ(user()->GetName(), "Vid\xE9os");
 }
 
 TEST_F(TypeDialogTest, SlidersRunOverTheSkinsIconsAndPreviewTheChoice) {
-  CM3uTypeDialog m3u(*playList, icons, prompt);
-  CMp3TypeDialog mp3(*mpeg, types, icons, prompt);
+  CM3uTypeDialog m3u(*static_cast<CPlayListType*>(types.GetAt(2)), icons, prompt);
+  CMp3TypeDialog mp3(*mpeg(), types, icons, prompt);
   for (auto [dialog, slider, preview] :
        {std::tuple<QDialog*, int, int>{&m3u, 1085, 1057}, {&mp3, 1085, 1057}, {&mp3, 1086, 1058}}) {
-    auto* bar = Control<QSlider>(*dialog, slider);
+    auto* bar = Control<QSlider>(dialog, slider);
     EXPECT_EQ(bar->maximum(), 19);
     bar->setValue(14);
-    const CQvSprite& shown = Control<CQvStaticSprite>(*dialog, preview)->Sprite();
+    // A frame in the palette's light and shadow, black inside, the icon at 2, 2.
+    const CQvSprite& shown = Control<CQvStaticSprite>(dialog, preview)->Sprite();
     EXPECT_EQ(shown.GetWidth(), 20);
-    EXPECT_EQ(shown.GetPixel(2, 2), CQvSprite::ToArgb(15));
-    EXPECT_EQ(shown.GetPixel(1, 1), 0xFF000000u);
-    EXPECT_EQ(shown.GetPixel(0, 0), CQvSprite::ToArgb(CQvSprite::GetSysColor(20, 0)));
+    EXPECT_EQ((std::vector<std::uint32_t>{shown.GetPixel(0, 0), shown.GetPixel(1, 1), shown.GetPixel(2, 2)}),
+              (std::vector<std::uint32_t>{CQvSprite::ToArgb(CQvSprite::GetSysColor(20, 0)), 0xFF000000u,
+                                          CQvSprite::ToArgb(15)}));
   }
   // An icon the skin lacks: the last one is offered, in a preview that fits.
   const CQvSpriteArray few = Icons(5);
-  user->m_nIcon = 200;
-  CUserTypeDialog lacking(*user, types, few, prompt);
-  EXPECT_EQ(Control<QSlider>(lacking, 1085)->maximum(), 4);
-  EXPECT_EQ(Control<QSlider>(lacking, 1085)->value(), 4);
-  EXPECT_EQ(Control<CQvStaticSprite>(lacking, 1057)->size(), QSize(20, 16));
+  user()->m_nIcon = 200;
+  CUserTypeDialog lacking(*user(), types, few, prompt);
+  EXPECT_EQ(Control<QSlider>(&lacking, 1085)->maximum(), 4);
+  EXPECT_EQ(Control<QSlider>(&lacking, 1085)->value(), 4);
+  EXPECT_EQ(Control<CQvStaticSprite>(&lacking, 1057)->size(), QSize(20, 16));
 }
 
-TEST_F(TypeDialogTest, EditPropertiesRunsTheTypesDialogThroughTheDesktopEditor) {
-  EXPECT_FALSE(user->EditProperties());  // no editor: the command line
+TEST_F(TypeDialogTest, EditPropertiesRunsEachTypesOwnDialogThroughTheDesktopEditor) {
+  EXPECT_FALSE(user()->EditProperties());  // no editor: the command line
   QtTypePropertiesEditor editor(types, icons, prompt);
   ScopedTypePropertiesEditor installed(editor);
   QString title;
-  auto answer = [&](int button) {
-    QTimer::singleShot(0, [&, button] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      ASSERT_NE(dialog, nullptr);
+  auto edit = [&](CResourceType* type, int button) {
+    WhenModal answer([&](QWidget* dialog) {
       title = dialog->windowTitle();
-      Control<QPushButton>(*dialog, button)->click();
+      Control<QPushButton>(dialog, button)->click();
     });
+    return type->EditProperties();
   };
-  // Each type its own dialog; OK is a change, Cancel none.
-  answer(1);
-  EXPECT_TRUE(user->EditProperties());
-  EXPECT_EQ(title, "User resource type properties");
-  answer(2);
-  EXPECT_FALSE(mpeg->EditProperties());
+  // OK is a change, Cancel none.
+  EXPECT_TRUE(edit(user(), 1));
+  EXPECT_FALSE(edit(mpeg(), 2));
   EXPECT_EQ(title, "Mp3 resource type properties");
-  answer(1);
-  EXPECT_TRUE(playList->EditProperties());
   EXPECT_FALSE(types.GetAt(0)->EditProperties());  // Folder has no dialog
 }
 
