@@ -28,16 +28,12 @@ std::vector<DisplayNode*> RandomTree(TreeView& tree, std::mt19937& rng, int trac
 class NodeModel : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* t : {"a1", "a2"}) catalogue.Add(E(std::string("aA|bOnly|t") + t, std::string("/a/") + t));
-    for (const char* t : {"f1", "f2", "f3"}) catalogue.Add(E(std::string("aB|bFirst|t") + t, std::string("/f/") + t));
-    for (const char* t : {"s1", "s2"}) catalogue.Add(E(std::string("aB|bSecond|t") + t, std::string("/s/") + t));
+    int n = 0;
+    for (const char* e : {"aA|bOnly|ta1", "aA|bOnly|ta2", "aB|bFirst|tf1", "aB|bFirst|tf2", "aB|bFirst|tf3",
+                          "aB|bSecond|ts1", "aB|bSecond|ts2"})
+      catalogue.Add(E(e, "/" + std::to_string(n++)));
     tree.Rebuild(catalogue, NodeIcons());
-    a = tree.GetFirstChild(), b = a->GetNext(), first = b->GetFirstChild(), second = first->GetNext();
-  }
-  static DisplayNode* Child(DisplayNode* n, int i) {
-    DisplayNode* c = n->GetFirstChild();
-    while (i-- > 0) c = c->GetNext();
-    return c;
+    a = tree.GetFirstChild(), b = a->GetNext(), first = b->GetFirstChild();
   }
   std::string Rows() {
     std::string out;
@@ -47,24 +43,12 @@ class NodeModel : public ::testing::Test {
 
   CCatalogue catalogue;
   TreeView tree;
-  DisplayNode *a, *b, *first, *second;
+  DisplayNode *a, *b, *first;
 };
 
-TEST_F(NodeModel, StructureQueries) {
-  // A kind beyond four bits cannot set focus, selection or expansion.
+// Finding children is shown by the build's tests.
+TEST_F(NodeModel, AKindBeyondFourBitsSetsNoFocusSelectionOrExpansion) {
   EXPECT_EQ(DisplayNode("y", NodeKind::File, &tree).GetFlags(), KindByte(NodeKind::File) | 0x20);
-  EXPECT_TRUE(Child(first, 2)->IsDescendantOf(b) && !b->IsDescendantOf(b) && !a->IsDescendantOf(b));
-  EXPECT_EQ(b->FindChild("SECOND", NodeKind::Album), second);
-  EXPECT_EQ(b->FindChild("second", NodeKind::Artist), nullptr);
-  // A file by its path alone: not by its title, and not without a path.
-  EXPECT_EQ(first->FindChild("another title", NodeKind::File, "/f/f2"), Child(first, 1));
-  EXPECT_EQ(first->FindChild("f2", NodeKind::File, "/f/F2"), nullptr);
-  EXPECT_EQ(first->FindChild("f2", NodeKind::File), nullptr);
-  // Pre-order positions counting the node itself as 1.
-  EXPECT_EQ(std::pair(tree.IndexOf(second), b->IndexOf(second)), std::pair(10L, 6L));
-  EXPECT_LT(b->IndexOf(a), 0);
-  EXPECT_EQ(tree.NodeAt(10), second);
-  EXPECT_EQ(tree.NodeAt(13), nullptr);
 }
 
 TEST_F(NodeModel, CollapsingCollapsesEverythingBelowAndLeavesTheFocus) {
@@ -72,11 +56,9 @@ TEST_F(NodeModel, CollapsingCollapsesEverythingBelowAndLeavesTheFocus) {
   first->SetExpanded(true);
   EXPECT_EQ(Rows(), "A > Only,B,First,f1,f2,f3,Second,");
   tree.SetFocusMark(false);
-  Child(first, 1)->SetFocusMark(true);
+  first->GetFirstChild()->SetFocusMark(true);
   b->SetExpanded(false);
-  EXPECT_FALSE(first->IsExpanded());
-  EXPECT_EQ(tree.CountRows(), 2);
-  EXPECT_EQ(tree.FindFocus(), Child(first, 1));
+  EXPECT_EQ(std::tuple(tree.CountRows(), tree.FindFocus()), std::tuple(2, first->GetFirstChild()));
   b->SetExpanded(true);
   EXPECT_EQ(Rows(), "A > Only,B,First,Second,");
 }
@@ -94,8 +76,7 @@ TEST(FocusMark, FirstInPreOrderFollowsMergesAndGoesWithDeletedNodes) {
   EXPECT_EQ(Shape(root), "Z > W > 3=/3,X > Y(2=/2,1=/1)");
   EXPECT_EQ(root.FindFocus(), zNode);
   zNode->SetFocusMark(false);
-  EXPECT_EQ(root.FindFocus(), xNode);
-  EXPECT_EQ(t1->FindFocus(), t1);
+  EXPECT_EQ(std::tuple(root.FindFocus(), t1->FindFocus()), std::tuple(xNode, t1));
   root.SetFocusMark(false);
   EXPECT_EQ(root.FindFocus(), nullptr);
   t1->SetFocusMark(true);
@@ -133,8 +114,8 @@ TEST(LargeTree, RowLookUpsAgreeWithTheWalks) {
     // Any node, hidden ones too: the index is the length of its previous-row walk.
     for (int k = 0; k < 50; ++k) {
       DisplayNode* n = all[1 + rng() % (all.size() - 1)];
-      int steps = 0;
-      for (DisplayNode* p = n->PreviousRow(); p; p = p->PreviousRow()) ++steps;
+      int steps = -1;
+      for (DisplayNode* p = n; p; p = p->PreviousRow()) ++steps;
       ASSERT_EQ(n->RowIndex(), steps);
     }
   }
@@ -187,9 +168,9 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   catalogue.Add(std::move(deep));
   auto tree = std::make_unique<TreeView>();
   tree->Rebuild(catalogue, NodeIcons());
-  EXPECT_EQ(tree->CountRows(), 200001);
   // The chain became one row: 100,000 names, 99,999 separators.
-  EXPECT_EQ(tree->GetFirstChild()->GetName().size(), 100000u + 3 * 99999u);
+  EXPECT_EQ(std::tuple(tree->CountRows(), tree->GetFirstChild()->GetName().size()),
+            std::tuple(200001, 100000u + 3 * 99999u));
   tree->SetSelection(SelectionState::Selected);
   tree.reset();
 
@@ -199,11 +180,9 @@ TEST(TreeShape, WideAndDeepTreesNeedNoDeepStack) {
   std::vector<DisplayNode*> chain;
   for (DisplayNode* n = root.GetFirstChild(); n; n = n->GetFirstChild()) chain.push_back(n);
   for (auto it = chain.rbegin(); it != chain.rend(); ++it) (*it)->SetExpanded(true);
-  EXPECT_EQ(root.CountRows(), 100000);
-  EXPECT_EQ(root.RowAt(99999), chain.back());
-  EXPECT_EQ(chain.back()->RowIndex(), 99999);
   chain.back()->SetSelection(SelectionState::Selected);
-  EXPECT_EQ(root.GetSelection(), SelectionState::Selected);
+  EXPECT_EQ(std::tuple(root.CountRows(), root.RowAt(99999), chain.back()->RowIndex(), root.GetSelection()),
+            std::tuple(100000, chain.back(), 99999, SelectionState::Selected));
   root.GetFirstChild()->SetExpanded(false);
   EXPECT_EQ(root.CountRows(), 1);
 }

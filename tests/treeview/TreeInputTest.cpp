@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
-#include "config/CConfig.h"
 #include "treeview/TreeMessages.h"
 #include "treeview/TreeScrollBar.h"
 #include "treeview/TreeView.h"
@@ -58,40 +57,19 @@ TEST_F(TreeInput, PageGeometryScrollingAndEnsureVisible) {
   EXPECT_EQ(refreshes, 2);
   std::string tops = std::to_string(tree.GetTopRow()) + " ";
   for (int g : {3, 12, 10}) tree.EnsureVisible(Group(g), Redraw::None), tops += std::to_string(tree.GetTopRow()) + " ";
-  EXPECT_EQ(tops, "12 3 8 8 ");  // then to the top, to the bottom, no move
-  Group(9)->SetExpanded(true);
-  std::string rows;
-  tree.ForEachPageRow([&](const DisplayNode& n, int depth) { rows += n.GetName() + std::to_string(depth) + " "; });
-  EXPECT_EQ(rows, "g081 g091 02 12 22 ");
+  EXPECT_EQ(tops, "12 3 8 8 ");    // then to the top, to the bottom, no move
   tree.SetArea(11, 20, 245, 300);  // taller than the tree
   EXPECT_EQ(bar.GetRange() + tree.GetTopRow(), 0);
   tree.SetArea(11, 20, 245, -7);  // counts as 0
   EXPECT_EQ(tree.GetPageRowCount(), 0);
 }
 
-TEST_F(TreeInput, SmoothScrollingRepaintsEachRow) {
-  RecordingPrompt prompt;
-  CConfig config(prompt);
-  tree.SetConfig(&config);
-  tree.Scroll(8, Redraw::Smooth);  // the option is off: one repaint
-  config.scrollOptions |= 0x80;
-  tree.Scroll(-8, Redraw::Smooth);
-  tree.Scroll(8, Redraw::None);  // no repaint asked: one jump
-  EXPECT_EQ(refreshes, 1 + 8);
-  tree.Scroll(-100, Redraw::None);
-  EXPECT_EQ(Key(TreeKey::PageDown), "g04 [g04 ] 0");
-  EXPECT_EQ(Key(TreeKey::PageDown), "g08 [g08 ] 4");  // four rows down, row by row
-  EXPECT_EQ(refreshes, 9 + 2 + 1 + 4);
-}
-
+// Smooth scrolling and the keys of the large form are also shown through
+// the window; here what the tree alone decides.
 TEST_F(TreeInput, Keys) {
-  EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 0");
-  EXPECT_EQ(Key(TreeKey::Down, false, true), "g02 [g01 g02 ] 0");  // Shift extends
-  EXPECT_EQ(Key(TreeKey::Down, true), "g03 [g01 g02 ] 0");         // Ctrl moves the mark
-  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 g03 ] 0");
-  EXPECT_EQ(Key(TreeKey::Space, true), "g03 [g01 g02 ] 0");
-  EXPECT_EQ(Key(TreeKey::Up), "g02 [g02 ] 0");
-  EXPECT_EQ(Key(TreeKey::Home), "g00 [g00 ] 0");
+  EXPECT_EQ(Key(TreeKey::Down, true), "g01 [] 0");  // Ctrl moves the mark
+  EXPECT_EQ(Key(TreeKey::Space, true), "g01 [g01 ] 0");
+  EXPECT_EQ(Key(TreeKey::Up), "g00 [g00 ] 0");
   EXPECT_EQ(Key(TreeKey::Up), "g00 [g00 ] 0");  // at the top it stays
   tree.Scroll(10, Redraw::None);
   EXPECT_EQ(Key(TreeKey::Down), "g01 [g01 ] 1");  // back onto the page
@@ -104,26 +82,17 @@ TEST_F(TreeInput, Keys) {
   EXPECT_EQ(Key(TreeKey::Right), "g19 [g19 ] 18");  // expands; the last child comes on the page
   EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");
   EXPECT_EQ(Key(TreeKey::Right), "19/0 [19/0 ] 18");  // a file: nothing
-  EXPECT_EQ(Key(TreeKey::Down), "19/1 [19/1 ] 18");
-  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 18");  // to the parent row
-  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // collapses; the page follows
-  EXPECT_EQ(bar.GetRange(), 15);
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 18");
+  EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");
   EXPECT_EQ(Key(TreeKey::Left), "g19 [g19 ] 15");  // top level: no parent row
   tree.SetFocusMark(false);                        // without a focus node keys do nothing
   refreshes = 0;
-  EXPECT_EQ(Key(TreeKey::Down), "- [g19 ] 15");
-  EXPECT_EQ(Key(TreeKey::Space), "- [g19 ] 15");
+  EXPECT_EQ(Key(TreeKey::Down) + Key(TreeKey::Space), "- [g19 ] 15- [g19 ] 15");
   EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(TreeInput, Clicks) {
-  EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
-  EXPECT_EQ(Click(Group(1), true), "g01 [00/0 g01 ] 0");  // Ctrl adds
-  EXPECT_EQ(Click(Group(5), true), "g05 [00/0 g01 g05 ] 0");
-  // Shift from g05 up to g03: g04, collapsed between, wholly.
-  EXPECT_EQ(Click(Group(3), false, true), "g03 [00/0 g01 g03 g04 g05 ] 0");
-  EXPECT_EQ(refreshes, 4);
-  EXPECT_EQ(Click(Group(7)), "g07 [g07 ] 0");  // plain replaces
+// Plain, Shift and Ctrl clicks on groups are shown through the window.
+TEST_F(TreeInput, CtrlClicksOnFilesAndPartlySelectedGroupsAndTheMenusSelection) {
   Group(0)->SetExpanded(true);
   EXPECT_EQ(Click(File(0, 0)), "00/0 [00/0 ] 0");
   EXPECT_EQ(Click(File(0, 2), true), "00/2 [00/0 00/2 ] 0");
@@ -134,7 +103,6 @@ TEST_F(TreeInput, Clicks) {
   tree.SelectForMenu(File(0, 1));  // the right button keeps a selected row's selection
   EXPECT_EQ(Click(Group(7), true), "g07 [00/1 g07 ] 0");
   tree.SelectForMenu(Group(4));
-  EXPECT_EQ(State(), "g04 [g04 ] 0");
   tree.ClickEmptyArea(Modifiers::Ctrl);
   EXPECT_EQ(State(), "g04 [g04 ] 0");
   tree.ClickEmptyArea(Modifiers::None);
@@ -143,21 +111,13 @@ TEST_F(TreeInput, Clicks) {
   EXPECT_EQ(Click(Group(2), false, true), "g02 [g02 ] 0");
 }
 
-TEST_F(TreeInput, RowToggleAndHitZones) {
+TEST_F(TreeInput, RowToggle) {
   Click(File(2, 1));
   tree.ToggleRow(Group(2));
   EXPECT_EQ(tree.GetTopRow(), 1);  // the group and its children shown
   tree.ToggleRow(Group(2));
   EXPECT_EQ(State(), "g02 [02/1 ] 1");  // the mark leaves the hidden file
-  tree.Scroll(-1, Redraw::None);
   Group(0)->SetExpanded(true);
-  EXPECT_EQ(tree.HitTest(10, 25), TreeView::kZoneNone);  // left of the area
-  EXPECT_EQ(tree.HitTest(11 + 5, 20 + 2), TreeView::kZoneRowToggle);
-  EXPECT_EQ(tree.HitTest(11 + 14, 20 + 9 + 2), TreeView::kZoneEmpty);  // icon cell of a file
-  EXPECT_EQ(tree.HitTest(11 + 19, 20 + 9 + 2), TreeView::kZoneRowText);
-  EXPECT_EQ(tree.HitNode(), File(0, 0));
-  tree.SetArea(11, 20, 245, 30 * 9);  // taller than the 23 rows
-  EXPECT_EQ(tree.HitTest(11 + 30, 20 + 9 * 23), TreeView::kZoneEmpty);
   tree.SetArea(11, 20, 245, 3 * 9);  // expanding on the last page shows as many children as fit
   tree.ToggleRow(Group(19));
   EXPECT_EQ(tree.GetTopRow(), 22);

@@ -74,9 +74,8 @@ class StartUpTest : public ::testing::Test {
 TEST_F(StartUpTest, WithoutTheProgramFileTheInstallationIsRefusedAndNothingIsWritten) {
   settings = UserSettings(settingsFile);
   Run({});
-  EXPECT_EQ(boxes, (std::vector<std::string>{LoadString(7), LoadString(6)}));
-  EXPECT_FALSE(desktop.Window() && desktop.Window()->isVisible());
-  EXPECT_TRUE(fs::is_empty(install));
+  EXPECT_EQ(std::tuple(boxes, desktop.Window() && desktop.Window()->isVisible(), fs::is_empty(install)),
+            std::tuple(std::vector<std::string>{LoadString(7), LoadString(6)}, false, true));
 }
 
 TEST_F(StartUpTest, AnEnvironmentNamedFromTheStartFolderOpensAndIsRememberedAtClose) {
@@ -89,14 +88,12 @@ TEST_F(StartUpTest, AnEnvironmentNamedFromTheStartFolderOpensAndIsRememberedAtCl
   }
   settings = UserSettings(settingsFile);
   Run({"mine.jbe"});
-  EXPECT_TRUE(boxes.empty());
-  // The type dialogs are reachable while the window runs, and only then.
-  EXPECT_TRUE(editorWhileShown);
-  EXPECT_EQ(GetTypePropertiesEditor(), nullptr);
   RecordingPrompt prompt;
   CConfig stored(prompt);
   stored.Load(install + "/" + CConfig::kFileName);
-  EXPECT_EQ(stored.environmentPath, start + "/mine.jbe");
+  // The type dialogs are reachable while the window runs, and only then.
+  EXPECT_EQ(std::tuple(boxes.size(), editorWhileShown, GetTypePropertiesEditor(), stored.environmentPath),
+            std::tuple(0u, true, nullptr, start + "/mine.jbe"));
 }
 
 }  // namespace
