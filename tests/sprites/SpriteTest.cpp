@@ -154,16 +154,13 @@ Bytes Bitmap(std::initializer_list<std::array<std::uint32_t, 3>> patches = {}) {
   return b;
 }
 
-TEST(SpriteBitmapTest, LoadsBottomUpTopDownAndTheOldHeaderOnly) {
+TEST(SpriteBitmapTest, LoadsBottomUpAndTopDownUncompressed24BitsOnly) {
   CQvSprite s;
   ASSERT_EQ(s.CreateFromBitmapBytes(Bitmap({{22, std::uint32_t(-2), 4}})), CQvSprite::kCreated);  // top-down
   EXPECT_TRUE(s.GetWidth() == 3 && Matches(s, [](int x, int y) { return Argb(255, 200, x, 1 - y); }));
-  // The old core header: 16-bit sizes, pixels right after it.
-  Bytes core = Bitmap({{10, 26, 4}, {14, 12, 4}, {20, 2, 2}, {22, 1, 2}, {24, 24, 2}});
-  core.erase(core.begin() + 26, core.begin() + 54);
   Bytes unpadded = Bitmap();
   unpadded.resize(unpadded.size() - 3);  // the last row's padding may be missing
-  for (const Bytes& good : {core, unpadded, Bitmap()}) {
+  for (const Bytes& good : {unpadded, Bitmap()}) {
     ASSERT_EQ(s.CreateFromBitmapBytes(good), CQvSprite::kCreated);
     EXPECT_TRUE(Matches(s, [](int x, int y) { return Argb(255, 200, x, y); }));
   }
