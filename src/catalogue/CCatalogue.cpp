@@ -7,12 +7,17 @@
 #include "platform/Paths.h"
 #include "storage/CArchive.h"
 #include "types/CResourceTypeArray.h"
+#include "types/Description.h"
 
 namespace jb {
 
 namespace {
 constexpr size_t kChunkBytes = size_t(1) << 20;
-}
+
+// Each thread's scratch for describing: grown once, then reused.
+thread_local Description t_description;
+thread_local std::string t_path;
+}  // namespace
 
 void* TextStore::Allocate(size_t count, size_t align) {
   auto at = reinterpret_cast<std::uintptr_t>(m_pNext);
@@ -108,18 +113,30 @@ void CCatalogueEntry::SetPath(std::string_view path) {
 
 TextView CCatalogueEntry::GetExtension() const { return ExtensionOf(m_strPath); }
 
-void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
+bool CCatalogueEntry::DescribeInto(const CResourceTypeArray& types, Description& out) {
   m_aNames.clear();
   m_aKinds.clear();
   m_aPaths.clear();
   const CResourceType* type = types.FindByExtension(GetExtension());
-  if (!type) return;
+  if (!type) return false;
   // A file its type cannot describe (out of memory, say) is left out of the
   // tree like an unclaimed one, and the scan goes on with the next.
   try {
+    t_path.assign(m_strPath);
+    type->DescribeInto(t_path, m_nIcon, out);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
+  Description out;
+  if (!DescribeInto(types, out)) return;
+  try {
     StringList names, paths;
     KindList kinds;
-    type->Describe(m_strPath, m_nIcon, names, kinds, paths);
+    out.ToLists(names, kinds, paths);
     m_aNames = names;
     m_aKinds = kinds;
     m_aPaths = paths;
@@ -128,6 +145,46 @@ void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
     m_aKinds.clear();
     m_aPaths.clear();
   }
+}
+
+void CCatalogueEntry::Describe(const CResourceTypeArray& types, TextStore& store) {
+  Description& out = t_description;
+  if (DescribeInto(types, out)) {
+    try {
+      // A path that is the entry's own shares its bytes when they are a
+      // store's (an owned path may be replaced).
+      auto ownPath = [this](std::string_view path) { return !m_bOwnPath && path == m_strPath; };
+      const size_t names = out.NameCount(), paths = out.PathCount(), kindCount = out.Kinds().size();
+      size_t bytes = 0;
+      for (size_t i = 0; i < names; ++i) bytes += out.Name(i).size();
+      for (size_t i = 0; i < paths; ++i)
+        if (!ownPath(out.Path(i))) bytes += out.Path(i).size();
+      TextView* views = store.AllocateViews(names + paths);
+      NodeKind* kinds = store.AllocateKinds(kindCount);
+      char* next = store.AllocateBytes(bytes);
+      auto keep = [&next](std::string_view text) {
+        if (!text.empty()) std::memcpy(next, text.data(), text.size());
+        TextView kept(next, text.size());
+        next += text.size();
+        return kept;
+      };
+      for (size_t i = 0; i < names; ++i) views[i] = keep(out.Name(i));
+      for (size_t i = 0; i < paths; ++i) {
+        std::string_view path = out.Path(i);
+        views[names + i] = ownPath(path) ? m_strPath : keep(path);
+      }
+      std::copy(out.Kinds().begin(), out.Kinds().end(), kinds);
+      m_aNames.Borrow(views, names);
+      m_aPaths.Borrow(views + names, paths);
+      m_aKinds.Borrow(kinds, kindCount);
+    } catch (...) {
+      m_aNames.clear();
+      m_aKinds.clear();
+      m_aPaths.clear();
+    }
+  }
+  // A huge play-list's buffer is not kept for the rest of the scan.
+  if (out.TextBytes() > kChunkBytes) out = Description();
 }
 
 void CCatalogueEntry::Serialize(CArchive& ar) {
@@ -214,6 +271,21 @@ void CCatalogueEntry::Load(CArchive& ar, TextStore& store) {
 size_t CCatalogue::Add(std::unique_ptr<CCatalogueEntry> entry) {
   m_pEntries->items.push_back(std::move(entry));
   return m_pEntries->items.size() - 1;
+}
+
+CCatalogueEntry* CCatalogue::AddEntry(std::string_view path) {
+  auto entry = std::make_unique<CCatalogueEntry>();
+  char* bytes = m_pEntries->texts.AllocateBytes(path.size());
+  if (!path.empty()) std::memcpy(bytes, path.data(), path.size());
+  entry->m_strPath = TextView(bytes, path.size());
+  CCatalogueEntry* added = entry.get();
+  m_pEntries->items.push_back(std::move(entry));
+  return added;
+}
+
+TextStore& CCatalogue::AddTextStore() {
+  m_pEntries->moreTexts.push_back(std::make_unique<TextStore>());
+  return *m_pEntries->moreTexts.back();
 }
 
 void CCatalogue::RemoveAt(size_t index, size_t count) {

@@ -24,6 +24,7 @@ namespace jb {
 
 class CArchive;
 class CResourceTypeArray;
+class Description;
 
 // Bytes for the texts of loaded entries, in large chunks that live as long
 // as the store. Names of groups are kept once however often they occur.
@@ -72,6 +73,9 @@ class CCatalogueEntry {
   // Lets the type that claims the extension fill the description; an entry
   // no type claims, or whose type throws, stays undescribed (empty lists).
   void Describe(const CResourceTypeArray& types);
+  // The same with the description's texts in store, which must outlive the
+  // entry: a scan describes every file without an allocation per list.
+  void Describe(const CResourceTypeArray& types, TextStore& store);
 
   void Serialize(CArchive& ar);
 
@@ -90,6 +94,9 @@ class CCatalogueEntry {
   // Reads an entry body; its texts go to store, which must outlive it.
   void Load(CArchive& ar, TextStore& store);
   void FreePath();
+  // Empties the lists and lets the type fill out; false when no type
+  // claims the file or its type failed.
+  bool DescribeInto(const CResourceTypeArray& types, Description& out);
 
   TextView m_strPath;
 };
@@ -106,6 +113,11 @@ class CCatalogue {
   const CCatalogueEntry* GetAt(size_t i) const { return m_pEntries->items[i].get(); }
   // Appends; the catalogue takes ownership. Returns the new index.
   size_t Add(std::unique_ptr<CCatalogueEntry> entry);
+  // Appends a new entry for path, its bytes kept with the catalogue's texts.
+  CCatalogueEntry* AddEntry(std::string_view path);
+  // A store for the texts of entries described on a thread of its own; it
+  // lives as long as the current entries.
+  TextStore& AddTextStore();
   void RemoveAt(size_t index, size_t count = 1);
   void Reserve(size_t count) { m_pEntries->items.reserve(count); }
   // Drops every entry. A tree built from them keeps them until it goes.
@@ -122,6 +134,7 @@ class CCatalogue {
  private:
   struct Entries {
     TextStore texts;
+    std::vector<std::unique_ptr<TextStore>> moreTexts;
     std::vector<std::unique_ptr<CCatalogueEntry>> items;
   };
   std::shared_ptr<Entries> m_pEntries = std::make_shared<Entries>();

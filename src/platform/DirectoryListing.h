@@ -53,6 +53,8 @@ class CDirectory {
   CDirectory& operator=(const CDirectory&) = delete;
 
   DirectoryId Id() const { return m_id; }
+  // The open directory, for opening its files relative to it.
+  int Fd() const { return m_fd; }
   // Reads the entries once; false when the directory cannot be read.
   bool List(DirectoryListing& listing);
 

@@ -8,10 +8,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace jb {
 
+class CDirectory;
 class CFileLock;
 
 class FileError : public std::runtime_error {
@@ -61,7 +63,12 @@ class CReadFile : public CFile {
   std::uint64_t m_pos = 0;
 };
 
-// While one lives on a thread, CReadFile::Open on that thread opens files
+// Reads the last n bytes of the regular file at path into buffer; false when
+// it is missing, unreadable, not a regular file or shorter than n. No
+// allocation: a scan reads one tail per song.
+bool ReadFileTail(const std::string& path, void* buffer, size_t n);
+
+// While one lives on a thread, CReadFile::Open and ReadFileTail on that thread opens files
 // relative to a handle of the last directory it opened them in: a run of
 // files in one directory then costs one look-up of the directory's path
 // instead of one per file.
@@ -69,6 +76,10 @@ class ScopedDirectoryCache {
  public:
   ScopedDirectoryCache();
   ~ScopedDirectoryCache();
+  // The files of directory (its path with the trailing separator) are
+  // opened relative to dir, open already, until another takes its place: a
+  // directory listed once need not be opened again to read its files.
+  static void Use(std::shared_ptr<const CDirectory> dir, std::string_view directory);
   ScopedDirectoryCache(const ScopedDirectoryCache&) = delete;
   ScopedDirectoryCache& operator=(const ScopedDirectoryCache&) = delete;
 };

@@ -116,7 +116,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   // into the tree are not followed again. Helpers list the directories
   // below ahead of the walk; the walk's order alone decides what is
   // collected.
-  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip);
+  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip, found.Waits());
   std::set<DirectoryId> walked;
   struct Pending {
     std::string path;
@@ -130,6 +130,12 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   if (distinct) found.BeginDistinctRun();
   std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
   std::string key;
+  std::string file;  // a file's path, built in place
+  bool skipHere = true;  // whether a name of the directory may be skipped
+  auto offer = [&](const std::string& root, std::string_view name) {
+    file.assign(root).append(name);
+    if (!found.Contains(file) && !(skipHere && skip.Contains(file))) found.Append(file);
+  };
   while (!pending.empty()) {
     Pending current = std::move(pending.back());
     pending.pop_back();
@@ -139,6 +145,8 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
 
     const DirectoryListing& listing = DirectoryPrefetcher::Listing(listed);
     const std::string root = WithTrailingSeparator(current.path);
+    skipHere = skip.MayHoldIn(root);
+    found.SetDirectory(DirectoryPrefetcher::TakeDirectory(listed));
     for (auto& files : byPattern) files.clear();
     for (size_t i = 0; i < listing.FileCount(); ++i) {
       std::string_view name = listing.File(i);
@@ -152,13 +160,13 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
     }
     for (size_t p = 0; p < patterns.size(); ++p) {
       if (patterns[p].find('.') == std::string::npos) {
-        for (std::uint32_t i : byPattern[p]) AddFile(PathIn(root, listing.File(i)), skip, found);
+        for (std::uint32_t i : byPattern[p]) offer(root, listing.File(i));
         continue;
       }
       const std::string ending = "." + patterns[p];
       for (size_t i = 0; i < listing.FileCount(); ++i) {
         std::string_view name = listing.File(i);
-        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) AddFile(PathIn(root, name), skip, found);
+        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) offer(root, name);
       }
     }
 
@@ -167,9 +175,10 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
         std::string_view name = listing.Directory(i);
         if (!hidden && IsHidden(name)) continue;
         std::string sub = PathIn(root, name);
-        if (!skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
+        if (!skipHere || !skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
       }
     }
+    found.SetDirectory(nullptr);
     DirectoryPrefetcher::Release(listed);
   }
   if (distinct) found.EndDistinctRun();

@@ -1,7 +1,5 @@
 #include "resources/CollectFiles.h"
 
-#include <memory>
-
 #include "catalogue/CCatalogue.h"
 #include "platform/Paths.h"
 
@@ -15,7 +13,10 @@ std::string_view LessTrailingSeparators(std::string_view path) {
 }  // namespace
 
 void CSkipList::Add(std::string_view path) {
-  if (m_keys.emplace(LessTrailingSeparators(path)).second) m_paths.emplace_back(path);
+  const std::string_view key = LessTrailingSeparators(path);
+  if (!m_keys.emplace(key).second) return;
+  m_paths.emplace_back(path);
+  m_folders.emplace(DirectoryPart(key));
 }
 
 bool CSkipList::Contains(std::string_view path) const {
@@ -33,16 +34,14 @@ bool CFoundFiles::Contains(std::string_view path) {
 
 void CFoundFiles::BeginDistinctRun() { m_nRunStart = m_catalogue.GetSize(); }
 
-void CFoundFiles::Append(std::string path) {
-  auto entry = std::make_unique<CCatalogueEntry>(std::move(path));
-  CCatalogueEntry* added = entry.get();
-  m_catalogue.Add(std::move(entry));
-  if (m_listener) m_listener(added);
+void CFoundFiles::Append(std::string_view path) {
+  CCatalogueEntry* added = m_catalogue.AddEntry(path);
+  if (m_listener) m_listener(added, m_pDirectory);
 }
 
-void AddFile(std::string path, const CSkipList& skip, CFoundFiles& found) {
+void AddFile(std::string_view path, const CSkipList& skip, CFoundFiles& found) {
   if (found.Contains(path) || skip.Contains(path)) return;
-  found.Append(std::move(path));
+  found.Append(path);
 }
 
 }  // namespace jb

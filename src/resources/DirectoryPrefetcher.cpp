@@ -1,17 +1,32 @@
 #include "resources/DirectoryPrefetcher.h"
 
+#include <algorithm>
 #include <system_error>
 
+#include "platform/DiskWaits.h"
 #include "platform/Paths.h"
 #include "resources/CollectFiles.h"
 
 namespace jb {
 
-DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip)
-    : m_bHidden(hidden), m_skip(skip) {
+namespace {
+constexpr unsigned kMaxKept = 256;
+}
+
+DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits)
+    : m_bHidden(hidden), m_skip(skip), m_pWaits(waits) {
+  // The walk lists too: one helper fewer than the cores.
+  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  if (waits) {
+    m_nListener = waits->Listen([this] {
+      { std::lock_guard<std::mutex> lock(m_mutex); }
+      m_unparked.notify_all();
+    });
+  }
   for (unsigned h = 0; h < helpers; ++h) {
     try {
-      m_helpers.emplace_back([this] { Help(); });
+      const bool parked = h >= active;
+      m_helpers.emplace_back([this, parked] { Help(parked); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the walk lists the rest
     }
@@ -19,11 +34,13 @@ DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CS
 }
 
 DirectoryPrefetcher::~DirectoryPrefetcher() {
+  if (m_pWaits) m_pWaits->Remove(m_nListener);
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bClosed = true;
   }
   m_queued.notify_all();
+  m_unparked.notify_all();
   for (std::thread& t : m_helpers) t.join();
 }
 
@@ -44,7 +61,11 @@ DirectoryPrefetcher::Node* DirectoryPrefetcher::Add(const std::string& path) {
   return node;
 }
 
-void DirectoryPrefetcher::Help() {
+void DirectoryPrefetcher::Help(bool parked) {
+  if (parked) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_unparked.wait(lock, [this] { return m_bClosed || m_pWaits->Seen(); });
+  }
   for (;;) {
     Node* node;
     {
@@ -107,6 +128,16 @@ void DirectoryPrefetcher::List(Node& node) {
     }
     // An unreadable directory lists as empty, as a gone one is skipped.
     listed = !node.m_pOwner && opened->List(node.m_listing);
+    // Kept for reading its files, within a bound on open descriptors.
+    if (listed && node.m_listing.FileCount() > 0 && m_pKept->fetch_add(1) < kMaxKept) {
+      auto kept = m_pKept;
+      node.m_pDirectory = std::shared_ptr<const CDirectory>(opened.release(), [kept](const CDirectory* d) {
+        delete d;
+        kept->fetch_sub(1);
+      });
+    } else if (listed && node.m_listing.FileCount() > 0) {
+      m_pKept->fetch_sub(1);
+    }
     opened.reset();
   }
   // What the walk will go down into, by the path this node was reached by;

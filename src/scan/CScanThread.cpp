@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "catalogue/CCatalogue.h"
+#include "platform/DiskWaits.h"
 #include "platform/File.h"
 #include "resources/CResourceArray.h"
 #include "resources/CollectFiles.h"
@@ -66,11 +67,14 @@ void CScanThread::Scan() {
   m_catalogue.RemoveAllEntries();
   // With helpers, entries are described while the walk goes on; the ticks
   // still follow the description pass, entry by entry, in catalogue order.
+  // Threads beyond the cores wait until the disk is waited for.
+  DiskWaits waits;
   std::unique_ptr<DescriptionPipeline> pipeline;
-  if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_nThreads - 1);
+  if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_catalogue, m_nThreads - 1, &waits);
   CFoundFiles found(m_catalogue,
-                    pipeline ? [&](CCatalogueEntry* e) { pipeline->Add(e); } : CFoundFiles::AppendListener{});
-  found.SetListingHelpers(m_nThreads > 1 ? m_nThreads : 0);
+                    pipeline ? [&](CCatalogueEntry* e, const std::shared_ptr<const CDirectory>& dir) { pipeline->Add(e, dir); }
+                             : CFoundFiles::AppendListener{});
+  found.SetListingHelpers(m_nThreads > 1 ? m_nThreads : 0, &waits);
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->CollectFiles(m_types, skip, found);
 
   const size_t count = m_catalogue.GetSize();
@@ -92,9 +96,10 @@ void CScanThread::Scan() {
     });
   } else {
     ScopedDirectoryCache directories;
+    TextStore& store = m_catalogue.AddTextStore();
     for (size_t i = 0; i < count; ++i) {
       nextTick();
-      m_catalogue.GetAt(i)->Describe(m_types);
+      m_catalogue.GetAt(i)->Describe(m_types, store);
     }
   }
 }

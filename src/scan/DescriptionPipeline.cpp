@@ -1,17 +1,31 @@
 #include "scan/DescriptionPipeline.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "catalogue/CCatalogue.h"
+#include "platform/DiskWaits.h"
 #include "platform/File.h"
+#include "platform/Paths.h"
 
 namespace jb {
 
-DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, unsigned helpers)
-    : m_types(types), m_pFilling(std::make_unique<Batch>()) {
+DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers,
+                                         DiskWaits* waits)
+    : m_types(types), m_drainStore(catalogue.AddTextStore()), m_pWaits(waits), m_pFilling(std::make_unique<Batch>()) {
+  // The collecting thread takes a core of its own.
+  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  if (waits) {
+    m_nListener = waits->Listen([this] {
+      { std::lock_guard<std::mutex> lock(m_mutex); }
+      m_unparked.notify_all();
+    });
+  }
   for (unsigned h = 0; h < helpers; ++h) {
     try {
-      m_helpers.emplace_back([this] { Help(); });
+      TextStore& store = catalogue.AddTextStore();
+      const bool parked = h >= active;
+      m_helpers.emplace_back([this, &store, parked] { Help(store, parked); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the drain does the rest
     }
@@ -19,15 +33,18 @@ DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, unsign
 }
 
 DescriptionPipeline::~DescriptionPipeline() {
+  if (m_pWaits) m_pWaits->Remove(m_nListener);
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_bClosed = true;
   }
   m_published.notify_all();
+  m_unparked.notify_all();
   for (std::thread& t : m_helpers) t.join();
 }
 
-void DescriptionPipeline::Add(CCatalogueEntry* entry) {
+void DescriptionPipeline::Add(CCatalogueEntry* entry, std::shared_ptr<const CDirectory> dir) {
+  m_pFilling->dirs[m_pFilling->size] = std::move(dir);
   m_pFilling->entries[m_pFilling->size++] = entry;
   if (m_pFilling->size == kBatch) Publish();
 }
@@ -46,8 +63,17 @@ bool DescriptionPipeline::Claim(Batch& batch) {
   return batch.state.compare_exchange_strong(expected, kClaimed);
 }
 
-void DescriptionPipeline::Describe(Batch& batch) {
-  for (size_t i = 0; i < batch.size; ++i) batch.entries[i]->Describe(m_types);
+void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
+  const CDirectory* current = nullptr;
+  for (size_t i = 0; i < batch.size; ++i) {
+    CCatalogueEntry& entry = *batch.entries[i];
+    if (batch.dirs[i] && batch.dirs[i].get() != current) {
+      current = batch.dirs[i].get();
+      ScopedDirectoryCache::Use(std::move(batch.dirs[i]), DirectoryPart(entry.GetPath()));
+    }
+    batch.dirs[i].reset();
+    entry.Describe(m_types, store);
+  }
   {
     std::lock_guard<std::mutex> lock(m_mutex);
     batch.state.store(kDone);
@@ -55,8 +81,14 @@ void DescriptionPipeline::Describe(Batch& batch) {
   m_done.notify_all();
 }
 
-void DescriptionPipeline::Help() {
+void DescriptionPipeline::Help(TextStore& store, bool parked) {
   ScopedDirectoryCache directories;
+  DiskWaits::Scope waits(m_pWaits);
+  if (parked) {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_unparked.wait(lock, [this] { return m_bClosed || m_pWaits->Seen(); });
+    if (!m_pWaits->Seen()) return;
+  }
   for (;;) {
     Batch* batch = nullptr;
     {
@@ -65,7 +97,7 @@ void DescriptionPipeline::Help() {
       if (m_nextForHelpers >= m_batches.size()) return;
       batch = m_batches[m_nextForHelpers++].get();
     }
-    if (Claim(*batch)) Describe(*batch);
+    if (Claim(*batch)) Describe(*batch, store);
   }
 }
 
@@ -76,7 +108,9 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
     m_bClosed = true;  // nothing more comes: idle helpers may go
   }
   m_published.notify_all();
+  m_unparked.notify_all();
   ScopedDirectoryCache directories;
+  DiskWaits::Scope waits(m_pWaits);
   // No batch is added from here on.
   for (size_t b = 0; b < m_batches.size(); ++b) {
     Batch* batch;
@@ -85,7 +119,7 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
       batch = m_batches[b].get();
     }
     if (Claim(*batch)) {
-      Describe(*batch);
+      Describe(*batch, m_drainStore);
     } else {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_done.wait(lock, [batch] { return batch->state.load() == kDone; });

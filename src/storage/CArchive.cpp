@@ -26,7 +26,7 @@ CArchive::~CArchive() {
 
 void CArchive::FormatError(const char* what) { throw CArchiveException(what); }
 
-void CArchive::PutRaw(const void* data, size_t n) {
+void CArchive::PutRawSlow(const void* data, size_t n) {
   const auto* in = static_cast<const std::uint8_t*>(data);
   while (n > 0) {
     if (m_pos == kBufferSize) Flush();

@@ -5,6 +5,7 @@
 // asks the stream which.
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -47,7 +48,15 @@ class CArchive {
   void PutU32(std::uint32_t v);
   void PutI32(std::int32_t v) { PutU32(static_cast<std::uint32_t>(v)); }
   void PutString(std::string_view s);
-  void PutRaw(const void* data, size_t n);
+  void PutRaw(const void* data, size_t n) {
+    // Most writes are a few bytes that fit the buffer.
+    if (n <= kBufferSize - m_pos) {
+      if (n) std::memcpy(m_buffer.get() + m_pos, data, n);
+      m_pos += n;
+      return;
+    }
+    PutRawSlow(data, n);
+  }
 
   std::uint8_t GetU8();
   std::uint16_t GetU16();
@@ -85,6 +94,7 @@ class CArchive {
   [[noreturn]] static void FormatError(const char* what);
 
  private:
+  void PutRawSlow(const void* data, size_t n);
   void Fill(size_t need);
   void Require(std::uint64_t n) const;
 

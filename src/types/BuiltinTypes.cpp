@@ -7,50 +7,35 @@
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "storage/CArchive.h"
+#include "types/Description.h"
 #include "strings/StringTable.h"
 
 namespace jb {
 
 namespace {
 
-// Empties the outputs, with room for the usual three elements and one path
-// (a scan describes every file: growing the lists one by one shows).
-void ClearOutputs(StringList& names, KindList& kinds, StringList& paths) {
-  names.clear();
-  kinds.clear();
-  paths.clear();
-  names.reserve(3);
-  kinds.reserve(3);
-  paths.reserve(1);
-}
-
-void Append(StringList& names, KindList& kinds, std::string_view name, NodeKind kind) {
-  names.emplace_back(name);
-  kinds.push_back(kind);
-}
-
 // The grouping of a file that is shown by its place rather than by its
 // contents: group name, directory, file name.
-void DescribeByPlace(const std::string& path, const std::string& group, StringList& names, KindList& kinds,
-                     StringList& paths) {
-  Append(names, kinds, group, NodeKind::UserType);
-  Append(names, kinds, DirectoryPart(path), NodeKind::Folder);
-  Append(names, kinds, NameWithoutExtension(path), NodeKind::File);
-  paths.push_back(path);
+void DescribeByPlace(const std::string& path, std::string_view group, Description& out) {
+  out.AddName(group, NodeKind::UserType);
+  out.AddName(DirectoryPart(path), NodeKind::Folder);
+  out.AddName(NameWithoutExtension(path), NodeKind::File);
+  out.AddPath(path);
+}
+
+// A type's description as plain lists.
+void DescribeToLists(const CResourceType& type, const std::string& path, std::uint8_t& icon, StringList& names,
+                     KindList& kinds, StringList& paths) {
+  Description out;
+  type.DescribeInto(path, icon, out);
+  out.ToLists(names, kinds, paths);
 }
 
 constexpr size_t kTagSize = 128;
 
 // The last 128 bytes of the file, when it is a regular file that long.
 bool ReadTag(const std::string& path, std::array<char, kTagSize>& tag) {
-  std::unique_ptr<CReadFile> file = CReadFile::Open(path);
-  if (!file || file->Size() < kTagSize) return false;
-  try {
-    if (!file->Seek(file->Size() - kTagSize)) return false;
-    return file->Read(tag.data(), kTagSize) == kTagSize;
-  } catch (const FileError&) {
-    return false;
-  }
+  return ReadFileTail(path, tag.data(), kTagSize);
 }
 
 // A tag field as "%.30s" formats it, less trailing white space.
@@ -123,21 +108,25 @@ bool CMpegAudioType::MatchesExtension(std::string_view extension) const { return
 
 void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                               StringList& paths) const {
-  ClearOutputs(names, kinds, paths);
+  DescribeToLists(*this, path, icon, names, kinds, paths);
+}
+
+void CMpegAudioType::DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const {
+  out.Clear();
   std::array<char, kTagSize> tag;
   if (!ReadTag(path, tag) || tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') {
-    DescribeByPlace(path, m_strTagLessName, names, kinds, paths);
+    DescribeByPlace(path, m_strTagLessName, out);
     icon = m_nTagLessIcon;
     return;
   }
   std::string_view artist = TagField(tag, 33);
   std::string_view album = TagField(tag, 63);
   std::string_view title = TagField(tag, 3);
-  if (!artist.empty()) Append(names, kinds, artist, NodeKind::Artist);
-  if (!album.empty()) Append(names, kinds, album, NodeKind::Album);
+  if (!artist.empty()) out.AddName(artist, NodeKind::Artist);
+  if (!album.empty()) out.AddName(album, NodeKind::Album);
   if (title.empty()) title = NameWithoutExtension(path);
-  Append(names, kinds, title, NodeKind::File);
-  paths.push_back(path);
+  out.AddName(title, NodeKind::File);
+  out.AddPath(path);
   icon = m_nIcon;
 }
 
@@ -154,26 +143,30 @@ bool CPlayListType::MatchesExtension(std::string_view extension) const { return 
 
 void CPlayListType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                              StringList& paths) const {
-  ClearOutputs(names, kinds, paths);
-  Append(names, kinds, NameWithoutExtension(path), NodeKind::PlayList);
+  DescribeToLists(*this, path, icon, names, kinds, paths);
+}
+
+void CPlayListType::DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const {
+  out.Clear();
+  out.AddName(NameWithoutExtension(path), NodeKind::PlayList);
 
   const std::string_view dir = DirectoryPart(path);
   size_t entries = 0;
   auto takeLine = [&](std::string_view line) {
     // "#" lines are comments and extended-format directives, not songs.
     if (line.empty() || line[0] == '#') return true;
-    Append(names, kinds, NameWithoutExtension(line), NodeKind::File);
+    out.AddName(NameWithoutExtension(line), NodeKind::File);
     // A relative entry names a file beside the play-list; the player is
     // handed a play-list written elsewhere, so store where it really is.
     if (line[0] == kPathSeparator || dir.empty())
-      paths.emplace_back(line);
+      out.AddPath(line);
     else
-      paths.push_back(std::string(dir).append(line));
+      out.AddPath(dir, line);
     return ++entries < kMaxEntries;
   };
   if (std::unique_ptr<CReadFile> file = CReadFile::Open(path)) ForEachLine(*file, kMaxBytes, takeLine);
 
-  if (names.size() == 1) ClearOutputs(names, kinds, paths);
+  if (out.NameCount() == 1) out.Clear();
   icon = m_nIcon;
 }
 
@@ -200,8 +193,12 @@ bool CUserType::MatchesExtension(std::string_view extension) const {
 
 void CUserType::Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                          StringList& paths) const {
-  ClearOutputs(names, kinds, paths);
-  DescribeByPlace(path, m_strName, names, kinds, paths);
+  DescribeToLists(*this, path, icon, names, kinds, paths);
+}
+
+void CUserType::DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const {
+  out.Clear();
+  DescribeByPlace(path, m_strName, out);
   icon = m_nIcon;
 }
 

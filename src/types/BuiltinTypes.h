@@ -32,6 +32,7 @@ class CMpegAudioType : public CResourceType {
   bool MatchesExtension(std::string_view extension) const override;
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
+  void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
 
   std::uint8_t m_nIcon = 4;
@@ -55,6 +56,7 @@ class CPlayListType : public CResourceType {
   bool MatchesExtension(std::string_view extension) const override;
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
+  void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
 
   std::uint8_t m_nIcon = 4;
@@ -76,6 +78,7 @@ class CUserType : public CResourceType {
   bool MatchesExtension(std::string_view extension) const override;
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
+  void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const override;
   std::uint8_t GetEditFlags() const override { return 3; }
 
   void SetName(std::string name) { m_strName = std::move(name); }

@@ -13,6 +13,7 @@
 namespace jb {
 
 class CArchive;
+class Description;
 
 class CResourceType {
  public:
@@ -39,6 +40,9 @@ class CResourceType {
   // Fills one catalogue description of the file at path.
   virtual void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                         StringList& paths) const;
+  // The same into out (emptied first), as a scan asks for it. A type that
+  // only fills lists is described through them.
+  virtual void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const;
   // Bit 0: has a property dialog; bit 1: may be deleted.
   virtual std::uint8_t GetEditFlags() const { return 0; }
   // Runs the type's property dialog; true when the user confirmed.

@@ -4,11 +4,8 @@
 #include <sys/stat.h>
 
 #include <array>
-#include <filesystem>
 
 #include "TestSupport.h"
-#include "sprites/CQvSprite.h"
-#include "sprites/PngFile.h"
 
 namespace jb {
 namespace {
@@ -19,7 +16,7 @@ class TreeCli : public ::testing::Test {
  protected:
   TreeCli() {
     for (const char* d :
-         {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty", "install"})
+         {"music", "music/band", "music/solo", "bin", "cfg", "cfg/Quorvel Software", "empty"})
       ::mkdir((dir / d).c_str(), 0755);
     for (auto [file, title, artist, album] : {std::array<std::string, 4>{"band/one", "One", "Band", "First"},
                                               {"band/two", "Two", "Band", "First"},
@@ -85,14 +82,6 @@ TEST_F(TreeCli, PlayAndEnqueueHandTheRowsToThePlayer) {
   ASSERT_EQ(Cli({"enqueue", env, "mix*", "*Three", "--m3u", m3u}).status, 0);
   EXPECT_EQ(test::ReadText(m3u), dir / "music/band/three.mp3\r\n" + only);
   EXPECT_EQ(test::TakeRecordedLines(record), (std::vector<std::string>{"enqueue", m3u}));
-  // Without --m3u: the installation folder, else the current directory.
-  ASSERT_EQ(Cli({"play", env, "Band"}).status, 0);
-  EXPECT_EQ(test::ReadText(dir / "Jukebar.m3u").size(), 3 * one.size() + 2);
-  EXPECT_EQ(test::TakeRecordedLines(record).at(1), dir / "Jukebar.m3u");
-  Settings("InstallDir=" + dir / "install\nPlayCommand=" + player + "\n");
-  ASSERT_EQ(Cli({"play", env, "Solo > Alone > Only"}).status, 0);
-  EXPECT_EQ(test::ReadText(dir / "install/Jukebar.m3u"), only);
-  EXPECT_EQ(test::TakeRecordedLines(record), std::vector<std::string>{dir / "install/Jukebar.m3u"});
 }
 
 TEST_F(TreeCli, FailuresSayWhyAndLeaveThePlayListAlone) {
@@ -116,50 +105,6 @@ TEST_F(TreeCli, FailuresSayWhyAndLeaveThePlayListAlone) {
   EXPECT_EQ(noPlayer.status, 1);
   EXPECT_NE(noPlayer.err.find("Fatal error : Winamp not found !"), std::string::npos);
   EXPECT_EQ(test::ReadText(m3u), one);
-}
-
-// Each render against its picture in tests/cli/golden; after a deliberate
-// change of the artwork or the layout, JUKEBAR_UPDATE_GOLDEN=1 rewrites them.
-TEST_F(TreeCli, RenderDrawsTheWindowWithSelectionAndFocus) {
-  const std::string png = dir / "window.png";
-  const bool update = std::getenv("JUKEBAR_UPDATE_GOLDEN") && *std::getenv("JUKEBAR_UPDATE_GOLDEN") == '1';
-  auto pixels = [](const std::string& path) {
-    CQvSprite sprite;
-    EXPECT_TRUE(ReadPng(path, sprite)) << path;
-    std::vector<std::uint32_t> all = {std::uint32_t(sprite.GetWidth()), std::uint32_t(sprite.GetHeight())};
-    return all.insert(all.end(), sprite.Bits(), sprite.Bits() + sprite.GetWidth() * sprite.GetHeight()), all;
-  };
-  // Selection spreads to the rows below and partly to the one above; without
-  // --expand the groups stay closed, as the window starts; --focus opens the
-  // groups above its row.
-  const std::pair<std::string, std::vector<std::string>> renders[] = {
-      {"expand-all", {"--expand", "all", "--select", "Band/First"}},
-      {"expand-1", {"--expand", "1", "--select", "Band/First"}},
-      {"closed", {"--select", "Band/First"}},
-      {"focus", {"--focus", "Band/First/Two"}},
-  };
-  for (const auto& [name, options] : renders) {
-    std::vector<std::string> args = {"render", env, png, "--size", "120x90"};
-    args.insert(args.end(), options.begin(), options.end());
-    ASSERT_EQ(Cli(args).status, 0) << name;
-    const std::string golden = test::SourceDir() + "/tests/cli/golden/render-" + name + ".png";
-    if (update) std::filesystem::copy_file(png, golden, std::filesystem::copy_options::overwrite_existing);
-    EXPECT_TRUE(pixels(png) == pixels(golden)) << name;
-  }
-}
-
-TEST_F(TreeCli, RenderSaysWhenNoSkinIsFound) {
-  // A copy of the program far from the build's skin, and an installation
-  // folder without one.
-  Settings("InstallDir=" + (dir / "install") + "\n");
-  std::filesystem::copy_file(test::BuildDir() + "/src/cli/jukebar-cli", dir / "bin/jukebar-cli");
-  const std::string copy = std::filesystem::relative(dir / "bin/jukebar-cli", test::BuildDir()).string();
-  auto missing = test::RunProgram(copy, {"render", env, dir / "w.png"});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("no skin: Jukebar.skn is not in " + (dir / "install")), std::string::npos) << missing.err;
-  // The installation folder's skin is found first.
-  std::filesystem::copy_file(test::BuildDir() + "/Jukebar.skn", dir / "install/Jukebar.skn");
-  EXPECT_EQ(test::RunProgram(copy, {"render", env, dir / "w.png"}).status, 0);
 }
 
 }  // namespace

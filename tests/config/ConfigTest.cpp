@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "config/CConfig.h"
-#include "config/CJukebarCommandLineInfo.h"
-#include "platform/FileSystem.h"
-#include "platform/UserSettings.h"
 #include "storage/CArchive.h"
 #include "types/BuiltinTypes.h"
 
@@ -87,8 +83,6 @@ TEST_F(ConfigTest, BadFilesShowMessage5AndRestoreEveryDefault) {
   const std::vector<std::uint8_t> cases[] = {
       changed(0, 0x00, 0x02),   // header
       {withPath.begin(), withPath.begin() + 9},
-      changed(3 + 44, 0x01, 0x05),  // the Folder's id byte
-      changed(3 + 39, 0x01, 0x02),  // the type list's version
       hugeString,
   };
   for (const auto& bytes : cases) {
@@ -127,81 +121,6 @@ TEST_F(ConfigTest, FailedSavesShowMessage4WithTheReasonAndKeepTheOldFile) {
   EXPECT_EQ(prompt.details, (std::vector<std::string>{"File too large", "No such file or directory"}));
   EXPECT_EQ(test::ReadBytes(path), old);
   EXPECT_EQ(test::DirectoryNames(dir.Path()), std::vector<std::string>{"Jukebar.cfg"});
-}
-
-TEST_F(ConfigTest, PlacementFollowsTheAlignment) {
-  CConfig c(prompt);
-  EXPECT_EQ(c.GetWindowRect(false), (Rect{100, 100, 375, 419}));
-  // Toggling before anything moved shows the small form where it was stored.
-  EXPECT_EQ(c.GetWindowRect(true), (Rect{100, 100, 150, 114}));
-  EXPECT_EQ(c.GetWindowRect(true), (Rect{100, 100, 375, 419}));
-
-  // Aligned Right and Top: a drag of the large form carries the small one.
-  c.UpdateFromWindow(10, 0, 275, 319);
-  EXPECT_EQ(c.largeX, 110);
-  EXPECT_EQ(c.smallX, c.largeX + c.largeWidth - 50);
-
-  // Bottom chosen while the small form shows: the large form's bottom edge
-  // meets the small form's.
-  c.UpdateFromWindow(0, 0, 50, 14);
-  EXPECT_TRUE(c.GetPlacementFlags() & CConfig::kSmallForm);
-  c.SetVertAlignment(CConfig::kAlignBottom);
-  EXPECT_EQ(c.largeY + c.largeHeight, c.smallY + 14);
-
-  // Left: left edges meet; None: the axis moves independently.
-  c.SetHorzAlignment(CConfig::kAlignLeft);
-  EXPECT_EQ(c.largeX, c.smallX);
-  c.SetHorzAlignment(0);
-  std::int32_t largeX = c.largeX;
-  c.MoveSmallForm(30, 0);
-  EXPECT_EQ(c.largeX, largeX);
-}
-
-class InstallationTest : public ConfigTest {
- protected:
-  void WriteSettings(const std::string& installDir) {
-    ::mkdir((dir / "config").c_str(), 0755);
-    ::mkdir((dir / "config/Quorvel Software").c_str(), 0755);
-    test::WriteText(dir / "config/Quorvel Software/Jukebar.conf", "[General]\nInstallDir=" + installDir + "\n");
-  }
-  test::ScopedEnv xdg{"XDG_CONFIG_HOME", dir / "config"};
-  test::ScopedCurrentDir keep{dir.Path()};
-  CJukebarCommandLineInfo commandLine;
-};
-
-// A valid folder becomes the current directory and its file is read; one
-// parameter that is no flag names the environment instead.
-TEST_F(InstallationTest, OnlyAValidFolderIsEnteredAndTheCommandLineMayNameTheEnvironment) {
-  std::string install = dir / "install";
-  ASSERT_EQ(::mkdir(install.c_str(), 0755), 0);
-  for (int step = 0; step < 2; ++step) {  // no settings, then no program file
-    CConfig config(prompt, UserSettings::ForCurrentUser(), commandLine);
-    EXPECT_FALSE(config.IsInstallationValid());
-    WriteSettings(install + "/");
-  }
-  EXPECT_EQ(prompt.messages, (std::vector<int>{ids::InvalidInstallation, ids::InvalidInstallation}));
-  EXPECT_EQ(CurrentDirectory(), dir.Path());
-  prompt.messages.clear();
-
-  test::WriteText(install + "/jukebar", "");
-  CConfig writer(prompt);
-  writer.environmentPath = "/last.jbe";
-  ASSERT_TRUE(writer.Save(install + "/Jukebar.cfg"));
-  const std::pair<std::vector<const char*>, std::string> cases[] = {
-      {{"jukebar"}, "/last.jbe"},
-      {{"jukebar", "/music/rock.jbe"}, "/music/rock.jbe"},
-      {{"jukebar", "/a.jbe", "/b.jbe"}, "/last.jbe"},
-      {{"jukebar", "-x"}, "/last.jbe"},
-  };
-  for (const auto& [argv, expected] : cases) {
-    CJukebarCommandLineInfo info;
-    info.ParseCommandLine(static_cast<int>(argv.size()), argv.data());
-    CConfig config(prompt, UserSettings::ForCurrentUser(), info);
-    EXPECT_TRUE(config.IsInstallationValid());
-    EXPECT_EQ(CurrentDirectory(), install);
-    EXPECT_EQ(config.GetEnvironmentPath(), expected) << argv.size();
-  }
-  EXPECT_TRUE(prompt.messages.empty());
 }
 
 }  // namespace

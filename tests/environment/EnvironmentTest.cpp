@@ -132,10 +132,6 @@ TEST_F(EnvironmentTest, SaveModifiedAsksAndNeverDropsChangesUnasked) {
     EXPECT_TRUE(env.IsModified());
   }
 
-  prompt.answers = {Answer::No};
-  EXPECT_TRUE(env.New());
-  EXPECT_FALSE(env.IsModified());
-
   prompt.files.push_back(path);
   ASSERT_TRUE(env.SaveAs());
   env.SetModified();
@@ -143,12 +139,6 @@ TEST_F(EnvironmentTest, SaveModifiedAsksAndNeverDropsChangesUnasked) {
   EXPECT_TRUE(env.SaveModified());
   EXPECT_EQ(prompt.questions.back(), "Environment 'rock.jbe' not saved, save ?");
   EXPECT_FALSE(env.IsModified());
-
-  // Open: Cancel in the dialog leaves everything; a chosen file loads.
-  EXPECT_FALSE(env.Open());
-  prompt.files.push_back(path);
-  EXPECT_TRUE(env.Open());
-  EXPECT_EQ(prompt.dialogs.back().initialPath, path);
 }
 
 TEST_F(EnvironmentTest, ScanThatCannotStartShowsMessage3AndEndsTheScanningState) {

@@ -80,16 +80,6 @@ TEST_F(WalkTest, ExtensionsClaimedTwiceOrOverlappingOfferAFileOnce) {
   EXPECT_EQ(Collect(), (std::vector<std::string>{"sub/d.mp3", "a.mp3", "b.tar.gz", "c.gz"}));
 }
 
-TEST_F(WalkTest, HiddenFilesAndSubDirectoriesFollowTheFlags) {
-  for (const char* name : {"top.mp3", ".hidden.mp3", ".secret/in.mp3", "sub/s.mp3"}) Make(name);
-  CDirResource* d = AddDir(dir.Path());
-  EXPECT_EQ(Collect(), (std::vector<std::string>{".hidden.mp3", "top.mp3", ".secret/in.mp3", "sub/s.mp3"}));
-  d->m_nFlags = CResource::kSubDirectories;
-  EXPECT_EQ(Collect(), (std::vector<std::string>{"top.mp3", "sub/s.mp3"}));
-  d->m_nFlags = 0;
-  EXPECT_EQ(Collect(), (std::vector<std::string>{"top.mp3"}));
-}
-
 // Trailing separators must not defeat the skip list.
 TEST_F(WalkTest, ADirectoryResourceInsideAnotherIsWalkedOnlyByItsOwn) {
   for (const char* name : {"a.mp3", "inner/b.mp3", "inner/c.m3u", "inner/.h.m3u"}) Make(name);
@@ -121,29 +111,6 @@ TEST_F(WalkTest, NamesAreCollectedByteForByteInByteOrder) {
   AddDir(dir.Path());
   EXPECT_EQ(Collect(), (std::vector<std::string>{"\"q\".mp3", "-lead.mp3", "Case.mp3", "a b.mp3", "case.mp3",
                                                  "line\nend.mp3", "\xff\xfe.mp3", "-d\n/x.mp3", "\xc3(/y.mp3"}));
-}
-
-TEST_F(WalkTest, RefreshAndRelinkFollowTheTypes) {
-  types.Add(std::make_unique<CUserType>("Videos", StringList{"avi"}));
-  CDirResource* d = AddDir(dir.Path());
-  d->m_aExcludedExts = {"avi", "mp3", "xyz"};
-  d->Refresh(types);
-  EXPECT_EQ(d->m_aExcludedExts, (StringList{"avi", "mp3"}));
-  CResource* clip = AddMp3("/films/clip.avi");
-  clip->m_pType = nullptr;
-  resources.RelinkTypes(types);
-  EXPECT_EQ(clip->m_pType, types.GetAt(3));
-  // The type is deleted: relinking makes one named after the extension, and
-  // the exclusion it backed stays.
-  types.RemoveAt(3);
-  clip->m_pType = nullptr;
-  resources.RelinkTypes(types);
-  ASSERT_NE(clip->m_pType, nullptr);
-  StringList exts;
-  clip->m_pType->GetExtensions(exts);
-  EXPECT_EQ(clip->m_pType->GetName() + "|" + JoinExtensions(exts), "User's \".avi\" type.|avi");
-  EXPECT_EQ(clip->GetTypeId(), kUserTypeId);
-  EXPECT_EQ(d->m_aExcludedExts, (StringList{"avi", "mp3"}));
 }
 
 }  // namespace

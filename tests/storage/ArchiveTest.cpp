@@ -65,25 +65,6 @@ TEST(ArchiveTest, ValuesStraddlingTheBufferAreLittleEndianAndSurviveTheRoundTrip
   });
 }
 
-TEST(ArchiveTest, EmptyObjectListAndHeaderThatMustMatchExactly) {
-  auto bytes = StoreArchiveBytes([](CArchive& ar) {
-    ar.PutHeader(FileKind::Environment);
-    ar.SerialVersion();
-    std::uint32_t n = 0;
-    ar.SerialCount(n);
-  });
-  EXPECT_EQ(bytes, (ByteList{0x02, 0x61, 0x66, 0x42, 0x01, 0x01, 0, 0, 0, 0}));
-  for (auto [header, matches] : {std::pair{ByteList{0x00, 0x61, 0x66, 0x42, 0x01}, true},
-                                 {{0x02, 0x61, 0x66, 0x42, 0x01}, false},
-                                 {{0x00, 0x61, 0x66, 0x42, 0x02}, false},
-                                 {{0x00, 0x61, 0x66, 0x43, 0x01}, false},
-                                 {{0x00, 0x61, 0x66, 0x42}, false}}) {
-    CMemoryFile in(header);
-    CArchive ar(in, CArchive::load);
-    EXPECT_EQ(ar.CheckHeader(FileKind::Config), matches) << int(header.back());
-  }
-}
-
 TEST(ArchiveTest, TruncatedAndHostileInputIsAFormatError) {
   ByteList huge = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};  // a 4 GiB string, refused before allocating
   huge.resize(40, 'x');

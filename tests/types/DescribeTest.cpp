@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstring>
 
 #include "TestSupport.h"
 #include "platform/Paths.h"
@@ -23,22 +22,6 @@ Description Describe(const CResourceType& type, const std::string& path) {
   Description d;
   type.Describe(path, d.icon, d.names, d.kinds, d.paths);
   return d;
-}
-
-// A file of some audio bytes followed by a 128-byte tag.
-std::vector<std::uint8_t> Mp3(const std::string& title, const std::string& artist, const std::string& album,
-                              const char* marker = "TAG") {
-  std::vector<std::uint8_t> bytes(300, 0x55);
-  std::vector<std::uint8_t> tag(128, 0);
-  std::memcpy(tag.data(), marker, 3);
-  std::memcpy(tag.data() + 3, title.data(), std::min<size_t>(30, title.size()));
-  std::memcpy(tag.data() + 33, artist.data(), std::min<size_t>(30, artist.size()));
-  std::memcpy(tag.data() + 63, album.data(), std::min<size_t>(30, album.size()));
-  std::memcpy(tag.data() + 93, "1999", 4);
-  std::memcpy(tag.data() + 97, "a comment that changes nothing", 30);
-  tag[127] = 17;
-  bytes.insert(bytes.end(), tag.begin(), tag.end());
-  return bytes;
 }
 
 // The whole result: the icon, each level as its kind's letter (u user type,
@@ -65,19 +48,19 @@ TEST_F(DescribeTest, TaggedMp3GivesArtistAlbumTitleTrimmedOnTheRightOnly) {
   // A 30-byte title without a zero, an artist padded with blanks and zeros,
   // an album with leading spaces and trailing tabs and CRs.
   const std::string full = std::string(29, 'T') + "Z";
-  test::WriteBytes(path, Mp3(full, std::string("Abc   \0 x", 9), "  Lead\t\r\n\v\f "));
+  test::WriteText(path, test::Id3v1Song(full, std::string("Abc   \0 x", 9), "  Lead\t\r\n\v\f "));
   EXPECT_EQ(Shown(mp3, path), "4|aAbc|b  Lead|t" + full + "|=" + path);
   // A title of 30 spaces and empty artist and album: only the file name.
-  test::WriteBytes(path, Mp3(std::string(30, ' '), "", ""));
+  test::WriteText(path, test::Id3v1Song(std::string(30, ' '), "", ""));
   EXPECT_EQ(Shown(mp3, path), "4|tSome Name|=" + path);
 }
 
 // A fifo named like a song is not opened: reading it would wait for a writer.
 TEST_F(DescribeTest, WithoutATagTheFileIsGroupedByPlace) {
   ASSERT_EQ(::mkfifo((dir / "pipe.mp3").c_str(), 0644), 0);
-  const std::vector<std::uint8_t> tagged = Mp3("Title", "Artist", "Album");
-  test::WriteBytes(dir / "lower.mp3", Mp3("Title", "Artist", "Album", "tag"));
-  test::WriteBytes(dir / "short.mp3", std::vector<std::uint8_t>(tagged.end() - 127, tagged.end()));
+  std::string tagged = test::Id3v1Song("Title", "Artist", "Album");
+  test::WriteText(dir / "short.mp3", tagged.substr(tagged.size() - 127));
+  test::WriteText(dir / "lower.mp3", tagged.replace(tagged.size() - 128, 3, "tag"));
   test::WriteBytes(dir / "noext", std::vector<std::uint8_t>(10, 0));
   for (const char* name : {"lower.mp3", "short.mp3", "noext", "missing.mp3", "pipe.mp3"}) {
     const std::string path = dir / name;
@@ -148,12 +131,6 @@ TEST_F(DescribeTest, PlayListStopsAtItsEntryBound) {
   ASSERT_EQ(d.paths.size(), CPlayListType::kMaxEntries);
   EXPECT_EQ(d.paths.back(), "/" + std::to_string(CPlayListType::kMaxEntries - 1));
   EXPECT_EQ(d.names.size(), CPlayListType::kMaxEntries + 1);
-}
-
-TEST_F(DescribeTest, UserTypeGroupsByTypeAndDirectory) {
-  CUserType videos("Videos", {"avi"}, 7);
-  EXPECT_EQ(Shown(videos, "/v/clip.avi"), "7|uVideos|f/v/|tclip|=/v/clip.avi");
-  EXPECT_EQ(Shown(videos, "/v/README"), "7|uVideos|f/v/|tREADME|=/v/README");
 }
 
 }  // namespace

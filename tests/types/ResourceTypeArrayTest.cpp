@@ -82,25 +82,5 @@ TEST(ResourceTypeArrayTest, BadKindsVersionsAndMissingBuiltinsAreFormatErrors) {
   EXPECT_THROW(LoadList(noMp3, {0x01, 0x01, 0, 0, 0, 0x02, 0x01, 0x00, 0x04, 0x00}), CArchiveException);
 }
 
-TEST(ResourceTypeArrayTest, LookupsSearchFromTheLastTypeIgnoringCase) {
-  CResourceTypeArray list;
-  list.SetDefaults();
-  EXPECT_EQ(list.FindByExtension("MP3"), list.GetAt(1));
-  EXPECT_EQ(list.FindByExtension(""), nullptr);
-  EXPECT_TRUE(list.IsNameUsed("\"TAG-LESS\" mp3s") && list.IsNameUsed("folder"));
-  EXPECT_FALSE(list.IsNameUsed("Videos"));
-  // Two types claiming one extension: the later wins; no extensions, never found.
-  list.Add(std::make_unique<CUserType>("Mine", StringList{"MP3"}));
-  list.Add(std::make_unique<CUserType>("Empty", StringList{}));
-  EXPECT_EQ(list.FindByExtension("mp3"), list.GetAt(3));
-  EXPECT_EQ(list.FindByExtension(""), nullptr);
-}
-
-// The parse of ".mp2..MP2.wav." and "..." shows through the user type dialog.
-TEST(ResourceTypeArrayTest, ExtensionTextJoinsAndParsesAsTyped) {
-  EXPECT_EQ(JoinExtensions({"mp3", "mp2"}), "mp3.mp2");
-  EXPECT_EQ(ParseExtensionText(" Ogg .ogg"), (StringList{" Ogg ", "ogg"}));
-}
-
 }  // namespace
 }  // namespace jb

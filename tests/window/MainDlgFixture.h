@@ -62,7 +62,7 @@ class FakeHost : public IMainDlgHost {
   }
   void GetCursorPos(int& x, int& y) const override { x = cursorX, y = cursorY; }
   void SetCursor(CursorId c) override { cursor = c; }
-  void SetForeground() override { ++foregrounds; }
+  void SetForeground() override {}
   IPrompt& Prompt() override { return prompt; }
   IShell& Shell() override { return player ? *player : shell; }
   IMessageTarget& MessageTarget() override { return messages ? *messages : target; }
@@ -84,7 +84,6 @@ class FakeHost : public IMainDlgHost {
   std::deque<int> menuAnswers;  // 0 (dismissed) when empty
   int cursorX = 0, cursorY = 0;
   CursorId cursor = kCursorArrow;
-  int foregrounds = 0;
   RecordingPrompt prompt;
   RecordingShell shell;
   IShell* player = nullptr;  // replaces the recording shell when set
@@ -136,15 +135,11 @@ class MainDlgTest : public ::testing::Test {
     ASSERT_TRUE(done) << "the scan never ended";
   }
 
-  // The row's node and a client point on its text or on its toggle cell.
-  DisplayNode* Row(int visibleRow) { return dlg->Tree().RowAt(visibleRow); }
+  // A client point on the row's text.
   std::pair<int, int> TextPoint(int visibleRow) {
     const TreeView& tree = dlg->Tree();
-    return {tree.GetAreaX() + TreeView::kIndent * Row(visibleRow)->Depth() + 2,
+    return {tree.GetAreaX() + TreeView::kIndent * tree.RowAt(visibleRow)->Depth() + 2,
             tree.GetAreaY() + TreeView::kRowHeight * (visibleRow - tree.GetTopRow()) + 4};
-  }
-  std::pair<int, int> TogglePoint(int visibleRow) {
-    return {TextPoint(visibleRow).first - 6, TextPoint(visibleRow).second};
   }
   void Click(std::pair<int, int> p, unsigned modifiers = CMainDlg::kNoModifier) {
     dlg->OnLButtonDown(p.first, p.second, modifiers);

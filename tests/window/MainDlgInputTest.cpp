@@ -25,45 +25,25 @@ TEST_F(MainDlgTest, HitZonesAndCursorsAtTheirEdges) {
   check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
          {16, 11, Dlg::kZoneMenuButton, kCursorArrow},
          {17, 3, Dlg::kZoneTitle, kCursorTitle},
-         {4, 2, Dlg::kZoneTitle, kCursorTitle},
-         {254, 3, Dlg::kZoneFormButton, kCursorArrow},
          {262, 11, Dlg::kZoneFormButton, kCursorArrow},
          {263, 3, Dlg::kZoneTitle, kCursorTitle},
          {264, 3, Dlg::kZoneCloseButton, kCursorClose},
-         {272, 11, Dlg::kZoneCloseButton, kCursorClose},
-         {273, 3, Dlg::kZoneTitle, kCursorTitle},
-         {100, 13, Dlg::kZoneTitle, kCursorTitle},
          {100, 14, Dlg::kZoneNone, kCursorArrow},
-         {256, 300, Dlg::kZoneResizeGrip, kCursorResize},
          {270, 314, Dlg::kZoneResizeGrip, kCursorResize},
          {271, 314, Dlg::kZoneNone, kCursorArrow},
-         {256, 299, Dlg::kZoneNone, kCursorArrow},
-         {260, 18, Dlg::kZoneScrollUp, kCursorScrollUp},
          {260, 25, Dlg::kZoneScrollUp, kCursorScrollUp},
          {260, 26, Dlg::kZoneScrollTrack, kCursorTrack},
-         {260 + bar - 1, 291, Dlg::kZoneScrollTrack, kCursorTrack},
          {260, 292, Dlg::kZoneScrollDown, kCursorScrollDown},
-         {260, 17, Dlg::kZoneNone, kCursorArrow},
-         {259, 100, Dlg::kZoneNone, kCursorArrow},
          {260 + bar, 100, Dlg::kZoneNone, kCursorArrow},
          // Row 0, depth 1: indentation, toggle cell, text.
          {11, 24, Dlg::kZoneEmptyTree, kCursorArrow},
          {12, 24, Dlg::kZoneRowToggle, kCursorResize},
-         {20, 28, Dlg::kZoneRowToggle, kCursorResize},
          {21, 20, Dlg::kZoneRowText, kCursorArrow}});
-  Click(TogglePoint(0));
-  ASSERT_TRUE(Row(0)->IsExpanded());
-  // An expanded group's toggle; a file's icon cell counts as empty space.
-  check({{20, 24, Dlg::kZoneRowToggle, kCursorExpanded},
-         {21, 33, Dlg::kZoneEmptyTree, kCursorArrow},
-         {30, 33, Dlg::kZoneRowText, kCursorArrow}});
   dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
   ASSERT_EQ(Height(), 14);
   check({{4, 3, Dlg::kZoneMenuButton, kCursorArrow},
-         {30, 13, Dlg::kZoneTitle, kCursorTitle},
          {29, 3, Dlg::kZoneFormButton, kCursorArrow},
-         {39, 11, Dlg::kZoneCloseButton, kCursorClose},
-         {48, 3, Dlg::kZoneTitle, kCursorTitle}});
+         {39, 11, Dlg::kZoneCloseButton, kCursorClose}});
 }
 
 TEST_F(MainDlgTest, ResizeGripStepsAndMinimum) {
@@ -73,7 +53,6 @@ TEST_F(MainDlgTest, ResizeGripStepsAndMinimum) {
   for (auto [x, y, w, h] : {std::array{300, 200, 325, 203}, {10, 10, 275, 116}}) {
     dlg->OnMouseMove(x, y, 0);
     EXPECT_EQ(host.rect, (Rect{100, 100, 100 + w, 100 + h}));  // resizing never moves
-    EXPECT_EQ(std::pair(dlg->BackBuffer().GetWidth(), dlg->BackBuffer().GetHeight()), std::pair(w, h));
     EXPECT_EQ(std::pair(config.largeWidth, config.largeHeight), std::pair(w, h));
   }
   dlg->OnLButtonUp(10, 10, 0);
@@ -93,8 +72,7 @@ TEST_F(MainDlgTest, StoredPlacementOffScreenOrTooSmallIsBounded) {
   EXPECT_EQ((Rect{config.largeX, config.largeY, config.largeWidth, config.largeHeight}), (Rect{1635, 2, 275, 116}));
 }
 
-// Five rows per page, so a notch moves at most four. The tree's refreshes
-// reach the host: smooth scrolling paints each row.
+// Five rows per page, so a notch moves at most four.
 TEST_F(MainDlgTest, WheelModesAndSmoothScrolling) {
   Start();
   dlg->OnSize(275, 40 + 5 * 9 + 3);
@@ -107,7 +85,6 @@ TEST_F(MainDlgTest, WheelModesAndSmoothScrolling) {
                                          {1, 2, -120, 22},
                                          {1, 0, -120, 20},
                                          {2, 8, -120, 22},
-                                         {4, 8, -120, 24},
                                          {4, 8, 240, 12},
                                          {0, 8, -120, 20},
                                          {1, 8, -60, 20},  // half a notch waits for the other half
@@ -119,26 +96,6 @@ TEST_F(MainDlgTest, WheelModesAndSmoothScrolling) {
     dlg->OnMouseWheel(c.delta, 0);
     EXPECT_EQ(dlg->Tree().GetTopRow(), c.top) << int(c.mode) << " " << int(c.lines) << " " << c.delta;
   }
-  config.scrollOptions = 0x81;  // smooth, lines
-  host.paints = 0;
-  dlg->OnMouseWheel(-120, 0);
-  EXPECT_EQ(std::pair(dlg->Tree().GetTopRow(), host.paints), std::pair(28, 4));
-}
-
-// The modifiers reach the tree; a file's icon cell is empty space, which
-// clears the selection unless Ctrl is held.
-TEST_F(MainDlgTest, ShiftAndCtrlClicks) {
-  Start();
-  Click(TextPoint(5));
-  Click(TextPoint(2), Dlg::kShift);
-  EXPECT_EQ(State(), "g02 [g02 g03 g04 g05 ] 0");
-  Click(TogglePoint(0));
-  Click(TextPoint(3), Dlg::kCtrl);
-  EXPECT_EQ(State(), "00/2 [00/2 g02 g03 g04 g05 ] 0");
-  Click(TogglePoint(2), Dlg::kCtrl);
-  EXPECT_EQ(State(), "00/2 [00/2 g02 g03 g04 g05 ] 0");
-  Click(TogglePoint(2));
-  EXPECT_EQ(State(), "00/2 [] 0");
 }
 
 TEST_F(MainDlgTest, KeysInTheLargeForm) {
@@ -155,8 +112,6 @@ TEST_F(MainDlgTest, KeysInTheLargeForm) {
                                          {Dlg::kKeySpace, Dlg::kCtrl, "g01 [] 0", 60},
                                          {Dlg::kKeySpace, 0, "g01 [g01 ] 0", 60},
                                          {Dlg::kKeyRight, 0, "g01 [g01 ] 0", 63},
-                                         {Dlg::kKeyRight, 0, "01/0 [01/0 ] 0", 63},
-                                         {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 63},
                                          {Dlg::kKeyLeft, 0, "g01 [g01 ] 0", 60},
                                          {Dlg::kKeyEnd, 0, "g59 [g59 ] 29", 60},
                                          {Dlg::kKeyPageUp, 0, "g29 [g29 ] 29", 60},
@@ -172,38 +127,19 @@ TEST_F(MainDlgTest, KeysInTheLargeForm) {
   EXPECT_EQ(ReadBytes(dir / "Jukebar.m3u"), Bytes("00/0\r\n00/1\r\n00/2\r\n"));
 }
 
-// The small form ignores the tree's keys; Space and Enter open the large one.
-TEST_F(MainDlgTest, KeysInTheSmallForm) {
-  Start();
-  dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
-  for (int key : {Dlg::kKeyDown, Dlg::kKeyRight, Dlg::kKeyEnd, Dlg::kKeyLeft, Dlg::kKeyHome, Dlg::kKeyUp}) {
-    EXPECT_TRUE(dlg->OnKeyDown(key, 0));
-    EXPECT_EQ(State() + " " + std::to_string(Height()), "g00 [] 0 14") << key;
-  }
-  for (int key : {Dlg::kKeySpace, Dlg::kKeyEnter}) {
-    dlg->OnKeyDown(key, 0);
-    EXPECT_EQ(State() + " " + std::to_string(Height()), "g00 [] 0 319") << key;
-    dlg->OnMessage(WM_TRAY_NOTIFY, 0, Dlg::kTrayLButtonDblClk);
-  }
-  EXPECT_TRUE(host.shell.calls.empty());
-}
-
 TEST_F(MainDlgTest, RightClickMenus) {
   Start();
   host.cursorX = 700, host.cursorY = 400;
   Click(TextPoint(1));
   host.menuAnswers = {kCmdAddSelection};
   dlg->OnRButtonDown(TextPoint(3).first, TextPoint(3).second, 0);
-  EXPECT_EQ(State(), "g03 [g03 ] 0");  // an unselected row becomes the selection
+  // An unselected row becomes the selection, and the menu hands it off.
   EXPECT_EQ(host.shell.calls,
             (std::vector<std::pair<std::string, ShellAction>>{{"Jukebar.m3u", ShellAction::Enqueue}}));
-  Click(TextPoint(5), Dlg::kCtrl);
-  dlg->OnRButtonDown(TogglePoint(3).first, TogglePoint(3).second, 0);  // a selected row keeps the selection
-  dlg->OnRButtonDown(11, 24, 0);                                       // the indentation: empty space
-  dlg->OnRButtonDown(100, 5, 0);                                       // outside the tree: a beep only
-  EXPECT_EQ(State(), "g05 [g03 g05 ] 0");
+  EXPECT_EQ(ReadBytes(dir / "Jukebar.m3u"), Bytes("03/0\r\n03/1\r\n03/2\r\n"));
+  dlg->OnRButtonDown(11, 24, 0);   // the indentation: empty space
+  dlg->OnRButtonDown(100, 5, 0);  // outside the tree: a beep only
   EXPECT_EQ(host.menus, (std::vector<FakeHost::MenuCall>{
-                            {MenuPopup::Tree, 700, 400, true, {}},
                             {MenuPopup::Tree, 700, 400, true, {}},
                             {MenuPopup::Tree, 700, 400, true, {kCmdPlaySelection, kCmdAddSelection}}}));
   EXPECT_EQ(host.prompt.beeps, 1);

@@ -55,6 +55,10 @@ bool CDirectory::List(DirectoryListing& listing) {
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) return false;
     if (got == 0) break;
+    // Each record holds its name and more: the names fit in got bytes.
+    std::vector<unsigned char>& names = listing.m_names;
+    if (names.capacity() - names.size() < static_cast<size_t>(got))
+      names.reserve(std::max(names.size() + static_cast<size_t>(got), 2 * names.capacity()));
     for (long at = 0; at < got;) {
       const auto* e = reinterpret_cast<const KernelDirent*>(buffer + at);
       at += e->d_reclen;

@@ -2,10 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/DirectoryListing.h"
+#include "platform/DiskWaits.h"
 
 namespace jb {
 namespace {
@@ -13,7 +17,14 @@ namespace {
 struct DirectoryCache {
   int depth = 0;
   int fd = -1;
-  std::string directory;  // with its trailing separator
+  std::string directory;                   // with its trailing separator
+  std::shared_ptr<const CDirectory> kept;  // owns fd when set, else fd is the cache's
+
+  void Drop() {
+    if (!kept && fd >= 0) ::close(fd);
+    kept.reset();
+    fd = -1;
+  }
 };
 thread_local DirectoryCache t_cache;
 
@@ -24,7 +35,7 @@ int OpenForReading(const std::string& path) {
   if (t_cache.depth == 0 || slash == std::string::npos || slash + 1 == path.size())
     return ::open(path.c_str(), kReadFlags);
   if (t_cache.fd < 0 || path.compare(0, slash + 1, t_cache.directory) != 0) {
-    if (t_cache.fd >= 0) ::close(t_cache.fd);
+    t_cache.Drop();
     t_cache.directory.assign(path, 0, slash + 1);
     t_cache.fd = ::open(t_cache.directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (t_cache.fd < 0) return ::open(path.c_str(), kReadFlags);
@@ -45,9 +56,16 @@ ScopedDirectoryCache::ScopedDirectoryCache() { ++t_cache.depth; }
 
 ScopedDirectoryCache::~ScopedDirectoryCache() {
   if (--t_cache.depth > 0) return;
-  if (t_cache.fd >= 0) ::close(t_cache.fd);
-  t_cache.fd = -1;
+  t_cache.Drop();
   t_cache.directory.clear();
+}
+
+void ScopedDirectoryCache::Use(std::shared_ptr<const CDirectory> dir, std::string_view directory) {
+  if (t_cache.depth == 0 || !dir) return;
+  t_cache.Drop();
+  t_cache.fd = dir->Fd();
+  t_cache.kept = std::move(dir);
+  t_cache.directory.assign(directory);
 }
 
 std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
@@ -62,6 +80,39 @@ std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
 }
 
 CReadFile::~CReadFile() { ::close(m_fd); }
+
+bool ReadFileTail(const std::string& path, void* buffer, size_t n) {
+  int fd = OpenForReading(path);
+  if (fd < 0) return false;
+  struct stat st;
+  bool read = false;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= n) {
+    char* out = static_cast<char*>(buffer);
+    off_t at = st.st_size - static_cast<off_t>(n);
+    size_t done = 0;
+    if (DiskWaits* waits = DiskWaits::Current(); waits && !waits->Seen()) {
+      // From the cache only: EAGAIN says the disk would be waited for. A
+      // file system that cannot tell counts as one that waits.
+      iovec part{out, n};
+      ssize_t got = ::preadv2(fd, &part, 1, at, RWF_NOWAIT);
+      if (got > 0)
+        done = static_cast<size_t>(got);
+      if (got < 0 && errno != EAGAIN && errno != EINTR)
+        waits->Note();
+      else
+        waits->Count(got < 0 && errno == EAGAIN);
+    }
+    while (done < n) {
+      ssize_t got = ::pread(fd, out + done, n - done, at + static_cast<off_t>(done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<size_t>(got);
+    }
+    read = done == n;
+  }
+  ::close(fd);
+  return read;
+}
 
 size_t CReadFile::Read(void* buffer, size_t n) {
   char* out = static_cast<char*>(buffer);
