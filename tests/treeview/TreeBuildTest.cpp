@@ -63,6 +63,18 @@ TEST_F(TreeBuild, ShapesAndOrders) {
   }
 }
 
+// Enough ties in one group that an unstable sort would reorder them.
+TEST_F(TreeBuild, ManyEqualFileNamesKeepTheOrderOfAdding) {
+  std::vector<std::pair<std::string, std::string>> entries;
+  std::string a, b;
+  for (int i = 0; i < 40; ++i) {
+    const std::string path = "/" + std::to_string(i) + (i % 3 ? "/b" : "/a");
+    entries.push_back({"gG|t" + std::to_string(i), path});
+    (i % 3 ? b : a) += "," + std::to_string(i) + "=" + path;
+  }
+  EXPECT_EQ(Build(entries), "G(" + a.substr(1) + b + ")");
+}
+
 TEST_F(TreeBuild, AlbumSharedWithAnEmptyArtistIsACompilationNamedAsAddedFirst) {
   EXPECT_EQ(Build({{"aSinger|bHits|tOne", "/1"},
                    {"bhits|tTwo", "/2"},
