@@ -16,11 +16,6 @@ std::vector<std::string> Split(const std::string& s) {
   for (std::string part; std::getline(in, part, '|');) out.push_back(part);
   return out;
 }
-
-std::string Line(int depth, const std::string& name, int flags, int icon, const std::string& path) {
-  return std::string(2 * depth, ' ') + Shown(name) + " f" + std::to_string(flags) + " i" + std::to_string(icon) + " " +
-         path + "\n";
-}
 }  // namespace
 
 std::unique_ptr<CCatalogueEntry> E(const std::string& levels, const std::string& paths, std::uint8_t icon) {
@@ -52,7 +47,8 @@ std::string Shape(const DisplayNode& node) {
 std::string Dump(const DisplayNode& root) {
   std::string out;
   for (const DisplayNode* n = root.GetFirstChild(); n; n = DisplayNode::PreOrderNext(n, &root))
-    out += Line(n->Depth(), n->GetName(), n->GetFlags(), n->GetIcon(), n->GetPath());
+    out += std::string(2 * n->Depth(), ' ') + Shown(n->GetName()) + " f" + std::to_string(n->GetFlags()) + " i" +
+           std::to_string(n->GetIcon()) + " " + n->GetPath() + "\n";
   return out;
 }
 
