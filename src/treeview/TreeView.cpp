@@ -46,7 +46,8 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
   // An entry with the album and artist of the one before changes nothing:
   // neighbouring tracks of one album skip the look-ups. The views stay
   // valid: exchanging levels exchanges views, not bytes.
-  std::optional<std::string_view> lastAlbum;
+  bool haveLast = false;
+  std::string_view lastAlbum;
   std::string_view lastArtist;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
@@ -54,7 +55,8 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     if (levels.album < 0) continue;
     const std::string_view albumName = entry.m_aNames[levels.album];
     std::string_view artist = levels.artist < 0 ? std::string_view() : std::string_view(entry.m_aNames[levels.artist]);
-    if (lastAlbum && *lastAlbum == albumName && lastArtist == artist) continue;
+    if (haveLast && lastAlbum == albumName && lastArtist == artist) continue;
+    haveLast = true;
     lastAlbum = albumName;
     lastArtist = artist;
     if (compilations.count(albumName)) continue;
@@ -64,18 +66,19 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
       compilations.insert(albumName);
     }
   }
-  lastAlbum.reset();
+  haveLast = false;
   bool compilation = false;
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     CCatalogueEntry& entry = *catalogue.GetAt(i);
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0 || levels.artist < 0) continue;
     const std::string_view albumName = entry.m_aNames[levels.album];
-    if (!lastAlbum || *lastAlbum != albumName) compilation = compilations.count(albumName) != 0;
+    if (!haveLast || lastAlbum != albumName) compilation = compilations.count(albumName) != 0;
     if (compilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
     }
+    haveLast = true;
     lastAlbum = albumName;
   }
 }

@@ -121,7 +121,9 @@ std::string FollowLinks(const std::string& path) {
 std::string SideFileStem(std::string_view fileName) {
   // Room for the "." and the longest ending, ".XXXXXX.tmp".
   constexpr size_t kRoom = NAME_MAX - 12;
-  return "." + std::string(fileName.substr(0, kRoom));
+  std::string stem(".");
+  stem.append(fileName.substr(0, kRoom));
+  return stem;
 }
 
 }  // namespace jb
