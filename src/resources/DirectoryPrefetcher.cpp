@@ -15,8 +15,10 @@ constexpr unsigned kMaxKept = 256;
 
 DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits)
     : m_bHidden(hidden), m_skip(skip), m_pWaits(waits) {
-  // The walk lists too: one helper fewer than the cores.
-  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  // One helper per core while reads come from the cache: the walk and the
+  // collecting thread mostly wait on the helpers, so they need no core of
+  // their own (one fewer left a core idle).
+  const unsigned active = waits ? DiskWaits::Cores() : helpers;
   if (waits) {
     m_nListener = waits->Listen([this] {
       { std::lock_guard<std::mutex> lock(m_mutex); }

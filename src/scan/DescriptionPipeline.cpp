@@ -13,8 +13,10 @@ namespace jb {
 DescriptionPipeline::DescriptionPipeline(const CResourceTypeArray& types, CCatalogue& catalogue, unsigned helpers,
                                          DiskWaits* waits)
     : m_types(types), m_drainStore(catalogue.AddTextStore()), m_pWaits(waits), m_pFilling(std::make_unique<Batch>()) {
-  // The collecting thread takes a core of its own.
-  const unsigned active = waits ? std::max(1u, DiskWaits::Cores() - 1) : helpers;
+  // One helper per core while reads come from the cache: the walk and the
+  // collecting thread mostly wait on the helpers, so they need no core of
+  // their own (one fewer left a core idle).
+  const unsigned active = waits ? DiskWaits::Cores() : helpers;
   if (waits) {
     m_nListener = waits->Listen([this] {
       { std::lock_guard<std::mutex> lock(m_mutex); }
