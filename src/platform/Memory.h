@@ -2,6 +2,10 @@
 // The process's memory as the system sees it.
 
 #include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+#include <utility>
 
 namespace jb {
 
@@ -20,5 +24,59 @@ inline constexpr size_t kLargeBlockBytes = size_t(2) << 20;
 void* AllocateLargeBlock(size_t bytes);
 // Gives back a block of that many bytes from AllocateLargeBlock.
 void FreeLargeBlock(void* block, size_t bytes);
+
+// A fixed number of zeroed values of a trivial type, for a large table that
+// is read at random (a hash table of a million slots): once it fills a large
+// block it lives in large blocks, where a random look-up misses the address
+// cache far less often.
+template <class T>
+class ZeroedArray {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>);
+
+ public:
+  ZeroedArray() = default;
+  explicit ZeroedArray(size_t count) : m_count(count) {
+    const size_t bytes = count * sizeof(T);
+    if (bytes >= kLargeBlockBytes) {
+      m_nBlockBytes = (bytes + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
+      m_pData = static_cast<T*>(AllocateLargeBlock(m_nBlockBytes));  // the system's pages come zeroed
+    } else if (count) {
+      m_pData = static_cast<T*>(std::calloc(count, sizeof(T)));
+      if (!m_pData) throw std::bad_alloc();
+    }
+  }
+  ~ZeroedArray() { Free(); }
+  ZeroedArray(ZeroedArray&& other) noexcept { Swap(other); }
+  ZeroedArray& operator=(ZeroedArray&& other) noexcept {
+    ZeroedArray gone(std::move(other));
+    Swap(gone);
+    return *this;
+  }
+
+  size_t size() const { return m_count; }
+  bool empty() const { return m_count == 0; }
+  T& operator[](size_t i) { return m_pData[i]; }
+  const T& operator[](size_t i) const { return m_pData[i]; }
+  T* begin() { return m_pData; }
+  T* end() { return m_pData + m_count; }
+
+ private:
+  void Swap(ZeroedArray& other) noexcept {
+    std::swap(m_pData, other.m_pData);
+    std::swap(m_count, other.m_count);
+    std::swap(m_nBlockBytes, other.m_nBlockBytes);
+  }
+  void Free() {
+    if (m_nBlockBytes) {
+      FreeLargeBlock(m_pData, m_nBlockBytes);
+    } else {
+      std::free(m_pData);
+    }
+  }
+
+  T* m_pData = nullptr;
+  size_t m_count = 0;
+  size_t m_nBlockBytes = 0;  // 0 when the values came from the heap
+};
 
 }  // namespace jb

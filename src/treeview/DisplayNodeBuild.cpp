@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalogue/CCatalogue.h"
+#include "platform/Memory.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "treeview/ChildIndex.h"
@@ -90,17 +91,17 @@ class ChildTable {
     m_tags[i] = Tag(hash);
   }
   void Grow() {
-    std::vector<DisplayNode*> old(m_slots.empty() ? 16 : 2 * m_slots.size());
-    old.swap(m_slots);
-    m_tags.assign(m_slots.size(), 0);
+    ZeroedArray<DisplayNode*> old(m_slots.empty() ? 16 : 2 * m_slots.size());
+    std::swap(old, m_slots);
+    m_tags = ZeroedArray<std::uint16_t>(m_slots.size());
     m_mask = m_slots.size() - 1;
     for (DisplayNode* node : old)
       if (node) Place(node, KeyOf(node).Hash());
   }
   static ChildKey KeyOf(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()}; }
 
-  std::vector<DisplayNode*> m_slots;
-  std::vector<std::uint16_t> m_tags;
+  ZeroedArray<DisplayNode*> m_slots;
+  ZeroedArray<std::uint16_t> m_tags;
   size_t m_mask = 0;
   size_t m_count = 0;
 };
