@@ -263,17 +263,22 @@ size_t CCatalogue::Add(std::unique_ptr<CCatalogueEntry> entry) {
 }
 
 CCatalogueEntry* CCatalogue::AddEntry(std::string_view path) {
-  auto entry = std::make_unique<CCatalogueEntry>();
-  char* bytes = m_pEntries->texts.AllocateBytes(path.size());
+  // The entry beside its path in the store, as a loaded one: a scan adds a
+  // hundred thousand of them.
+  TextStore& store = m_pEntries->texts;
+  char* bytes = store.AllocateBytes(path.size());
   if (!path.empty()) std::memcpy(bytes, path.data(), path.size());
+  void* memory = store.AllocateObject(sizeof(CCatalogueEntry), alignof(CCatalogueEntry));
+  std::unique_ptr<CCatalogueEntry, EntryDeleter> entry(new (memory) CCatalogueEntry());
+  entry->m_bInStore = true;
   entry->m_strPath = TextView(bytes, path.size());
   CCatalogueEntry* added = entry.get();
-  m_pEntries->items.emplace_back(entry.release());
+  m_pEntries->items.push_back(std::move(entry));
   return added;
 }
 
 TextStore& CCatalogue::AddTextStore() {
-  m_pEntries->moreTexts.push_back(std::make_unique<TextStore>());
+  m_pEntries->moreTexts.push_back(std::make_unique<TextStore>(Arena::Bulk{}));
   return *m_pEntries->moreTexts.back();
 }
 

@@ -33,6 +33,8 @@ class Description;
 class TextStore {
  public:
   TextStore() = default;
+  // For the texts of many entries: no small blocks first.
+  explicit TextStore(Arena::Bulk bulk) : m_arena(bulk) {}
   TextStore(const TextStore&) = delete;
   TextStore& operator=(const TextStore&) = delete;
 
@@ -115,8 +117,8 @@ class CCatalogue {
   size_t Add(std::unique_ptr<CCatalogueEntry> entry);
   // Appends a new entry for path, its bytes kept with the catalogue's texts.
   CCatalogueEntry* AddEntry(std::string_view path);
-  // A store for the texts of entries described on a thread of its own; it
-  // lives as long as the current entries.
+  // A store for the texts of the entries a thread describes (a bulk one:
+  // a scan describes many); it lives as long as the current entries.
   TextStore& AddTextStore();
   void RemoveAt(size_t index, size_t count = 1);
   void Reserve(size_t count) { m_pEntries->items.reserve(count); }

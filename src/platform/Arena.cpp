@@ -8,10 +8,10 @@
 
 namespace jb {
 namespace {
-constexpr size_t kFirstBlockBytes = size_t(16) << 10;
-
 bool IsLarge(size_t size) { return size >= kLargeBlockBytes; }
 }  // namespace
+
+Arena::Arena(Bulk) : m_nFirstBlock(kLargeBlockBytes) {}
 
 void* Arena::Allocate(size_t count, size_t align) {
   auto at = reinterpret_cast<std::uintptr_t>(m_pNext);
@@ -19,7 +19,7 @@ void* Arena::Allocate(size_t count, size_t align) {
   if (!m_pNext || count > reinterpret_cast<std::uintptr_t>(m_pEnd) - aligned ||
       aligned > reinterpret_cast<std::uintptr_t>(m_pEnd)) {
     // A part larger than the next block gets a block of its own size.
-    m_nNextBlock = m_nNextBlock ? std::min(2 * m_nNextBlock, kLargeBlockBytes) : kFirstBlockBytes;
+    m_nNextBlock = m_nNextBlock ? std::min(2 * m_nNextBlock, kLargeBlockBytes) : m_nFirstBlock;
     size_t size = std::max(m_nNextBlock, count + align);
     if (IsLarge(size)) size = (size + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
     m_blocks.reserve(m_blocks.size() + 1);

@@ -3,9 +3,12 @@
 // entries and texts, a display tree's rows): the parts are carved one after
 // another out of large blocks, instead of one allocation each, and the
 // blocks all go together with the arena. A small arena stays small: its
-// first blocks are a few kilobytes and grow to large pages as it fills.
+// first blocks are a few kilobytes and grow to large pages as it fills. A
+// bulk arena, for what is known to grow large, starts with large pages.
 
 #include <cstddef>
+
+#include "platform/Memory.h"
 #include <vector>
 
 namespace jb {
@@ -13,6 +16,8 @@ namespace jb {
 class Arena {
  public:
   Arena() = default;
+  struct Bulk {};
+  explicit Arena(Bulk);
   ~Arena() { Clear(); }
   Arena(const Arena&) = delete;
   Arena& operator=(const Arena&) = delete;
@@ -34,6 +39,7 @@ class Arena {
   std::vector<Block> m_blocks;
   char* m_pNext = nullptr;
   char* m_pEnd = nullptr;
+  size_t m_nFirstBlock = size_t(16) << 10;
   size_t m_nNextBlock = 0;  // size of the next block, doubling up to a large page
 };
 

@@ -144,12 +144,14 @@ void DirectoryPrefetcher::List(Node& node) {
   }
   // What the walk will go down into, by the path this node was reached by;
   // a walk that reaches the directory by another path makes up for any
-  // difference itself.
+  // difference itself. Queued in order, so helpers (last in, first out)
+  // start at the far end of the listing while the walk goes from its start:
+  // the walk then seldom waits on a listing a helper has begun.
   std::vector<std::pair<size_t, std::string>> subs;
   if (listed) {
     const DirectoryListing& listing = node.m_listing;
     const std::string root = WithTrailingSeparator(node.m_strPath);
-    for (size_t i = listing.DirectoryCount(); i-- > 0;) {
+    for (size_t i = 0; i < listing.DirectoryCount(); ++i) {
       std::string_view name = listing.Directory(i);
       if (!m_bHidden && name[0] == '.') continue;
       std::string sub = PathIn(root, name);
