@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <optional>
 
 #include "platform/Paths.h"
 #include "storage/CArchive.h"
@@ -310,6 +311,8 @@ void CCatalogue::SerializeCatalogue(CArchive& ar) {
     // Each entry sits in the store beside its texts: a million allocations
     // fewer, and a walk over the catalogue reads memory in order.
     TextStore& store = m_pEntries->texts;
+    std::optional<SuppliedArena> supplied;
+    if (count >= SuppliedArena::kSuppliedParts) supplied.emplace(store.GetArena());
     for (std::uint32_t i = 0; i < count; ++i) {
       void* memory = store.AllocateObject(sizeof(CCatalogueEntry), alignof(CCatalogueEntry));
       std::unique_ptr<CCatalogueEntry, EntryDeleter> entry(new (memory) CCatalogueEntry());

@@ -47,6 +47,7 @@ class TextStore {
   TextView Intern(TextView text);
   // Gives back the last allocation, of count bytes at at.
   void Release(const char* at, size_t count) { m_arena.Release(at, count); }
+  Arena& GetArena() { return m_arena; }
 
  private:
   Arena m_arena;

@@ -23,7 +23,9 @@ void* Arena::Allocate(size_t count, size_t align) {
     size_t size = std::max(m_nNextBlock, count + align);
     if (IsLarge(size)) size = (size + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
     m_blocks.reserve(m_blocks.size() + 1);
-    void* memory = IsLarge(size) ? AllocateLargeBlock(size) : ::operator new(size);
+    void* memory = !IsLarge(size)                             ? ::operator new(size)
+                   : m_pSupply && size == kLargeBlockBytes ? m_pSupply->Take()
+                                                           : AllocateLargeBlock(size);
     m_blocks.push_back({memory, size});
     m_pNext = static_cast<char*>(memory);
     m_pEnd = m_pNext + size;

@@ -29,6 +29,9 @@ class Arena {
   void Release(const void* at, size_t count);
   // Frees every block: whatever was carved from them must be gone.
   void Clear();
+  // While set, large blocks of the standard size come from supply, which
+  // must outlive the setting.
+  void SetSupply(LargeBlockSupply* supply) { m_pSupply = supply; }
 
  private:
   struct Block {
@@ -39,8 +42,26 @@ class Arena {
   std::vector<Block> m_blocks;
   char* m_pNext = nullptr;
   char* m_pEnd = nullptr;
+  LargeBlockSupply* m_pSupply = nullptr;
   size_t m_nFirstBlock = size_t(16) << 10;
   size_t m_nNextBlock = 0;  // size of the next block, doubling up to a large page
+};
+
+// While it lives, the arena's large blocks come ready from a thread of their
+// own: for a fill of tens of thousands of parts or more (kSuppliedParts),
+// where clearing fresh pages would otherwise be the filling thread's work.
+class SuppliedArena {
+ public:
+  static constexpr size_t kSuppliedParts = size_t(1) << 15;
+
+  explicit SuppliedArena(Arena& arena) : m_arena(arena) { m_arena.SetSupply(&m_supply); }
+  ~SuppliedArena() { m_arena.SetSupply(nullptr); }
+  SuppliedArena(const SuppliedArena&) = delete;
+  SuppliedArena& operator=(const SuppliedArena&) = delete;
+
+ private:
+  Arena& m_arena;
+  LargeBlockSupply m_supply;
 };
 
 }  // namespace jb

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -24,6 +25,29 @@ inline constexpr size_t kLargeBlockBytes = size_t(2) << 20;
 void* AllocateLargeBlock(size_t bytes);
 // Gives back a block of that many bytes from AllocateLargeBlock.
 void FreeLargeBlock(void* block, size_t bytes);
+
+// Large blocks made ready ahead of need on a thread of its own, while one
+// thread fills a structure of hundreds of megabytes (a million-entry load,
+// a tree built from it): the system clears each fresh page on first touch,
+// and on a virtual machine that can cost as much as the filling itself. The
+// filling thread takes blocks already in place; when none is ready it maps
+// one itself. A few blocks ahead at most, so the peak grows by little.
+class LargeBlockSupply {
+ public:
+  explicit LargeBlockSupply(size_t ahead = 4);
+  // Stops the thread and frees the blocks nobody took.
+  ~LargeBlockSupply();
+  LargeBlockSupply(const LargeBlockSupply&) = delete;
+  LargeBlockSupply& operator=(const LargeBlockSupply&) = delete;
+
+  // A block of kLargeBlockBytes, to be freed with FreeLargeBlock. Throws
+  // std::bad_alloc.
+  void* Take();
+
+ private:
+  struct State;
+  std::unique_ptr<State> m_pState;
+};
 
 // A fixed number of zeroed values of a trivial type, for a large table that
 // is read at random (a hash table of a million slots): once it fills a large

@@ -2,6 +2,7 @@
 // chains and ordering the child lists.
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -207,6 +208,8 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   // A million rows in one pool instead of a million allocations. The pool
   // is this node's, so only a root (which no node outlives) keeps one.
   Arena* pool = m_pParent ? nullptr : &GetExtras().pool;
+  std::optional<SuppliedArena> supplied;
+  if (pool && catalogue.GetSize() >= SuppliedArena::kSuppliedParts) supplied.emplace(*pool);
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
     const CCatalogueEntry& entry = *catalogue.GetAt(i);
     AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, pool, find, created);

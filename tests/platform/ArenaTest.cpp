@@ -14,12 +14,11 @@ namespace {
 // Parts of many sizes, small and past a large page, filled with their own
 // byte: each keeps its alignment and its bytes while later parts are carved
 // and the blocks grow.
-TEST(ArenaTest, PartsStayAlignedAndApartAcrossBlocks) {
+void CheckPartsStayAlignedAndApart(Arena& arena) {
   struct Part {
     unsigned char* at;
     size_t size;
   };
-  Arena arena;
   std::vector<Part> parts;
   const size_t sizes[] = {1, 7, 16, 100, 4096, 70000, kLargeBlockBytes + 3, 24, 0, 3 * kLargeBlockBytes};
   auto carve = [&](size_t size, size_t align) {
@@ -33,6 +32,21 @@ TEST(ArenaTest, PartsStayAlignedAndApartAcrossBlocks) {
   for (int i = 0; i < 20000; ++i) carve(88, 8);
   for (size_t i = 0; i < parts.size(); ++i)
     for (size_t b = 0; b < parts[i].size; ++b) ASSERT_EQ(parts[i].at[b], i & 0xFF) << "part " << i;
+}
+
+TEST(ArenaTest, PartsStayAlignedAndApartAcrossBlocks) {
+  Arena small;
+  CheckPartsStayAlignedAndApart(small);
+  Arena bulk{Arena::Bulk{}};
+  CheckPartsStayAlignedAndApart(bulk);
+  // Blocks from the supply's thread and, once it falls behind, mapped by
+  // the filling thread: none is handed out twice.
+  Arena supplied;
+  {
+    SuppliedArena supply(supplied);
+    CheckPartsStayAlignedAndApart(supplied);
+  }
+  CheckPartsStayAlignedAndApart(supplied);
 }
 
 TEST(ArenaTest, OnlyTheLastPartIsGivenBack) {
