@@ -263,23 +263,18 @@ size_t CCatalogue::Add(std::unique_ptr<CCatalogueEntry> entry) {
   return m_pEntries->items.size() - 1;
 }
 
-CCatalogueEntry* CCatalogue::MakeEntry(TextStore& store, std::string_view path) {
-  // The entry beside its path in the store, as a loaded one: a scan makes a
+CCatalogueEntry* CCatalogue::AddEntry(std::string_view path) {
+  // The entry beside its path in the store, as a loaded one: a scan adds a
   // hundred thousand of them.
+  TextStore& store = m_pEntries->texts;
   char* bytes = store.AllocateBytes(path.size());
   if (!path.empty()) std::memcpy(bytes, path.data(), path.size());
   void* memory = store.AllocateObject(sizeof(CCatalogueEntry), alignof(CCatalogueEntry));
-  CCatalogueEntry* made = new (memory) CCatalogueEntry();
-  made->m_bInStore = true;
-  made->m_strPath = TextView(bytes, path.size());
-  return made;
-}
-
-void CCatalogue::AddMade(CCatalogueEntry* made) { m_pEntries->items.emplace_back(made); }
-
-CCatalogueEntry* CCatalogue::AddEntry(std::string_view path) {
-  CCatalogueEntry* added = MakeEntry(m_pEntries->texts, path);
-  AddMade(added);
+  std::unique_ptr<CCatalogueEntry, EntryDeleter> entry(new (memory) CCatalogueEntry());
+  entry->m_bInStore = true;
+  entry->m_strPath = TextView(bytes, path.size());
+  CCatalogueEntry* added = entry.get();
+  m_pEntries->items.push_back(std::move(entry));
   return added;
 }
 

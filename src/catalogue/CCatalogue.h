@@ -118,13 +118,6 @@ class CCatalogue {
   size_t Add(std::unique_ptr<CCatalogueEntry> entry);
   // Appends a new entry for path, its bytes kept with the catalogue's texts.
   CCatalogueEntry* AddEntry(std::string_view path);
-  // A new entry for path made in store (one of AddTextStore's) and not yet
-  // added: a scan describes files on the threads that list them and adds
-  // them in its own order. An entry made and never added owns nothing
-  // outside the store, and goes with it.
-  static CCatalogueEntry* MakeEntry(TextStore& store, std::string_view path);
-  // Appends an entry MakeEntry made in one of this catalogue's stores.
-  void AddMade(CCatalogueEntry* made);
   // A store for the texts of the entries a thread describes (a bulk one:
   // a scan describes many); it lives as long as the current entries.
   TextStore& AddTextStore();

@@ -5,10 +5,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "catalogue/CCatalogue.h"
 #include "platform/DirectoryListing.h"
-#include "platform/DiskWaits.h"
-#include "platform/File.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "resources/CollectFiles.h"
@@ -113,73 +110,13 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   for (size_t p = 0; p < patterns.size(); ++p)
     if (patterns[p].find('.') == std::string::npos) patternOf.emplace(ToLowerAscii(patterns[p]), p);
   const bool distinct = patternOf.size() == patterns.size();
-  // The files of a listing to offer, in order; a file may come twice when
-  // patterns holding a dot overlap.
-  auto select = [&](const DirectoryListing& listing, std::vector<std::uint32_t>& offered) {
-    std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
-    std::string key;
-    for (size_t i = 0; i < listing.FileCount(); ++i) {
-      std::string_view name = listing.File(i);
-      size_t dot = name.rfind('.');
-      if ((!hidden && IsHidden(name)) || dot == std::string_view::npos) continue;
-      key.assign(name.substr(dot + 1));
-      for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      auto it = patternOf.find(key);
-      if (it != patternOf.end()) byPattern[it->second].push_back(static_cast<std::uint32_t>(i));
-    }
-    offered.clear();
-    for (size_t p = 0; p < patterns.size(); ++p) {
-      if (patterns[p].find('.') == std::string::npos) {
-        offered.insert(offered.end(), byPattern[p].begin(), byPattern[p].end());
-        continue;
-      }
-      const std::string ending = "." + patterns[p];
-      for (size_t i = 0; i < listing.FileCount(); ++i) {
-        std::string_view name = listing.File(i);
-        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) offered.push_back(static_cast<std::uint32_t>(i));
-      }
-    }
-  };
-
-  // When files are described as found, the thread that lists a directory
-  // makes and describes an entry for each file offered, in order (null for
-  // a file offered again), reading them relative to the directory it has
-  // open.
-  DirectoryPrefetcher::ListedWork describe;
-  if (found.Types() && subDirectories) {
-    describe = [&select, &found](const std::string& root, std::shared_ptr<const CDirectory> dir,
-                                 const DirectoryListing& listing, unsigned h, std::vector<CCatalogueEntry*>& made) {
-      std::vector<std::uint32_t> offered;
-      select(listing, offered);
-      if (offered.empty()) return;
-      ScopedDirectoryCache directories;
-      ScopedDirectoryCache::Use(std::move(dir), root);
-      DiskWaits::Scope waits(found.Waits());
-      TextStore& store = found.Store(h);
-      made.reserve(offered.size());
-      std::vector<bool> seen(listing.FileCount());
-      std::string file;
-      for (std::uint32_t i : offered) {
-        if (seen[i]) {
-          made.push_back(nullptr);
-          continue;
-        }
-        seen[i] = true;
-        file.assign(root).append(listing.File(i));
-        made.push_back(CCatalogue::MakeEntry(store, file));
-        made.back()->Describe(*found.Types(), store);
-      }
-    };
-  }
 
   // Depth first without recursion, so deep trees cannot exhaust the stack.
   // A directory (device and inode) is walked once: links that lead back
   // into the tree are not followed again. Helpers list the directories
   // below ahead of the walk; the walk's order alone decides what is
   // collected.
-  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip, found.Waits(),
-                                 std::move(describe));
+  DirectoryPrefetcher prefetcher(subDirectories ? found.ListingHelpers() : 0, hidden, skip, found.Waits());
   std::set<DirectoryId> walked;
   struct Pending {
     std::string path;
@@ -191,8 +128,14 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
   // the walk offers no file twice, unless an extension holding a dot
   // overlaps another.
   if (distinct) found.BeginDistinctRun();
-  std::vector<std::uint32_t> offered;
+  std::vector<std::vector<std::uint32_t>> byPattern(patterns.size());
+  std::string key;
   std::string file;  // a file's path, built in place
+  bool skipHere = true;  // whether a name of the directory may be skipped
+  auto offer = [&](const std::string& root, std::string_view name) {
+    file.assign(root).append(name);
+    if (!found.Contains(file) && !(skipHere && skip.Contains(file))) found.Append(file);
+  };
   while (!pending.empty()) {
     Pending current = std::move(pending.back());
     pending.pop_back();
@@ -202,19 +145,28 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
 
     const DirectoryListing& listing = DirectoryPrefetcher::Listing(listed);
     const std::string root = WithTrailingSeparator(current.path);
-    const bool skipHere = skip.MayHoldIn(root);
-    // Entries made ahead are those of the listing's path: a directory
-    // reached here by another path has its files described anew.
-    auto offer = [&](std::string_view path) { return !found.Contains(path) && !(skipHere && skip.Contains(path)); };
-    std::vector<CCatalogueEntry*>* made = DirectoryPrefetcher::Made(listed);
-    if (made && DirectoryPrefetcher::ListedPath(listed) == current.path) {
-      for (CCatalogueEntry* entry : *made)
-        if (entry && offer(entry->GetPath())) found.Adopt(entry);
-    } else {
-      select(listing, offered);
-      for (std::uint32_t i : offered) {
-        file.assign(root).append(listing.File(i));
-        if (offer(file)) found.Append(file);
+    skipHere = skip.MayHoldIn(root);
+    found.SetDirectory(DirectoryPrefetcher::TakeDirectory(listed));
+    for (auto& files : byPattern) files.clear();
+    for (size_t i = 0; i < listing.FileCount(); ++i) {
+      std::string_view name = listing.File(i);
+      size_t dot = name.rfind('.');
+      if ((!hidden && IsHidden(name)) || dot == std::string_view::npos) continue;
+      key.assign(name.substr(dot + 1));
+      for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+      auto it = patternOf.find(key);
+      if (it != patternOf.end()) byPattern[it->second].push_back(static_cast<std::uint32_t>(i));
+    }
+    for (size_t p = 0; p < patterns.size(); ++p) {
+      if (patterns[p].find('.') == std::string::npos) {
+        for (std::uint32_t i : byPattern[p]) offer(root, listing.File(i));
+        continue;
+      }
+      const std::string ending = "." + patterns[p];
+      for (size_t i = 0; i < listing.FileCount(); ++i) {
+        std::string_view name = listing.File(i);
+        if ((hidden || !IsHidden(name)) && EndsWithNoCase(name, ending)) offer(root, name);
       }
     }
 
@@ -226,6 +178,7 @@ void CDirResource::Walk(const std::string& directory, const CResourceTypeArray& 
         if (!skipHere || !skip.Contains(sub)) pending.push_back({std::move(sub), DirectoryPrefetcher::Child(listed, i)});
       }
     }
+    found.SetDirectory(nullptr);
     DirectoryPrefetcher::Release(listed);
   }
   if (distinct) found.EndDistinctRun();

@@ -23,13 +23,8 @@ bool CSkipList::Contains(std::string_view path) const {
   return m_keys.find(LessTrailingSeparators(path)) != m_keys.end();
 }
 
-void CFoundFiles::DescribeAsFound(const CResourceTypeArray& types, unsigned helpers, DiskWaits* waits) {
-  m_pTypes = &types;
-  m_nListingHelpers = helpers;
-  m_pWaits = waits;
-  m_stores.clear();
-  for (unsigned h = 0; h <= helpers; ++h) m_stores.push_back(&m_catalogue.AddTextStore());
-}
+CFoundFiles::CFoundFiles(CCatalogue& catalogue, AppendListener listener)
+    : m_catalogue(catalogue), m_listener(std::move(listener)) {}
 
 bool CFoundFiles::Contains(std::string_view path) {
   const size_t upTo = m_nRunStart == kNoRun ? m_catalogue.GetSize() : m_nRunStart;
@@ -41,10 +36,8 @@ void CFoundFiles::BeginDistinctRun() { m_nRunStart = m_catalogue.GetSize(); }
 
 void CFoundFiles::Append(std::string_view path) {
   CCatalogueEntry* added = m_catalogue.AddEntry(path);
-  if (m_pTypes) added->Describe(*m_pTypes, Store(m_nListingHelpers));
+  if (m_listener) m_listener(added, m_pDirectory);
 }
-
-void CFoundFiles::Adopt(CCatalogueEntry* made) { m_catalogue.AddMade(made); }
 
 void AddFile(std::string_view path, const CSkipList& skip, CFoundFiles& found) {
   if (found.Contains(path) || skip.Contains(path)) return;

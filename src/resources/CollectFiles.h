@@ -4,6 +4,8 @@
 // "is this path here?" from a hash index, so collecting stays linear in the
 // number of files.
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -15,9 +17,8 @@ namespace jb {
 
 class CCatalogue;
 class CCatalogueEntry;
-class CResourceTypeArray;
+class CDirectory;
 class DiskWaits;
-class TextStore;
 
 class CSkipList {
  public:
@@ -38,26 +39,14 @@ class CSkipList {
 
 class CFoundFiles {
  public:
-  explicit CFoundFiles(CCatalogue& catalogue) : m_catalogue(catalogue) {}
-  // From now on files are described as they are found, on the thread that
-  // lists their directory: helpers list directories ahead of a walk (with
-  // waits, most start once the disk is waited for), and the walk describes
-  // what it lists or appends itself. Without this, found files are only
-  // appended, undescribed, and a walk lists every directory itself.
-  void DescribeAsFound(const CResourceTypeArray& types, unsigned helpers, DiskWaits* waits = nullptr);
-  const CResourceTypeArray* Types() const { return m_pTypes; }
-  unsigned ListingHelpers() const { return m_nListingHelpers; }
-  DiskWaits* Waits() const { return m_pWaits; }
-  // The texts of the entries described on helper h (0 to ListingHelpers()
-  // less one), or on the walk's thread for ListingHelpers(). One thread at a
-  // time uses each.
-  TextStore& Store(unsigned h) { return *m_stores[h]; }
+  // Told of each entry appended, right after it joins the catalogue, with
+  // its directory when the walk has it open.
+  using AppendListener = std::function<void(CCatalogueEntry*, const std::shared_ptr<const CDirectory>&)>;
 
+  explicit CFoundFiles(CCatalogue& catalogue, AppendListener listener = {});
   bool Contains(std::string_view path);
   // Appends a new entry for path.
   void Append(std::string_view path);
-  // Appends an entry made in one of the stores and described already.
-  void Adopt(CCatalogueEntry* made);
   // Between these, the paths offered are known to differ from each other
   // (one directory walk offers each file once): they are checked against
   // the entries found before only, and the first walk of a scan costs no
@@ -65,9 +54,22 @@ class CFoundFiles {
   void BeginDistinctRun();
   void EndDistinctRun() { m_nRunStart = kNoRun; }
   CCatalogue& Catalogue() { return m_catalogue; }
+  // The open directory the files appended from now on are in, or null.
+  void SetDirectory(std::shared_ptr<const CDirectory> dir) { m_pDirectory = std::move(dir); }
+  // Threads that list directories ahead of a walk (none: the walk lists
+  // every directory itself); with waits, most start once the disk is waited
+  // for.
+  void SetListingHelpers(unsigned helpers, DiskWaits* waits = nullptr) {
+    m_nListingHelpers = helpers;
+    m_pWaits = waits;
+  }
+  unsigned ListingHelpers() const { return m_nListingHelpers; }
+  DiskWaits* Waits() const { return m_pWaits; }
 
  private:
   CCatalogue& m_catalogue;
+  AppendListener m_listener;
+  std::shared_ptr<const CDirectory> m_pDirectory;
   static constexpr size_t kNoRun = static_cast<size_t>(-1);
   // Views of the paths of the first m_nIndexed entries (indexed when a
   // look-up needs them): entries never move or change their path while the
@@ -75,10 +77,8 @@ class CFoundFiles {
   std::unordered_set<std::string_view, PathHash, PathEqual> m_paths;
   size_t m_nIndexed = 0;
   size_t m_nRunStart = kNoRun;
-  const CResourceTypeArray* m_pTypes = nullptr;
   unsigned m_nListingHelpers = 0;
   DiskWaits* m_pWaits = nullptr;
-  std::vector<TextStore*> m_stores;
 };
 
 // Adds path to the found files unless it is skipped or already found.

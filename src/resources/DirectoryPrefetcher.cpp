@@ -9,9 +9,12 @@
 
 namespace jb {
 
-DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits,
-                                         ListedWork work)
-    : m_bHidden(hidden), m_skip(skip), m_pWaits(waits), m_work(std::move(work)), m_nWalk(helpers) {
+namespace {
+constexpr unsigned kMaxKept = 256;
+}
+
+DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits)
+    : m_bHidden(hidden), m_skip(skip), m_pWaits(waits) {
   // One helper per core while reads come from the cache: the walk and the
   // collecting thread mostly wait on the helpers, so they need no core of
   // their own (one fewer left a core idle).
@@ -25,7 +28,7 @@ DirectoryPrefetcher::DirectoryPrefetcher(unsigned helpers, bool hidden, const CS
   for (unsigned h = 0; h < helpers; ++h) {
     try {
       const bool parked = h >= active;
-      m_helpers.emplace_back([this, h, parked] { Help(h, parked); });
+      m_helpers.emplace_back([this, parked] { Help(parked); });
     } catch (const std::system_error&) {
       break;  // fewer helpers; the walk lists the rest
     }
@@ -60,7 +63,7 @@ DirectoryPrefetcher::Node* DirectoryPrefetcher::Add(const std::string& path) {
   return node;
 }
 
-void DirectoryPrefetcher::Help(unsigned h, bool parked) {
+void DirectoryPrefetcher::Help(bool parked) {
   if (parked) {
     std::unique_lock<std::mutex> lock(m_mutex);
     m_unparked.wait(lock, [this] { return m_bClosed || m_pWaits->Seen(); });
@@ -77,7 +80,7 @@ void DirectoryPrefetcher::Help(unsigned h, bool parked) {
       node->m_nState = Node::kListing;
     }
     try {
-      List(*node, h);
+      List(*node);
     } catch (...) {
       // Out of memory, most likely: the walk meets the failure when it
       // reaches this directory, as it would have listing it itself.
@@ -102,7 +105,7 @@ DirectoryPrefetcher::Node& DirectoryPrefetcher::Listed(Node& node) {
       m_done.wait(lock, [&node] { return node.m_nState == Node::kDone; });
     }
   }
-  if (mine) List(node, m_nWalk);
+  if (mine) List(node);
   if (node.m_error) std::rethrow_exception(node.m_error);
   if (!node.m_pOwner) return node;
   // Another node lists the same directory: it was claimed first, so it is
@@ -114,10 +117,9 @@ DirectoryPrefetcher::Node& DirectoryPrefetcher::Listed(Node& node) {
   return owner;
 }
 
-void DirectoryPrefetcher::List(Node& node, unsigned h) {
+void DirectoryPrefetcher::List(Node& node) {
   std::unique_ptr<CDirectory> opened = CDirectory::Open(node.m_strPath);
   bool listed = false;
-  const std::string root = WithTrailingSeparator(node.m_strPath);
   if (opened) {
     node.m_bOpened = true;
     node.m_id = opened->Id();
@@ -128,6 +130,17 @@ void DirectoryPrefetcher::List(Node& node, unsigned h) {
     }
     // An unreadable directory lists as empty, as a gone one is skipped.
     listed = !node.m_pOwner && opened->List(node.m_listing);
+    // Kept for reading its files, within a bound on open descriptors.
+    if (listed && node.m_listing.FileCount() > 0 && m_pKept->fetch_add(1) < kMaxKept) {
+      auto kept = m_pKept;
+      node.m_pDirectory = std::shared_ptr<const CDirectory>(opened.release(), [kept](const CDirectory* d) {
+        delete d;
+        kept->fetch_sub(1);
+      });
+    } else if (listed && node.m_listing.FileCount() > 0) {
+      m_pKept->fetch_sub(1);
+    }
+    opened.reset();
   }
   // What the walk will go down into, by the path this node was reached by;
   // a walk that reaches the directory by another path makes up for any
@@ -137,6 +150,7 @@ void DirectoryPrefetcher::List(Node& node, unsigned h) {
   std::vector<std::pair<size_t, std::string>> subs;
   if (listed) {
     const DirectoryListing& listing = node.m_listing;
+    const std::string root = WithTrailingSeparator(node.m_strPath);
     for (size_t i = 0; i < listing.DirectoryCount(); ++i) {
       std::string_view name = listing.Directory(i);
       if (!m_bHidden && name[0] == '.') continue;
@@ -148,19 +162,12 @@ void DirectoryPrefetcher::List(Node& node, unsigned h) {
     std::lock_guard<std::mutex> lock(m_mutex);
     node.m_children.assign(node.m_listing.DirectoryCount(), nullptr);
     for (auto& [i, sub] : subs) node.m_children[i] = NewNode(std::move(sub));
-  }
-  for (size_t i = 0; i < subs.size() && i < m_helpers.size(); ++i) m_queued.notify_one();
-  // The work last: helpers meanwhile list the directories below.
-  if (listed && m_work) {
-    m_work(root, std::move(opened), node.m_listing, h, node.m_made);
-    node.m_bWorked = true;
-  }
-  opened.reset();
-  {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::string().swap(node.m_strPath);
     node.m_nState = Node::kDone;
   }
   m_done.notify_all();
+  if (m_helpers.empty()) return;
+  for (size_t i = 0; i < subs.size() && i < m_helpers.size(); ++i) m_queued.notify_one();
 }
 
 }  // namespace jb

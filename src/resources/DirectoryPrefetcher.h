@@ -9,17 +9,13 @@
 // it; the walk decides which path wins, so links and loops end as they would
 // on one thread.
 //
-// Work given for listed directories (describing their files) is done by the
-// thread that lists each, while the directory is still open, before the walk
-// may take the listing.
-//
 // With waits, helpers beyond the cores wait until a read has waited for the
 // disk.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
-#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -31,20 +27,11 @@
 
 namespace jb {
 
-class CCatalogueEntry;
 class CSkipList;
 class DiskWaits;
 
 class DirectoryPrefetcher {
  public:
-  // Work on a directory just listed, by the path it was listed by (with its
-  // trailing separator), on the thread that listed it: helper h, or the
-  // walk's thread as h = helpers. It may keep dir open for a while; the
-  // entries it makes go with the listing to the walk.
-  using ListedWork = std::function<void(const std::string& path, std::shared_ptr<const CDirectory> dir,
-                                        const DirectoryListing& listing, unsigned h,
-                                        std::vector<CCatalogueEntry*>& made)>;
-
   class Node {
    public:
     bool Opened() const { return m_bOpened; }
@@ -61,16 +48,14 @@ class DirectoryPrefetcher {
     DirectoryId m_id;
     Node* m_pOwner = nullptr;  // the node that lists the same directory, when not this one
     DirectoryListing m_listing;
-    bool m_bWorked = false;
-    std::vector<CCatalogueEntry*> m_made;  // what the work made of the files
+    std::shared_ptr<const CDirectory> m_pDirectory;  // kept open for reading its files
     std::vector<Node*> m_children;  // one per listed directory; null when not prefetched
     std::exception_ptr m_error;     // what ended a helper's listing
   };
 
   // The walk's rules for going down: hidden directories only with hidden,
   // never into a directory of skip.
-  DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits = nullptr,
-                      ListedWork work = {});
+  DirectoryPrefetcher(unsigned helpers, bool hidden, const CSkipList& skip, DiskWaits* waits = nullptr);
   ~DirectoryPrefetcher();
   DirectoryPrefetcher(const DirectoryPrefetcher&) = delete;
   DirectoryPrefetcher& operator=(const DirectoryPrefetcher&) = delete;
@@ -82,28 +67,24 @@ class DirectoryPrefetcher {
   // listing: node itself, or the node that listed the same directory.
   Node& Listed(Node& node);
   static const DirectoryListing& Listing(const Node& listed) { return listed.m_listing; }
-  // The path the listing was made by.
-  static const std::string& ListedPath(const Node& listed) { return listed.m_strPath; }
-  // What the work made of the listing, or null when it did not run.
-  static std::vector<CCatalogueEntry*>* Made(Node& listed) { return listed.m_bWorked ? &listed.m_made : nullptr; }
   // The prefetched node of the listing's i-th directory, or null.
   static Node* Child(const Node& listed, size_t i) { return listed.m_children[i]; }
+  // The listed directory, still open, when it was kept (a bounded number
+  // is): its files can be opened relative to it.
+  static std::shared_ptr<const CDirectory> TakeDirectory(Node& listed) { return std::move(listed.m_pDirectory); }
   // Frees a listing the walk is done with.
-  static void Release(Node& listed) {
-    listed.m_listing.Clear();
-    std::vector<CCatalogueEntry*>().swap(listed.m_made);
-  }
+  static void Release(Node& listed) { listed.m_listing.Clear(); }
 
  private:
   Node* NewNode(std::string path);  // under m_mutex
-  void Help(unsigned h, bool parked);
-  void List(Node& node, unsigned h);
+  void Help(bool parked);
+  void List(Node& node);
 
   const bool m_bHidden;
   const CSkipList& m_skip;
+  // Directories kept open, counted until the last holder closes them.
+  std::shared_ptr<std::atomic<unsigned>> m_pKept = std::make_shared<std::atomic<unsigned>>(0);
   DiskWaits* m_pWaits;
-  const ListedWork m_work;
-  const unsigned m_nWalk;  // the walk's number for the work
   size_t m_nListener = 0;
   std::mutex m_mutex;
   std::condition_variable m_queued;

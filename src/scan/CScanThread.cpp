@@ -9,6 +9,7 @@
 #include "platform/File.h"
 #include "resources/CResourceArray.h"
 #include "resources/CollectFiles.h"
+#include "scan/DescriptionPipeline.h"
 #include "scan/ScanMessages.h"
 #include "types/CResourceTypeArray.h"
 
@@ -64,13 +65,16 @@ void CScanThread::Scan() {
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->AddToSkipList(skip);
 
   m_catalogue.RemoveAllEntries();
-  // With helpers, files are described as they are found; the ticks still
-  // follow the entries one by one, in catalogue order, once their number
-  // is known. Threads beyond the cores wait until the disk is waited for.
+  // With helpers, entries are described while the walk goes on; the ticks
+  // still follow the description pass, entry by entry, in catalogue order.
+  // Threads beyond the cores wait until the disk is waited for.
   DiskWaits waits;
-  CFoundFiles found(m_catalogue);
-  ScopedDirectoryCache directories;
-  if (m_nThreads > 1) found.DescribeAsFound(m_types, m_nThreads, &waits);
+  std::unique_ptr<DescriptionPipeline> pipeline;
+  if (m_nThreads > 1) pipeline = std::make_unique<DescriptionPipeline>(m_types, m_catalogue, m_nThreads - 1, &waits);
+  CFoundFiles found(m_catalogue,
+                    pipeline ? [&](CCatalogueEntry* e, const std::shared_ptr<const CDirectory>& dir) { pipeline->Add(e, dir); }
+                             : CFoundFiles::AppendListener{});
+  found.SetListingHelpers(m_nThreads > 1 ? m_nThreads : 0, &waits);
   for (size_t i = 0; i < resourceCount; ++i) m_resources.GetAt(i)->CollectFiles(m_types, skip, found);
 
   const size_t count = m_catalogue.GetSize();
@@ -86,14 +90,17 @@ void CScanThread::Scan() {
       m_window.Send(WM_SCAN_PROGRESS, 0, tick);
     }
   };
-  if (found.Types()) {
-    for (size_t i = 0; i < count; ++i) nextTick();
-    return;
-  }
-  TextStore& store = m_catalogue.AddTextStore();
-  for (size_t i = 0; i < count; ++i) {
-    nextTick();
-    m_catalogue.GetAt(i)->Describe(m_types, store);
+  if (pipeline) {
+    pipeline->Drain([&](size_t described) {
+      for (size_t i = 0; i < described; ++i) nextTick();
+    });
+  } else {
+    ScopedDirectoryCache directories;
+    TextStore& store = m_catalogue.AddTextStore();
+    for (size_t i = 0; i < count; ++i) {
+      nextTick();
+      m_catalogue.GetAt(i)->Describe(m_types, store);
+    }
   }
 }
 

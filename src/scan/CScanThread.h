@@ -5,10 +5,9 @@
 // window as the description pass advances. WM_SCAN_DONE is posted at the
 // end.
 //
-// With threads > 1, directories are listed and their files described on
-// that many threads, so the disk has many requests in flight; the
-// catalogue, its order, the descriptions and the ticks are those of one
-// thread.
+// With threads > 1, directories are listed and files read on that many
+// threads each, so the disk has many requests in flight; the catalogue, its
+// order, the descriptions and the ticks are those of one thread.
 
 #include <functional>
 #include <memory>
