@@ -95,17 +95,19 @@ void CCatalogueEntry::SetPath(std::string_view path) {
 
 TextView CCatalogueEntry::GetExtension() const { return ExtensionOf(m_strPath); }
 
-bool CCatalogueEntry::DescribeInto(const CResourceTypeArray& types, Description& out) {
+bool CCatalogueEntry::DescribeInto(const CResourceType* type, const Tail* tail, Description& out) {
   m_aNames.clear();
   m_aKinds.clear();
   m_aPaths.clear();
-  const CResourceType* type = types.FindByExtension(GetExtension());
   if (!type) return false;
   // A file its type cannot describe (out of memory, say) is left out of the
   // tree like an unclaimed one, and the scan goes on with the next.
   try {
     t_path.assign(m_strPath);
-    type->DescribeInto(t_path, m_nIcon, out);
+    if (tail)
+      type->DescribeTail(t_path, tail->bytes, m_nIcon, out);
+    else
+      type->DescribeInto(t_path, m_nIcon, out);
     return true;
   } catch (...) {
     return false;
@@ -114,7 +116,7 @@ bool CCatalogueEntry::DescribeInto(const CResourceTypeArray& types, Description&
 
 void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
   Description out;
-  if (!DescribeInto(types, out)) return;
+  if (!DescribeInto(types.FindByExtension(GetExtension()), nullptr, out)) return;
   try {
     StringList names, paths;
     KindList kinds;
@@ -130,8 +132,17 @@ void CCatalogueEntry::Describe(const CResourceTypeArray& types) {
 }
 
 void CCatalogueEntry::Describe(const CResourceTypeArray& types, TextStore& store) {
+  DescribeAs(types.FindByExtension(GetExtension()), nullptr, store);
+}
+
+void CCatalogueEntry::DescribeTail(const CResourceType& type, const char* tail, TextStore& store) {
+  const Tail read{tail};
+  DescribeAs(&type, &read, store);
+}
+
+void CCatalogueEntry::DescribeAs(const CResourceType* type, const Tail* tail, TextStore& store) {
   Description& out = t_description;
-  if (DescribeInto(types, out)) {
+  if (DescribeInto(type, tail, out)) {
     try {
       // A path that is the entry's own shares its bytes when they are a
       // store's (an owned path may be replaced).

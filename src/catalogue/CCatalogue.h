@@ -24,6 +24,7 @@
 namespace jb {
 
 class CArchive;
+class CResourceType;
 class CResourceTypeArray;
 class Description;
 
@@ -78,6 +79,10 @@ class CCatalogueEntry {
   // The same with the description's texts in store, which must outlive the
   // entry: a scan describes every file without an allocation per list.
   void Describe(const CResourceTypeArray& types, TextStore& store);
+  // The same by type, which claims the file and reads only its end: tail
+  // holds the type's TailBytes() last bytes of the file, read already, or
+  // is null when the file has none to read.
+  void DescribeTail(const CResourceType& type, const char* tail, TextStore& store);
 
   void Serialize(CArchive& ar);
 
@@ -97,9 +102,13 @@ class CCatalogueEntry {
   // Reads an entry body; its texts go to store, which must outlive it.
   void Load(CArchive& ar, TextStore& store);
   void FreePath();
-  // Empties the lists and lets the type fill out; false when no type
-  // claims the file or its type failed.
-  bool DescribeInto(const CResourceTypeArray& types, Description& out);
+  struct Tail {
+    const char* bytes;
+  };
+  // Empties the lists and lets type fill out, from tail when given; false
+  // when no type claims the file or its type failed.
+  bool DescribeInto(const CResourceType* type, const Tail* tail, Description& out);
+  void DescribeAs(const CResourceType* type, const Tail* tail, TextStore& store);
 
   TextView m_strPath;
 };

@@ -80,6 +80,10 @@ class ScopedDirectoryCache {
   // opened relative to dir, open already, until another takes its place: a
   // directory listed once need not be opened again to read its files.
   static void Use(std::shared_ptr<const CDirectory> dir, std::string_view directory);
+  // A handle of directory (with the trailing separator) to open its files
+  // relative to: the one in use, or one opened now; -1 when it cannot be
+  // opened or no cache lives on the thread.
+  static int DirectoryFd(std::string_view directory);
   ScopedDirectoryCache(const ScopedDirectoryCache&) = delete;
   ScopedDirectoryCache& operator=(const ScopedDirectoryCache&) = delete;
 };

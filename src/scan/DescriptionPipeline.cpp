@@ -7,6 +7,7 @@
 #include "platform/DiskWaits.h"
 #include "platform/File.h"
 #include "platform/Paths.h"
+#include "types/CResourceTypeArray.h"
 
 namespace jb {
 
@@ -65,16 +66,29 @@ bool DescriptionPipeline::Claim(Batch& batch) {
   return batch.state.compare_exchange_strong(expected, kClaimed);
 }
 
-void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
-  const CDirectory* current = nullptr;
-  for (size_t i = 0; i < batch.size; ++i) {
-    CCatalogueEntry& entry = *batch.entries[i];
-    if (batch.dirs[i] && batch.dirs[i].get() != current) {
-      current = batch.dirs[i].get();
-      ScopedDirectoryCache::Use(std::move(batch.dirs[i]), DirectoryPart(entry.GetPath()));
+void DescriptionPipeline::Describe(Batch& batch, TextStore& store, Worker& w) {
+  // Run by run of entries in one directory: the files whose type reads only
+  // their end have those bytes read together, relative to the directory.
+  for (size_t first = 0; first < batch.size;) {
+    const std::string_view directory = DirectoryPart(batch.entries[first]->GetPath());
+    size_t end = first + 1;
+    while (end < batch.size && DirectoryPart(batch.entries[end]->GetPath()) == directory) ++end;
+    if (batch.dirs[first]) ScopedDirectoryCache::Use(std::move(batch.dirs[first]), directory);
+    w.tails.clear();
+    w.names.clear();
+    for (size_t i = first; i < end; ++i) {
+      batch.dirs[i].reset();
+      CCatalogueEntry& entry = *batch.entries[i];
+      const CResourceType* type = m_types.FindByExtension(entry.GetExtension());
+      if (type && type->TailBytes() > 0) {
+        w.tails.push_back({&entry, type, w.names.size()});
+        w.names.append(std::string_view(entry.GetPath()).substr(directory.size())).push_back('\0');
+      } else {
+        entry.Describe(m_types, store);
+      }
     }
-    batch.dirs[i].reset();
-    entry.Describe(m_types, store);
+    DescribeTails(directory, store, w);
+    first = end;
   }
   {
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -83,8 +97,34 @@ void DescriptionPipeline::Describe(Batch& batch, TextStore& store) {
   m_done.notify_all();
 }
 
+void DescriptionPipeline::DescribeTails(std::string_view directory, TextStore& store, Worker& w) {
+  const int dirFd = w.tails.empty() ? -1 : ScopedDirectoryCache::DirectoryFd(directory);
+  if (dirFd < 0) {
+    for (const Worker::Tail& t : w.tails) t.entry->Describe(m_types, store);
+    return;
+  }
+  // One read per tail length (one, in practice).
+  for (size_t from = 0; from < w.tails.size(); ++from) {
+    const size_t n = w.tails[from].type->TailBytes();
+    auto sameLength = [n](const Worker::Tail& t) { return t.type->TailBytes() == n; };
+    if (std::any_of(w.tails.begin(), w.tails.begin() + static_cast<std::ptrdiff_t>(from), sameLength)) continue;
+    w.batch.clear();
+    for (const Worker::Tail& t : w.tails)
+      if (sameLength(t)) w.batch.push_back(w.names.data() + t.name);
+    w.bytes.resize(w.batch.size() * n);
+    w.reader.Read(dirFd, w.batch, n, w.bytes.data(), w.read);
+    size_t b = 0;
+    for (const Worker::Tail& t : w.tails) {
+      if (!sameLength(t)) continue;
+      t.entry->DescribeTail(*t.type, w.read[b] ? w.bytes.data() + b * n : nullptr, store);
+      ++b;
+    }
+  }
+}
+
 void DescriptionPipeline::Help(TextStore& store, bool parked) {
   ScopedDirectoryCache directories;
+  Worker worker;
   DiskWaits::Scope waits(m_pWaits);
   if (parked) {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -99,7 +139,7 @@ void DescriptionPipeline::Help(TextStore& store, bool parked) {
       if (m_nextForHelpers >= m_batches.size()) return;
       batch = m_batches[m_nextForHelpers++].get();
     }
-    if (Claim(*batch)) Describe(*batch, store);
+    if (Claim(*batch)) Describe(*batch, store, worker);
   }
 }
 
@@ -113,6 +153,7 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
   m_unparked.notify_all();
   ScopedDirectoryCache directories;
   DiskWaits::Scope waits(m_pWaits);
+  Worker worker;
   // No batch is added from here on.
   for (size_t b = 0; b < m_batches.size(); ++b) {
     Batch* batch;
@@ -121,7 +162,7 @@ void DescriptionPipeline::Drain(const std::function<void(size_t)>& described) {
       batch = m_batches[b].get();
     }
     if (Claim(*batch)) {
-      Describe(*batch, m_drainStore);
+      Describe(*batch, m_drainStore, worker);
     } else {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_done.wait(lock, [batch] { return batch->state.load() == kDone; });

@@ -3,6 +3,7 @@
 // collecting them. The collecting thread hands over each new entry; once
 // collection is over it drains the entries in catalogue order, describing
 // those no helper has taken, so the caller sees them described in order.
+// The songs of one directory have their tags read together (TailReader).
 //
 // With waits, helpers beyond the cores wait until a read has waited for
 // the disk: on a warm cache they would only take turns.
@@ -14,14 +15,19 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
+
+#include "platform/TailReader.h"
 
 namespace jb {
 
 class CCatalogue;
 class CCatalogueEntry;
 class CDirectory;
+class CResourceType;
 class CResourceTypeArray;
 class DiskWaits;
 class TextStore;
@@ -54,10 +60,27 @@ class DescriptionPipeline {
     std::atomic<std::uint8_t> state{kFree};
   };
 
+  // What a describing thread keeps from batch to batch.
+  struct Worker {
+    struct Tail {
+      CCatalogueEntry* entry;
+      const CResourceType* type;
+      size_t name;  // in names
+    };
+    TailReader reader;
+    std::vector<Tail> tails;  // of the directory being described
+    std::string names;        // the files' names, each ended by a NUL
+    std::vector<const char*> batch;
+    std::vector<char> bytes;
+    std::vector<bool> read;
+  };
+
   void Publish();
   void Help(TextStore& store, bool parked);
   bool Claim(Batch& batch);
-  void Describe(Batch& batch, TextStore& store);
+  void Describe(Batch& batch, TextStore& store, Worker& w);
+  // Describes w.tails, files of directory, from their last bytes.
+  void DescribeTails(std::string_view directory, TextStore& store, Worker& w);
 
   const CResourceTypeArray& m_types;
   TextStore& m_drainStore;

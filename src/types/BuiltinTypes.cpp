@@ -31,7 +31,7 @@ void DescribeToLists(const CResourceType& type, const std::string& path, std::ui
   out.ToLists(names, kinds, paths);
 }
 
-constexpr size_t kTagSize = 128;
+constexpr size_t kTagSize = CMpegAudioType::kTagSize;
 
 // The last 128 bytes of the file, when it is a regular file that long.
 bool ReadTag(const std::string& path, std::array<char, kTagSize>& tag) {
@@ -39,8 +39,8 @@ bool ReadTag(const std::string& path, std::array<char, kTagSize>& tag) {
 }
 
 // A tag field as "%.30s" formats it, less trailing white space.
-std::string_view TagField(const std::array<char, kTagSize>& tag, size_t offset) {
-  std::string_view field(tag.data() + offset, 30);
+std::string_view TagField(const char* tag, size_t offset) {
+  std::string_view field(tag + offset, 30);
   size_t zero = field.find('\0');
   if (zero != std::string_view::npos) field = field.substr(0, zero);
   return TrimRight(field);
@@ -112,9 +112,14 @@ void CMpegAudioType::Describe(const std::string& path, std::uint8_t& icon, Strin
 }
 
 void CMpegAudioType::DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const {
-  out.Clear();
   std::array<char, kTagSize> tag;
-  if (!ReadTag(path, tag) || tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') {
+  DescribeTail(path, ReadTag(path, tag) ? tag.data() : nullptr, icon, out);
+}
+
+void CMpegAudioType::DescribeTail(const std::string& path, const char* tag, std::uint8_t& icon,
+                                  Description& out) const {
+  out.Clear();
+  if (!tag || tag[0] != 'T' || tag[1] != 'A' || tag[2] != 'G') {
     DescribeByPlace(path, m_strTagLessName, out);
     icon = m_nTagLessIcon;
     return;

@@ -33,6 +33,9 @@ class CMpegAudioType : public CResourceType {
   void Describe(const std::string& path, std::uint8_t& icon, StringList& names, KindList& kinds,
                 StringList& paths) const override;
   void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const override;
+  static constexpr size_t kTagSize = 128;  // the ID3 version 1 tag, at the end
+  size_t TailBytes() const override { return kTagSize; }
+  void DescribeTail(const std::string& path, const char* tag, std::uint8_t& icon, Description& out) const override;
   std::uint8_t GetEditFlags() const override { return 1; }
 
   std::uint8_t m_nIcon = 4;

@@ -43,6 +43,16 @@ class CResourceType {
   // The same into out (emptied first), as a scan asks for it. A type that
   // only fills lists is described through them.
   virtual void DescribeInto(const std::string& path, std::uint8_t& icon, Description& out) const;
+  // How many bytes at the end of a file are all the type reads of it (0:
+  // the type reads the file itself). A scan may read them for many files at
+  // once and describe each with DescribeTail.
+  virtual size_t TailBytes() const { return 0; }
+  // DescribeInto with the file's last TailBytes() bytes read already: tail
+  // holds them, or is null when the file has no such bytes to read.
+  virtual void DescribeTail(const std::string& path, const char* tail, std::uint8_t& icon, Description& out) const {
+    (void)tail;
+    DescribeInto(path, icon, out);
+  }
   // Bit 0: has a property dialog; bit 1: may be deleted.
   virtual std::uint8_t GetEditFlags() const { return 0; }
   // Runs the type's property dialog; true when the user confirmed.

@@ -10,6 +10,7 @@
 
 #include "platform/DirectoryListing.h"
 #include "platform/DiskWaits.h"
+#include "platform/linux/FileTail.h"
 
 namespace jb {
 namespace {
@@ -28,19 +29,25 @@ struct DirectoryCache {
 };
 thread_local DirectoryCache t_cache;
 
-constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+// The cache's handle of directory (with its trailing separator), opened
+// unless it is the one in use; -1 when it cannot be.
+int CachedDirectory(std::string_view directory) {
+  if (t_cache.fd < 0 || t_cache.directory != directory) {
+    t_cache.Drop();
+    t_cache.directory.assign(directory);
+    t_cache.fd = ::open(t_cache.directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  }
+  return t_cache.fd;
+}
 
 int OpenForReading(const std::string& path) {
   size_t slash = path.rfind('/');
   if (t_cache.depth == 0 || slash == std::string::npos || slash + 1 == path.size())
     return ::open(path.c_str(), kReadFlags);
-  if (t_cache.fd < 0 || path.compare(0, slash + 1, t_cache.directory) != 0) {
-    t_cache.Drop();
-    t_cache.directory.assign(path, 0, slash + 1);
-    t_cache.fd = ::open(t_cache.directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    if (t_cache.fd < 0) return ::open(path.c_str(), kReadFlags);
-  }
-  return ::openat(t_cache.fd, path.c_str() + slash + 1, kReadFlags);
+  const int dir = CachedDirectory(std::string_view(path).substr(0, slash + 1));
+  if (dir < 0) return ::open(path.c_str(), kReadFlags);
+  return ::openat(dir, path.c_str() + slash + 1, kReadFlags);
 }
 
 }  // namespace
@@ -68,6 +75,10 @@ void ScopedDirectoryCache::Use(std::shared_ptr<const CDirectory> dir, std::strin
   t_cache.directory.assign(directory);
 }
 
+int ScopedDirectoryCache::DirectoryFd(std::string_view directory) {
+  return t_cache.depth == 0 ? -1 : CachedDirectory(directory);
+}
+
 std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
   int fd = OpenForReading(path);
   if (fd < 0) return nullptr;
@@ -81,35 +92,40 @@ std::unique_ptr<CReadFile> CReadFile::Open(const std::string& path) {
 
 CReadFile::~CReadFile() { ::close(m_fd); }
 
+bool ReadTailOfOpenFile(int fd, void* buffer, size_t n) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) < n) return false;
+  return ReadTailAt(fd, static_cast<std::uint64_t>(st.st_size) - n, buffer, n);
+}
+
+bool ReadTailAt(int fd, std::uint64_t at, void* buffer, size_t n) {
+  char* out = static_cast<char*>(buffer);
+  size_t done = 0;
+  if (DiskWaits* waits = DiskWaits::Current(); waits && !waits->Seen()) {
+    // From the cache only: EAGAIN says the disk would be waited for. A
+    // file system that cannot tell counts as one that waits.
+    iovec part{out, n};
+    ssize_t got = ::preadv2(fd, &part, 1, static_cast<off_t>(at), RWF_NOWAIT);
+    if (got > 0)
+      done = static_cast<size_t>(got);
+    if (got < 0 && errno != EAGAIN && errno != EINTR)
+      waits->Note();
+    else
+      waits->Count(got < 0 && errno == EAGAIN);
+  }
+  while (done < n) {
+    ssize_t got = ::pread(fd, out + done, n - done, static_cast<off_t>(at + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return done == n;
+}
+
 bool ReadFileTail(const std::string& path, void* buffer, size_t n) {
   int fd = OpenForReading(path);
   if (fd < 0) return false;
-  struct stat st;
-  bool read = false;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) >= n) {
-    char* out = static_cast<char*>(buffer);
-    off_t at = st.st_size - static_cast<off_t>(n);
-    size_t done = 0;
-    if (DiskWaits* waits = DiskWaits::Current(); waits && !waits->Seen()) {
-      // From the cache only: EAGAIN says the disk would be waited for. A
-      // file system that cannot tell counts as one that waits.
-      iovec part{out, n};
-      ssize_t got = ::preadv2(fd, &part, 1, at, RWF_NOWAIT);
-      if (got > 0)
-        done = static_cast<size_t>(got);
-      if (got < 0 && errno != EAGAIN && errno != EINTR)
-        waits->Note();
-      else
-        waits->Count(got < 0 && errno == EAGAIN);
-    }
-    while (done < n) {
-      ssize_t got = ::pread(fd, out + done, n - done, at + static_cast<off_t>(done));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) break;
-      done += static_cast<size_t>(got);
-    }
-    read = done == n;
-  }
+  const bool read = ReadTailOfOpenFile(fd, buffer, n);
   ::close(fd);
   return read;
 }
