@@ -29,7 +29,6 @@ struct DirectoryCache {
 };
 thread_local DirectoryCache t_cache;
 
-
 // The cache's handle of directory (with its trailing separator), opened
 // unless it is the one in use; -1 when it cannot be.
 int CachedDirectory(std::string_view directory) {

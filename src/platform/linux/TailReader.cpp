@@ -30,9 +30,12 @@ std::uint64_t Tag(std::uint64_t step, unsigned i) { return step << 32 | i; }
 
 struct TailReader::Ring {
   io_uring ring{};
+  bool made = false;
   struct statx sizes[kBatch];
 
-  ~Ring() { io_uring_queue_exit(&ring); }
+  ~Ring() {
+    if (made) io_uring_queue_exit(&ring);
+  }
 
   io_uring_sqe* Next() {
     io_uring_sqe* sqe = io_uring_get_sqe(&ring);
@@ -70,9 +73,11 @@ void TailReader::Read(int dirFd, const std::vector<const char*>& names, size_t n
   if (!m_bTried) {
     m_bTried = true;
     // Without io_uring (an old kernel, a sandbox that forbids it) the files
-    // are read one by one.
+    // are read one by one. A read linked to the open before it needs the
+    // kernel to take the opened file only when the read starts (5.17).
     auto ring = std::make_unique<Ring>();
-    if (io_uring_queue_init(kEntries, &ring->ring, 0) == 0) {
+    ring->made = io_uring_queue_init(kEntries, &ring->ring, 0) == 0;
+    if (ring->made && (ring->ring.features & IORING_FEAT_LINKED_FILE)) {
       int table[kBatch];
       std::fill(std::begin(table), std::end(table), -1);
       unsigned workers[2] = {kMaxWorkers, kMaxWorkers};
