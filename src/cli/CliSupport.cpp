@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "CliCommand.h"
 #include "platform/File.h"
@@ -139,6 +140,18 @@ const char* KindName(NodeKind kind) {
   static const char* const kNames[] = {"UserType", "Folder",    "Artist", "Album",
                                        "PlayList", "FileGroup", "File",   "Root"};
   return KindByte(kind) < 8 ? kNames[KindByte(kind)] : "Unknown";
+}
+
+bool FlushOutput() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return true;
+  std::fprintf(stderr, "jukebar-cli: cannot write the output: %s\n", std::strerror(errno ? errno : EIO));
+  return false;
+}
+
+void EndAfterReading(int code) {
+  if (!FlushOutput() && code == 0) code = 1;
+  std::fflush(stderr);
+  std::_Exit(code);
 }
 
 }  // namespace jb::cli

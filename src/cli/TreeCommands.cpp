@@ -27,7 +27,7 @@ int RunTree(std::vector<std::string>& argv) {
   BuildTree(session, tree);
   WriteOutline(tree, static_cast<int>(depth),
                [](std::string_view line) { std::fwrite(line.data(), 1, line.size(), stdout); });
-  return 0;
+  EndAfterReading(0);
 }
 
 // Where the play-list goes: --m3u, else the installation folder named in

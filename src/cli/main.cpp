@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CliCommand.h"
+#include "CliSupport.h"
 
 namespace jb::cli {
 
@@ -80,7 +81,8 @@ int main(int argc, char** argv) {
   mallopt(M_TOP_PAD, 64 << 20);
   // Whatever a command did not foresee ends it with a message, not an abort.
   try {
-    return Dispatch(argc, argv);
+    const int code = Dispatch(argc, argv);
+    return jb::cli::FlushOutput() ? code : std::max(code, 1);
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "jukebar-cli: out of memory\n");
   } catch (const std::exception& e) {

@@ -2,8 +2,10 @@
 // player command that records how it was started.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <array>
+#include <cstdlib>
 
 #include "TestSupport.h"
 
@@ -49,6 +51,15 @@ TEST_F(TreeCli, TreePrintsEveryRowInDisplayOrder) {
   EXPECT_EQ(Cli({"tree", env, "--depth", "1"}).out, "Band\nSolo > Alone > Only\nmix > only\n");
   EXPECT_EQ(Cli({"tree", env, "--depth", "0"}).status, 2);
   EXPECT_EQ(Cli({"tree", dir / "none.jbe"}).status, 1);
+  // Output that cannot be written is a failure, whether the command ends
+  // at once (tree) or returns (help).
+  for (const std::string& args : {"tree '" + env + "'", std::string("--help")}) {
+    const std::string command =
+        "'" + test::BuildDir() + "/src/cli/jukebar-cli' " + args + " >/dev/full 2>'" + (dir / "err") + "'";
+    const int status = std::system(command.c_str());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << args;
+    EXPECT_EQ(test::ReadText(dir / "err"), "jukebar-cli: cannot write the output: No space left on device\n") << args;
+  }
 }
 
 TEST_F(TreeCli, NamesWithControlBytesStayOnTheirLinesAndReachThePlayerWhole) {
