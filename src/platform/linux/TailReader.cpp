@@ -37,14 +37,8 @@ struct TailReader::Ring {
     if (made) io_uring_queue_exit(&ring);
   }
 
-  io_uring_sqe* Next() {
-    io_uring_sqe* sqe = io_uring_get_sqe(&ring);
-    if (!sqe) {
-      io_uring_submit(&ring);
-      sqe = io_uring_get_sqe(&ring);
-    }
-    return sqe;
-  }
+  // A batch's requests fit the submission queue (kEntries) whole.
+  io_uring_sqe* Next() { return io_uring_get_sqe(&ring); }
 
   // Submits what is queued and hands each of count completions to take.
   template <typename Take>
@@ -103,7 +97,6 @@ void TailReader::Read(int dirFd, const std::vector<const char*>& names, size_t n
   // what was queued and not taken is never submitted.
   auto fail = [&](size_t from) {
     m_bFailed = true;
-    for (size_t i = from; i < names.size(); ++i) read[i] = false;
     oneByOne(from);
   };
   for (size_t first = 0; first < names.size(); first += kBatch) {
