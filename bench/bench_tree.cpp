@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <random>
@@ -56,6 +57,26 @@ void BM_Rebuild(benchmark::State& state) {
   }
   state.counters["top_rows"] = tree.CountRows();
   state.counters["peak_MB"] = PeakMegabytes();  // catalogue and tree, whole process
+}
+
+// Every file in one group, as a folder of singles: one list of them all,
+// looked up through the build's table from its seventeenth file on.
+void BM_RebuildOneLongList(benchmark::State& state) {
+  CCatalogue catalogue;
+  char path[64];
+  for (long i = 0; i < state.range(0); ++i) {
+    std::snprintf(path, sizeof path, "/music/singles/%07ld.mp3", i);
+    auto e = std::make_unique<CCatalogueEntry>(path);
+    e->m_aNames = {"Singles", path + 15};
+    e->m_aKinds = {NodeKind::UserType, NodeKind::File};
+    e->m_aPaths = {path};
+    catalogue.Add(std::move(e));
+  }
+  TreeView tree;
+  for (auto _ : state) {
+    tree.Rebuild(catalogue, NodeIcons());
+    benchmark::DoNotOptimize(tree.CountRows());
+  }
 }
 
 void BM_SelectAllByRange(benchmark::State& state) {
@@ -157,6 +178,7 @@ void BM_DownKey(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Rebuild)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_RebuildOneLongList)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_SelectAllByRange)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteSelectedPaths)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HandOffEverything)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);

@@ -175,8 +175,8 @@ class DisplayNode {
 
  protected:
   // AddEntry of every catalogue entry, last to first, at level 0 and path
-  // position 0; the child look-up goes through a hash table instead of the
-  // lists.
+  // position 0, on a node without children; long child lists are looked up
+  // through a hash table instead of along the list.
   void AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons);
   // Back to the flags of a fresh root (after its children are gone).
   void ResetRootFlags();

@@ -34,10 +34,10 @@ void ForEachPostOrder(DisplayNode* top, Visit visit) {
   }
 }
 
-// The child look-up of a build: a level (parent, kind, name, and for a file
-// its path) to the node it names, in an open-addressing table of hashes and
-// node pointers, which keeps a million look-ups from chasing a million list
-// nodes.
+// The child look-up of a build for long child lists: a level (parent, kind,
+// name, and for a file its path) to the node it names, in an
+// open-addressing table of hashes and node pointers, which keeps a million
+// look-ups from chasing a million list nodes.
 struct ChildKey {
   const DisplayNode* parent;
   NodeKind kind;
@@ -58,54 +58,57 @@ struct ChildKey {
     return h ^ (h >> 29);
   }
   bool Matches(const DisplayNode* n) const { return n->GetParent() == parent && n->IsNamedBy(kind, name, path); }
+  static ChildKey Of(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()}; }
 };
 
 class ChildTable {
  public:
   DisplayNode* Find(const ChildKey& key, std::uint64_t hash) const {
     if (m_slots.empty()) return nullptr;
-    const std::uint16_t tag = Tag(hash);
-    for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
+    const std::uint32_t h = Short(hash);
+    for (size_t i = h & m_mask;; i = (i + 1) & m_mask) {
       DisplayNode* node = m_slots[i];
-      if (!node || (m_tags[i] == tag && key.Matches(node))) return node;
+      if (!node || (m_hashes[i] == h && key.Matches(node))) return node;
     }
   }
   // Adds a node whose key is not in the table yet.
   void Insert(DisplayNode* node, std::uint64_t hash) {
     if (4 * (m_count + 1) > 3 * m_slots.size()) Grow();
-    Place(node, hash);
+    Place(node, Short(hash));
     ++m_count;
-  }
-  void Reserve(size_t count) {
-    while (4 * count > 3 * m_slots.size()) Grow();
   }
 
  private:
-  // Slots hold the node and 16 bits of its hash: a million nodes cost ten
-  // megabytes a million slots, and a probe passes a slot of another key
-  // without reading its node, which is mostly far away in memory.
-  static std::uint16_t Tag(std::uint64_t hash) { return static_cast<std::uint16_t>(hash >> 48); }
-  void Place(DisplayNode* node, std::uint64_t hash) {
-    size_t i = hash & m_mask;
+  // Slots hold the node and 32 bits of its hash: a probe passes a slot of
+  // another key without reading its node, which is mostly far away in
+  // memory, and the table grows without reading any node.
+  static std::uint32_t Short(std::uint64_t hash) { return static_cast<std::uint32_t>(hash ^ (hash >> 32)); }
+  void Place(DisplayNode* node, std::uint32_t h) {
+    size_t i = h & m_mask;
     while (m_slots[i]) i = (i + 1) & m_mask;
     m_slots[i] = node;
-    m_tags[i] = Tag(hash);
+    m_hashes[i] = h;
   }
   void Grow() {
-    ZeroedArray<DisplayNode*> old(m_slots.empty() ? 16 : 2 * m_slots.size());
+    ZeroedArray<DisplayNode*> old(m_slots.empty() ? 1024 : 2 * m_slots.size());
+    ZeroedArray<std::uint32_t> oldHashes(old.size());
     std::swap(old, m_slots);
-    m_tags = ZeroedArray<std::uint16_t>(m_slots.size());
+    std::swap(oldHashes, m_hashes);
     m_mask = m_slots.size() - 1;
-    for (DisplayNode* node : old)
-      if (node) Place(node, KeyOf(node).Hash());
+    for (size_t i = 0; i < old.size(); ++i)
+      if (old[i]) Place(old[i], oldHashes[i]);
   }
-  static ChildKey KeyOf(const DisplayNode* n) { return {n->GetParent(), n->GetKind(), n->GetName(), n->GetPath()}; }
 
   ZeroedArray<DisplayNode*> m_slots;
-  ZeroedArray<std::uint16_t> m_tags;
+  ZeroedArray<std::uint32_t> m_hashes;
   size_t m_mask = 0;
   size_t m_count = 0;
 };
+
+// Children a list may have before the build puts them in the table: a short
+// list is searched along its nodes, which the build has just made, so the
+// tracks of an album never probe far-away slots.
+constexpr size_t kListedChildren = 16;
 
 // The sort class of each kind: groups of types and folders, then artists,
 // albums and play-lists, then file groups, then files.
@@ -178,17 +181,14 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
 
 void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons) {
   ChildTable children;
-  // About one node an entry, and a group for every few.
-  children.Reserve(catalogue.GetSize() + catalogue.GetSize() / 8);
-  // Nodes already there, in list order, so the first of equal ones is found.
-  for (DisplayNode* n = m_pFirstChild; n; n = PreOrderNext(n, this)) {
-    ChildKey key{n->m_pParent, n->GetKind(), n->GetName(), n->GetPath()};
-    std::uint64_t hash = key.Hash();
-    if (!children.Find(key, hash)) children.Insert(n, hash);
-  }
+  // Puts a list in the table; a build makes a node only for a key not
+  // there yet, so the list's keys are all different.
+  auto addList = [&children](const DisplayNode* parent) {
+    for (DisplayNode* c = parent->m_pFirstChild; c; c = c->m_pNext) children.Insert(c, ChildKey::Of(c).Hash());
+  };
   // Neighbouring entries mostly share their artist and album: the node a
-  // level led to last time is tried before the table. Each key has one node
-  // at most, so a hit is the node the table would give.
+  // level led to last time is tried first. Each key has one node at most,
+  // so a hit is the node the list or the table would give.
   std::vector<DisplayNode*> recent;
   std::uint64_t lastHash = 0;
   auto find = [&](DisplayNode* parent, const TextView& name, NodeKind kind, std::string_view path,
@@ -196,13 +196,24 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
     ChildKey key{parent, kind, name, path};
     if (level >= recent.size()) recent.resize(level + 1);
     if (recent[level] && key.Matches(recent[level])) return recent[level];
-    lastHash = key.Hash();
-    recent[level] = children.Find(key, lastHash);
+    if (parent->m_nChildCount < kListedChildren) {
+      recent[level] = parent->FindChild(name, kind, path);
+    } else {
+      lastHash = key.Hash();
+      recent[level] = children.Find(key, lastHash);
+    }
     return recent[level];
   };
-  // Called right after a find that failed: its hash is the new node's.
+  // Called right after a find that failed (and the child linked): a list
+  // that reaches the table's length goes in whole, a longer one takes the
+  // child by the hash its find left.
   auto created = [&](DisplayNode* child, size_t level) {
-    children.Insert(child, lastHash);
+    const size_t count = child->m_pParent->m_nChildCount;
+    if (count == kListedChildren) {
+      addList(child->m_pParent);
+    } else if (count > kListedChildren) {
+      children.Insert(child, lastHash);
+    }
     recent[level] = child;
   };
   // A million rows in one pool instead of a million allocations. The pool
