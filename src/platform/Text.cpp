@@ -4,6 +4,8 @@ namespace jb {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  // Loaded names of groups are kept once: mostly the very same bytes.
+  if (a.data() == b.data()) return true;
   for (size_t i = 0; i < a.size(); ++i)
     if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   return true;

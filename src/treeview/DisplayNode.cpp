@@ -87,6 +87,8 @@ void DisplayNode::DropIndex() {
   if (m_pExtras) m_pExtras->index.reset();
 }
 
+static_assert(sizeof(void*) != 8 || sizeof(DisplayNode) == 80);
+
 DisplayNode::~DisplayNode() {
   FreeTexts();
   // Chains waiting to be destroyed are spliced into one list through the
