@@ -13,26 +13,20 @@ bool IsLarge(size_t size) { return size >= kLargeBlockBytes; }
 
 Arena::Arena(Bulk) : m_nFirstBlock(kLargeBlockBytes) {}
 
-void* Arena::Allocate(size_t count, size_t align) {
-  auto at = reinterpret_cast<std::uintptr_t>(m_pNext);
-  std::uintptr_t aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
-  if (!m_pNext || count > reinterpret_cast<std::uintptr_t>(m_pEnd) - aligned ||
-      aligned > reinterpret_cast<std::uintptr_t>(m_pEnd)) {
-    // A part larger than the next block gets a block of its own size.
-    m_nNextBlock = m_nNextBlock ? std::min(2 * m_nNextBlock, kLargeBlockBytes) : m_nFirstBlock;
-    size_t size = std::max(m_nNextBlock, count + align);
-    if (IsLarge(size)) size = (size + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
-    m_blocks.reserve(m_blocks.size() + 1);
-    void* memory = !IsLarge(size)                             ? ::operator new(size)
-                   : m_pSupply && size == kLargeBlockBytes ? m_pSupply->Take()
-                                                           : AllocateLargeBlock(size);
-    m_blocks.push_back({memory, size});
-    m_pNext = static_cast<char*>(memory);
-    m_pEnd = m_pNext + size;
-    at = reinterpret_cast<std::uintptr_t>(m_pNext);
-    aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
-  }
+void* Arena::AllocateInNewBlock(size_t count, size_t align) {
+  // A part larger than the next block gets a block of its own size.
+  m_nNextBlock = m_nNextBlock ? std::min(2 * m_nNextBlock, kLargeBlockBytes) : m_nFirstBlock;
+  size_t size = std::max(m_nNextBlock, count + align);
+  if (IsLarge(size)) size = (size + kLargeBlockBytes - 1) / kLargeBlockBytes * kLargeBlockBytes;
+  m_blocks.reserve(m_blocks.size() + 1);
+  void* memory = !IsLarge(size)                             ? ::operator new(size)
+                 : m_pSupply && size == kLargeBlockBytes ? m_pSupply->Take()
+                                                         : AllocateLargeBlock(size);
+  m_blocks.push_back({memory, size});
+  const auto at = reinterpret_cast<std::uintptr_t>(memory);
+  const std::uintptr_t aligned = (at + align - 1) & ~(std::uintptr_t(align) - 1);
   m_pNext = reinterpret_cast<char*>(aligned + count);
+  m_pEnd = static_cast<char*>(memory) + size;
   return reinterpret_cast<void*>(aligned);
 }
 

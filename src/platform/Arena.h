@@ -7,6 +7,7 @@
 // bulk arena, for what is known to grow large, starts with large pages.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "platform/Memory.h"
 #include <vector>
@@ -23,7 +24,14 @@ class Arena {
   Arena& operator=(const Arena&) = delete;
 
   // count bytes aligned to align (a power of two); throws std::bad_alloc.
-  void* Allocate(size_t count, size_t align);
+  // A load makes ten million of them: the common case is inline.
+  void* Allocate(size_t count, size_t align) {
+    const auto end = reinterpret_cast<std::uintptr_t>(m_pEnd);
+    const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(m_pNext) + align - 1) & ~(std::uintptr_t(align) - 1);
+    if (!m_pNext || aligned > end || count > end - aligned) return AllocateInNewBlock(count, align);
+    m_pNext = reinterpret_cast<char*>(aligned + count);
+    return reinterpret_cast<void*>(aligned);
+  }
   // Gives back the last allocation, of count bytes at at; anything else is
   // kept until the arena goes.
   void Release(const void* at, size_t count);
@@ -34,6 +42,8 @@ class Arena {
   void SetSupply(LargeBlockSupply* supply) { m_pSupply = supply; }
 
  private:
+  void* AllocateInNewBlock(size_t count, size_t align);
+
   struct Block {
     void* memory;
     size_t size;

@@ -96,7 +96,7 @@ void CArchive::Fill(size_t need) {
   if (m_end < need) FormatError("Unexpected end of file");
 }
 
-void CArchive::GetRaw(void* data, size_t n) {
+void CArchive::GetRawSlow(void* data, size_t n) {
   auto* out = static_cast<std::uint8_t*>(data);
   while (n > 0) {
     if (m_pos == m_end) Fill(1);
@@ -108,11 +108,6 @@ void CArchive::GetRaw(void* data, size_t n) {
   }
 }
 
-std::uint8_t CArchive::GetU8() {
-  if (m_end - m_pos < 1) Fill(1);
-  return m_buffer[m_pos++];
-}
-
 std::uint16_t CArchive::GetU16() {
   if (m_end - m_pos < 2) Fill(2);
   std::uint16_t v = static_cast<std::uint16_t>(m_buffer[m_pos] | (m_buffer[m_pos + 1] << 8));
@@ -120,16 +115,7 @@ std::uint16_t CArchive::GetU16() {
   return v;
 }
 
-std::uint32_t CArchive::GetU32() {
-  if (m_end - m_pos < 4) Fill(4);
-  const std::uint8_t* b = m_buffer.get() + m_pos;
-  std::uint32_t v =
-      std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
-  m_pos += 4;
-  return v;
-}
-
-std::uint32_t CArchive::GetStringLength() {
+std::uint32_t CArchive::GetStringLengthSlow() {
   std::uint32_t n = GetU8();
   if (n == 0xFF) {
     n = GetU16();
@@ -147,21 +133,15 @@ std::string CArchive::GetString() {
   return s;
 }
 
-void CArchive::SerialVersion() {
-  if (IsStoring()) {
-    PutU8(1);
-  } else if (GetU8() != 1) {
-    FormatError("Unknown version");
-  }
-}
-
 void CArchive::SerialCount(std::uint32_t& count, size_t minElementBytes) {
   if (IsStoring()) {
     PutU32(count);
     return;
   }
   count = GetU32();
-  if (minElementBytes > 0 && count > BytesLeft() / minElementBytes) FormatError("Count exceeds the file");
+  // The buffered bytes answer for most counts without asking the file.
+  if (minElementBytes > 0 && count > (m_end - m_pos) / minElementBytes && count > BytesLeft() / minElementBytes)
+    FormatError("Count exceeds the file");
 }
 
 void CArchive::PutHeader(FileKind kind) {

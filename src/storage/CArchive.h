@@ -58,15 +58,42 @@ class CArchive {
     PutRawSlow(data, n);
   }
 
-  std::uint8_t GetU8();
+  // A loaded environment reads ten million fields: reads from the buffer
+  // are inline, topping it up is not.
+  std::uint8_t GetU8() {
+    if (m_pos == m_end) Fill(1);
+    return m_buffer[m_pos++];
+  }
   std::uint16_t GetU16();
-  std::uint32_t GetU32();
+  std::uint32_t GetU32() {
+    if (m_end - m_pos < 4) Fill(4);
+    const std::uint8_t* b = m_buffer.get() + m_pos;
+    m_pos += 4;
+    return std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) | (std::uint32_t(b[3]) << 24);
+  }
   std::int32_t GetI32() { return static_cast<std::int32_t>(GetU32()); }
   std::string GetString();
   // The length prefix of a string, checked against the bytes left; its
   // bytes follow (GetRaw).
-  std::uint32_t GetStringLength();
-  void GetRaw(void* data, size_t n);
+  std::uint32_t GetStringLength() {
+    // Nearly every string: a one-byte length, with its bytes buffered.
+    if (m_pos < m_end) {
+      const std::uint32_t n = m_buffer[m_pos];
+      if (n < 0xFF && n < m_end - m_pos) {
+        ++m_pos;
+        return n;
+      }
+    }
+    return GetStringLengthSlow();
+  }
+  void GetRaw(void* data, size_t n) {
+    if (n <= m_end - m_pos) {
+      if (n) std::memcpy(data, m_buffer.get() + m_pos, n);
+      m_pos += n;
+      return;
+    }
+    GetRawSlow(data, n);
+  }
 
   // Both directions: write v, or read into v.
   void Serial(std::uint8_t& v) { IsStoring() ? PutU8(v) : void(v = GetU8()); }
@@ -76,7 +103,13 @@ class CArchive {
 
   // The version byte that opens every stored body: writes 1, or reads it and
   // raises the format error for anything else.
-  void SerialVersion();
+  void SerialVersion() {
+    if (IsStoring()) {
+      PutU8(1);
+    } else if (GetU8() != 1) {
+      FormatError("Unknown version");
+    }
+  }
 
   // Object-list count. Reading refuses a count whose elements, each at least
   // minElementBytes long, cannot fit in the bytes left.
@@ -95,6 +128,8 @@ class CArchive {
 
  private:
   void PutRawSlow(const void* data, size_t n);
+  std::uint32_t GetStringLengthSlow();
+  void GetRawSlow(void* data, size_t n);
   void Fill(size_t need);
   void Require(std::uint64_t n) const;
 

@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <optional>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "catalogue/CCatalogue.h"
 #include "config/CConfig.h"
@@ -36,13 +36,70 @@ Levels FindArtistAndAlbum(const CCatalogueEntry& entry) {
   return levels;
 }
 
+// Album names, without ASCII case, with the artist first met with each and
+// whether another artist made the album a compilation. Open addressing over
+// flat arrays: a hundred thousand albums would otherwise cost a node (and
+// an allocation) each.
+class AlbumTable {
+ public:
+  struct Album {
+    std::string_view name;
+    std::string_view artist;
+    bool compilation = false;
+  };
+
+  // The album's record; a new one takes artist.
+  Album& Meet(std::string_view name, std::string_view artist) {
+    if (4 * (m_albums.size() + 1) > 3 * m_slots.size()) Grow();
+    const std::uint64_t hash = Hash(name);
+    std::uint32_t& slot = m_slots[Probe(name, hash)];
+    if (slot == 0) {
+      m_albums.push_back({name, artist});
+      m_hashes.push_back(hash);
+      slot = static_cast<std::uint32_t>(m_albums.size());
+    }
+    return m_albums[slot - 1];
+  }
+  bool IsCompilation(std::string_view name) const {
+    if (m_slots.empty()) return false;
+    const std::uint32_t slot = m_slots[Probe(name, Hash(name))];
+    return slot != 0 && m_albums[slot - 1].compilation;
+  }
+
+ private:
+  static std::uint64_t Hash(std::string_view name) {
+    const std::uint64_t h = NoCaseHash()(name) * 0x9E3779B97F4A7C15ull;
+    return h ^ (h >> 32);
+  }
+  // The slot of name, or the empty one where it would go.
+  size_t Probe(std::string_view name, std::uint64_t hash) const {
+    const size_t mask = m_slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+      const std::uint32_t slot = m_slots[i];
+      if (slot == 0 || (m_hashes[slot - 1] == hash && EqualsNoCase(m_albums[slot - 1].name, name))) return i;
+    }
+  }
+  void Grow() {
+    m_slots.assign(m_slots.empty() ? 1024 : 2 * m_slots.size(), 0);
+    const size_t mask = m_slots.size() - 1;
+    for (size_t a = 0; a < m_albums.size(); ++a) {
+      size_t i = m_hashes[a] & mask;
+      while (m_slots[i]) i = (i + 1) & mask;
+      m_slots[i] = static_cast<std::uint32_t>(a + 1);
+    }
+  }
+
+  std::vector<std::uint32_t> m_slots;  // 1 + index into m_albums, 0 for none
+  std::vector<Album> m_albums;
+  std::vector<std::uint64_t> m_hashes;  // of each album's name
+};
+
 // An album name that occurs with two or more artists (an empty artist
 // counting as one) is a compilation: its entries show Album above Artist,
 // every other album Artist above Album. The levels are exchanged in the
 // entries themselves. Names compare without ASCII case.
 void OrderArtistAndAlbum(CCatalogue& catalogue) {
-  std::unordered_map<std::string_view, std::string_view, NoCaseHash, NoCaseEqual> seen;  // album -> its artist
-  std::unordered_set<std::string_view, NoCaseHash, NoCaseEqual> compilations;
+  AlbumTable albums;
   // An entry with the album and artist of the one before changes nothing:
   // neighbouring tracks of one album skip the look-ups. The views stay
   // valid: exchanging levels exchanges views, not bytes.
@@ -59,12 +116,8 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     haveLast = true;
     lastAlbum = albumName;
     lastArtist = artist;
-    if (compilations.count(albumName)) continue;
-    auto [it, added] = seen.try_emplace(albumName, artist);
-    if (!added && !EqualsNoCase(it->second, artist)) {
-      seen.erase(it);
-      compilations.insert(albumName);
-    }
+    AlbumTable::Album& album = albums.Meet(albumName, artist);
+    if (!album.compilation && !EqualsNoCase(album.artist, artist)) album.compilation = true;
   }
   haveLast = false;
   bool compilation = false;
@@ -73,7 +126,7 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     Levels levels = FindArtistAndAlbum(entry);
     if (levels.album < 0 || levels.artist < 0) continue;
     const std::string_view albumName = entry.m_aNames[levels.album];
-    if (!haveLast || lastAlbum != albumName) compilation = compilations.count(albumName) != 0;
+    if (!haveLast || lastAlbum != albumName) compilation = albums.IsCompilation(albumName);
     if (compilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);

@@ -1,6 +1,7 @@
 // Text made safe for one line of output.
 #include <gtest/gtest.h>
 
+#include "platform/Paths.h"
 #include "platform/Text.h"
 
 namespace jb {
@@ -16,6 +17,21 @@ TEST(TextTest, EscapeControlBytesWritesBackslashAndControlsAsInC) {
       {"\\x41\\n", "\\\\x41\\\\n"},                          // an escape spelt out is not taken for one
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(EscapeControlBytes(in), out) << in;
+}
+
+// The name after the last "/", whatever the bytes before and after it.
+TEST(TextTest, FileNamePartIsWhatFollowsTheLastSlash) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"/music/a b/01 - 'x'.mp3", "01 - 'x'.mp3"},
+      {"song.mp3", "song.mp3"},
+      {"", ""},
+      {"/", ""},
+      {"/dir/", ""},
+      {"/a\\b/c\nd", "c\nd"},
+      {std::string("/x\0/y\xFF", 6), "y\xFF"},
+      {"//-lead", "-lead"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(FileNamePart(in), out) << in;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
+#include <set>
 
 #include "TestSupport.h"
 #include "TreeTestSupport.h"
@@ -84,6 +86,37 @@ TEST_F(TreeBuild, AlbumSharedWithAnEmptyArtistIsACompilationNamedAsAddedFirst) {
   // The levels are exchanged in the entry itself.
   EXPECT_EQ(catalogue.GetAt(0)->m_aNames, (StringList{"Hits", "Singer", "One"}));
   EXPECT_EQ(catalogue.GetAt(2)->m_aKinds, (KindList{NodeKind::Artist, NodeKind::Album, NodeKind::File}));
+}
+
+// Thousands of albums, the same names again under other artists or the
+// same artist in other case: each entry's levels against the rule applied
+// plainly.
+TEST_F(TreeBuild, CompilationsAmongManyAlbumsAgreeWithThePlainRule) {
+  std::mt19937 rng(11);
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (int i = 0; i < 6000; ++i) {
+    const int album = static_cast<int>(rng() % 2500), artist = static_cast<int>(rng() % 3);
+    const std::string name = "Album " + std::to_string(album);
+    entries.push_back({"a" + std::string(artist ? "x" : "X") + std::to_string(album % 7 ? 0 : artist) + "|b" +
+                           (rng() % 2 ? name : ToLowerAscii(name)) + "|t" + std::to_string(i),
+                       "/" + std::to_string(i)});
+  }
+  std::map<std::string, std::set<std::string>> artists;  // folded album -> folded artists
+  for (const auto& [levels, paths] : entries) {
+    const size_t bar = levels.find('|'), album = levels.find("|b");
+    artists[ToLowerAscii(levels.substr(album + 2, levels.find("|t") - album - 2))].insert(
+        ToLowerAscii(levels.substr(1, bar - 1)));
+  }
+  Build(entries);
+  size_t compilations = 0;
+  for (size_t i = 0; i < catalogue.GetSize(); ++i) {
+    const CCatalogueEntry& e = *catalogue.GetAt(i);
+    const bool albumFirst = e.m_aKinds[0] == NodeKind::Album;
+    const std::string album = ToLowerAscii(e.m_aNames[albumFirst ? 0 : 1]);
+    ASSERT_EQ(albumFirst, artists[album].size() > 1) << album;
+    compilations += albumFirst;
+  }
+  EXPECT_GT(compilations, 500u);
 }
 
 // The build done plainly, for entries of one group level and one file:
