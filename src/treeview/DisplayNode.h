@@ -21,6 +21,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -178,8 +179,10 @@ class DisplayNode {
  protected:
   // AddEntry of every catalogue entry, last to first, at level 0 and path
   // position 0, on a node without children; long child lists are looked up
-  // through a hash table instead of along the list.
-  void AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons);
+  // through a hash table instead of along the list. prepare sees each entry
+  // just before it is added (while its memory is at hand).
+  void AddCatalogueEntries(CCatalogue& catalogue, const NodeIcons& icons,
+                           const std::function<void(CCatalogueEntry&)>& prepare);
   // Back to the flags of a fresh root (after its children are gone).
   void ResetRootFlags();
 

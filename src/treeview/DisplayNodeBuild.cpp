@@ -179,7 +179,8 @@ void DisplayNode::AddEntry(const CCatalogueEntry& entry, size_t level, size_t pa
       [](DisplayNode*, size_t) {});
 }
 
-void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIcons& icons) {
+void DisplayNode::AddCatalogueEntries(CCatalogue& catalogue, const NodeIcons& icons,
+                                      const std::function<void(CCatalogueEntry&)>& prepare) {
   ChildTable children;
   // Puts a list in the table; a build makes a node only for a key not
   // there yet, so the list's keys are all different.
@@ -222,7 +223,8 @@ void DisplayNode::AddCatalogueEntries(const CCatalogue& catalogue, const NodeIco
   std::optional<SuppliedArena> supplied;
   if (pool && catalogue.GetSize() >= SuppliedArena::kSuppliedParts) supplied.emplace(*pool);
   for (size_t i = catalogue.GetSize(); i-- > 0;) {
-    const CCatalogueEntry& entry = *catalogue.GetAt(i);
+    CCatalogueEntry& entry = *catalogue.GetAt(i);
+    prepare(entry);
     AddEntryWith(entry, 0, 0, entry.m_nIcon, icons, Texts::Share, pool, find, created);
   }
 }

@@ -94,15 +94,17 @@ class AlbumTable {
   std::vector<std::uint64_t> m_hashes;  // of each album's name
 };
 
+// Equal texts; names of groups in a loaded catalogue are mostly the very
+// same bytes.
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.data() == b.data() || a == b);
+}
+
 // An album name that occurs with two or more artists (an empty artist
-// counting as one) is a compilation: its entries show Album above Artist,
-// every other album Artist above Album. The levels are exchanged in the
-// entries themselves. Names compare without ASCII case.
-void OrderArtistAndAlbum(CCatalogue& catalogue) {
-  AlbumTable albums;
-  // An entry with the album and artist of the one before changes nothing:
-  // neighbouring tracks of one album skip the look-ups. The views stay
-  // valid: exchanging levels exchanges views, not bytes.
+// counting as one) is a compilation. Names compare without ASCII case.
+void FindCompilations(const CCatalogue& catalogue, AlbumTable& albums) {
+  // An entry with the album and artist of the one before adds nothing:
+  // neighbouring tracks of one album skip the look-ups.
   bool haveLast = false;
   std::string_view lastAlbum;
   std::string_view lastArtist;
@@ -112,29 +114,42 @@ void OrderArtistAndAlbum(CCatalogue& catalogue) {
     if (levels.album < 0) continue;
     const std::string_view albumName = entry.m_aNames[levels.album];
     std::string_view artist = levels.artist < 0 ? std::string_view() : std::string_view(entry.m_aNames[levels.artist]);
-    if (haveLast && lastAlbum == albumName && lastArtist == artist) continue;
+    if (haveLast && SameText(lastAlbum, albumName) && SameText(lastArtist, artist)) continue;
     haveLast = true;
     lastAlbum = albumName;
     lastArtist = artist;
     AlbumTable::Album& album = albums.Meet(albumName, artist);
     if (!album.compilation && !EqualsNoCase(album.artist, artist)) album.compilation = true;
   }
-  haveLast = false;
-  bool compilation = false;
-  for (size_t i = catalogue.GetSize(); i-- > 0;) {
-    CCatalogueEntry& entry = *catalogue.GetAt(i);
+}
+
+// The entries of a compilation show Album above Artist, every other album
+// Artist above Album: the levels are exchanged in the entries themselves,
+// each just before the build adds it (last to first). The views stay valid:
+// exchanging levels exchanges views, not bytes.
+class ArtistAlbumOrder {
+ public:
+  explicit ArtistAlbumOrder(const AlbumTable& albums) : m_albums(albums) {}
+
+  void Apply(CCatalogueEntry& entry) {
     Levels levels = FindArtistAndAlbum(entry);
-    if (levels.album < 0 || levels.artist < 0) continue;
+    if (levels.album < 0 || levels.artist < 0) return;
     const std::string_view albumName = entry.m_aNames[levels.album];
-    if (!haveLast || lastAlbum != albumName) compilation = albums.IsCompilation(albumName);
-    if (compilation == (levels.artist < levels.album)) {
+    if (!m_bHaveLast || !SameText(m_lastAlbum, albumName)) m_bCompilation = m_albums.IsCompilation(albumName);
+    if (m_bCompilation == (levels.artist < levels.album)) {
       std::swap(entry.m_aNames[levels.artist], entry.m_aNames[levels.album]);
       std::swap(entry.m_aKinds[levels.artist], entry.m_aKinds[levels.album]);
     }
-    haveLast = true;
-    lastAlbum = albumName;
+    m_bHaveLast = true;
+    m_lastAlbum = albumName;
   }
-}
+
+ private:
+  const AlbumTable& m_albums;
+  bool m_bHaveLast = false;
+  bool m_bCompilation = false;
+  std::string_view m_lastAlbum;
+};
 
 }  // namespace
 
@@ -146,8 +161,10 @@ void TreeView::Rebuild(CCatalogue& catalogue, const NodeIcons& icons, IPrompt* p
   DeleteChildren();
   ResetRootFlags();
   m_pShownEntries = catalogue.ShareEntries();
-  OrderArtistAndAlbum(catalogue);
-  AddCatalogueEntries(catalogue, icons);
+  AlbumTable albums;
+  FindCompilations(catalogue, albums);
+  ArtistAlbumOrder order(albums);
+  AddCatalogueEntries(catalogue, icons, [&order](CCatalogueEntry& entry) { order.Apply(entry); });
   MergeSingleChildChains();
   SortChildren();
   if (DisplayNode* first = RowAt(0)) first->SetFocusMark(true);
