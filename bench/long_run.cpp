@@ -21,6 +21,7 @@
 #include "TestSupport.h"
 #include "config/CConfig.h"
 #include "environment/CEnvironment.h"
+#include "platform/Memory.h"
 #include "resources/CreateResource.h"
 #include "skin/SkinSet.h"
 #include "storage/CArchive.h"
@@ -64,6 +65,8 @@ bool WithinTenPercent(double after, double before) { return after <= before * 1.
 }  // namespace
 
 int main(int argc, char** argv) {
+  // As the desktop program starts.
+  ShareAllocatorPools();
   std::uint64_t files = 200000, seed = 1;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];

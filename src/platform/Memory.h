@@ -15,6 +15,13 @@ namespace jb {
 // scan's catalogue and tree) the process would otherwise stay at its peak.
 void ReleaseFreeMemory();
 
+// For a program that stays up and scans again and again; call it first
+// thing, before any thread starts. Every thread then allocates from two
+// shared pools: with a pool of its own each, the threads of each scan leave
+// freed memory behind that no later scan reuses, and the window grows a
+// little with every scan.
+void ShareAllocatorPools();
+
 // The size of the blocks AllocateLargeBlock hands out: one large page.
 inline constexpr size_t kLargeBlockBytes = size_t(2) << 20;
 

@@ -3,10 +3,12 @@
 
 #include "app/CJukebarApp.h"
 #include "app/ui/QtDesktop.h"
+#include "platform/Memory.h"
 #include "platform/UserSettings.h"
 #include "window/ui/QtMainWindow.h"
 
 int main(int argc, char** argv) {
+  jb::ShareAllocatorPools();
   jb::PreferXcb();
   // Whole device pixel ratios keep the pixel-art skin crisp: each logical
   // pixel becomes a square of screen pixels.

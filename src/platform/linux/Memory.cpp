@@ -15,6 +15,8 @@ namespace jb {
 
 void ReleaseFreeMemory() { malloc_trim(0); }
 
+void ShareAllocatorPools() { mallopt(M_ARENA_MAX, 2); }
+
 void* AllocateLargeBlock(size_t bytes) {
   // Mapped with a block's worth to spare and trimmed to a boundary: a large
   // page must be aligned to its size.
