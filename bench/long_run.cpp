@@ -81,8 +81,7 @@ int main(int argc, char** argv) {
   }
 
   test::TempDir dir;
-  std::printf("collection: %s\n",
-              gen::FormatSummary(gen::GenerateCollection({dir / "music", files, seed})).c_str());
+  std::printf("collection: %s\n", gen::FormatSummary(gen::GenerateCollection({dir / "music", files, seed})).c_str());
   fs::copy_file(JUKEBAR_DEFAULT_SKIN, dir / SkinSet::kFileName);
   test::ScopedCurrentDir cwd(dir.Path());
 

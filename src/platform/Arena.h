@@ -8,9 +8,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "platform/Memory.h"
-#include <vector>
 
 namespace jb {
 
@@ -27,7 +27,8 @@ class Arena {
   // A load makes ten million of them: the common case is inline.
   void* Allocate(size_t count, size_t align) {
     const auto end = reinterpret_cast<std::uintptr_t>(m_pEnd);
-    const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(m_pNext) + align - 1) & ~(std::uintptr_t(align) - 1);
+    const std::uintptr_t aligned =
+        (reinterpret_cast<std::uintptr_t>(m_pNext) + align - 1) & ~(std::uintptr_t(align) - 1);
     if (!m_pNext || aligned > end || count > end - aligned) return AllocateInNewBlock(count, align);
     m_pNext = reinterpret_cast<char*>(aligned + count);
     return reinterpret_cast<void*>(aligned);

@@ -136,8 +136,8 @@ class CArchive {
   CFile& m_file;
   Mode m_mode;
   std::unique_ptr<std::uint8_t[]> m_buffer;  // kBufferSize bytes, not cleared
-  size_t m_pos = 0;  // next byte to read, or bytes buffered for writing
-  size_t m_end = 0;  // end of buffered bytes when reading
+  size_t m_pos = 0;                          // next byte to read, or bytes buffered for writing
+  size_t m_end = 0;                          // end of buffered bytes when reading
 };
 
 // How a stored file read: whole, not there at all (or not a regular file),
